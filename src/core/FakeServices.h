@@ -1,0 +1,65 @@
+#pragma once
+#include "core/Services.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace orb {
+
+// Test double of Services: records every message and dialog, answers file
+// and colour dialogs from queues (an empty queue answers "cancelled").
+class FakeServices final : public Services {
+public:
+    struct Shown {
+        QString text;
+        MessageStyle style;
+    };
+    std::vector<Shown> messages;
+    std::deque<std::optional<QString>> saveAnswers, openAnswers;
+    std::deque<std::optional<QColor>> colourAnswers;
+    QStringList openedUrls;
+    QStringList fileFilters;
+    // Called while a message is "open", before it returns (to act during a modal wait).
+    std::function<void(const Shown&)> onMessage;
+
+    void showMessage(const QString& text, MessageStyle style) override
+    {
+        messages.push_back({text, style});
+        if (onMessage)
+            onMessage(messages.back());
+    }
+    std::optional<QString> saveFileName(const QString& filter, const QString&) override
+    {
+        fileFilters << filter;
+        return pop(saveAnswers);
+    }
+    std::optional<QString> openFileName(const QString& filter) override
+    {
+        fileFilters << filter;
+        return pop(openAnswers);
+    }
+    std::optional<QColor> pickColour(const QColor&) override { return pop(colourAnswers); }
+    void openUrl(const QString& url) override { openedUrls << url; }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& m : messages)
+            out << m.text;
+        return out;
+    }
+
+private:
+    template <class T> static std::optional<T> pop(std::deque<std::optional<T>>& q)
+    {
+        if (q.empty())
+            return std::nullopt;
+        auto v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+} // namespace orb
