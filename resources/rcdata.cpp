@@ -5,9 +5,12 @@
 namespace orb {
 std::optional<QByteArray> rcData(const QString& name)
 {
-    QFile f(QStringLiteral(":/rc/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return f.readAll();
+    // Pictures are stored with their ".png" ending; other items without one.
+    for (const QString& path : {QStringLiteral(":/rc/") + name, QStringLiteral(":/rc/") + name + QStringLiteral(".png")}) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            return f.readAll();
+    }
+    return std::nullopt;
 }
 } // namespace orb
