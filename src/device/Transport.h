@@ -1,0 +1,79 @@
+#pragma once
+#include "core/Clock.h"
+#include "device/HidPlatform.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace orb {
+
+// Command codes carried in byte 1 of the 8-byte feature report.
+enum Command : std::uint8_t {
+    BeginCmd = 1,
+    EndCmd = 2,
+    StatusCmd = 3,
+    ReadAddrCmd = 4,
+    ReadDataCmd = 5,
+    WriteAddrCmd = 6,
+    WriteDataCmd = 7,
+    SystemReloadCmd = 8,
+};
+
+inline constexpr std::uint8_t kReportId = 4;
+inline constexpr std::uint8_t kAck = 0xCC;
+inline constexpr int kReportLength = 8;
+inline constexpr std::uint16_t kProductId = 0x08A0;
+inline constexpr std::uint16_t kReleaseNumber = 0x0104;
+
+// The link to the mouse: finding and opening its configuration interface,
+// and the acknowledged command exchanges over 8-byte feature reports.
+// One object holds the whole transport state; the main window owns it.
+class Transport {
+public:
+    Transport(HidPlatform& platform, Clock& clock);
+    ~Transport();
+    Transport(const Transport&) = delete;
+    Transport& operator=(const Transport&) = delete;
+
+    // --- Transport state ---
+    std::unique_ptr<HidDevice> DeviceHandle; // null: no mouse
+    std::uint32_t DeviceVendorId = 0;
+    std::uint32_t DeviceProductId = 0;
+    std::uint32_t FeatureLength = 0;
+    std::array<std::uint8_t, 8> ReportBuf{};
+    std::array<std::uint8_t, 7> ChunkBuf{};
+
+    bool hasDevice() const { return DeviceHandle != nullptr; }
+    // Closes the handle; no command is sent afterwards.
+    void closeDevice() { DeviceHandle.reset(); }
+
+    // --- Discovery ---
+    // Present HID interfaces that could be opened (0 when none can be listed).
+    int CountHidDevices();
+    // Keeps the last interface with the wanted identifiers, release number and
+    // 8-byte feature reports; `release` receives its release number.
+    bool OpenHidDevice(int vendor, int product, int& release);
+
+    // --- Command exchanges ---
+    bool SendFeature(std::uint8_t* buf);
+    // On failure `buf` is left exactly as it was.
+    bool ReceiveFeature(std::uint8_t* buf);
+    // Standard exchange for commands 1, 2, 3, 4, 6 and 8; reply left in ReportBuf.
+    bool ExchangeCommand(std::uint8_t code, std::uint8_t p1 = 0, std::uint8_t p2 = 0, std::uint8_t p3 = 0,
+                         std::uint8_t p4 = 0);
+    // Command 7 with six data bytes; the sixth sits in the status position.
+    bool WriteChunk(const std::uint8_t* data6);
+    // Command 5: ChunkBuf receives reply bytes 1..7, or seven 0xFF bytes.
+    void ReadChunk();
+    // Command 3 for the button test: the pressed-button bitmap, 0 on failure.
+    std::uint16_t ReadKeyState();
+
+    Clock& clock() { return clock_; }
+
+private:
+    HidPlatform& platform_;
+    Clock& clock_;
+};
+
+} // namespace orb
