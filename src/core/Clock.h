@@ -5,7 +5,8 @@
 
 namespace orb {
 
-// A repeating timer made by a Clock. Enabling (re)starts a full interval.
+// A repeating timer made by a Clock. Enabling a stopped timer starts a full
+// interval; enabling a running one changes nothing.
 class Timer {
 public:
     virtual ~Timer() = default;

@@ -17,9 +17,9 @@ public:
     }
     void setEnabled(bool on) override
     {
-        if (on)
+        if (on && !timer_.isActive())
             timer_.start();
-        else
+        else if (!on)
             timer_.stop();
     }
     bool isEnabled() const override { return timer_.isActive(); }

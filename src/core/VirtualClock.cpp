@@ -18,9 +18,9 @@ public:
     }
     void setEnabled(bool on) override
     {
-        enabled_ = on;
-        if (on)
+        if (on && !enabled_)
             due_ = clock_.now_ + interval_;
+        enabled_ = on;
     }
     bool isEnabled() const override { return enabled_; }
     int interval() const override { return interval_; }

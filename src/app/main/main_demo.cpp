@@ -1,1 +1,21 @@
-int main() { return 0; }
+// The program on a simulated host: a keyboard is there from the start and
+// the simulated mouse is plugged in a second later, so the window finds,
+// opens and reads it as it would the real one.
+#include "app/AppInfo.h"
+#include "app/AppMain.h"
+#include "app/MainWindow.h"
+#include "device/SimMouse.h"
+
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    auto host = std::make_unique<orb::SimHost>();
+    static orb::SimMouse mouse;
+    host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
+    host->plugMouse(&mouse, false);
+    orb::SimHost* hostPtr = host.get();
+    return orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow&) {
+        QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
+    });
+}

@@ -1,0 +1,58 @@
+#include "app/AppMain.h"
+
+#include "app/AppInfo.h"
+#include "app/MainWindow.h"
+#include "app/QtServices.h"
+#include "app/SingleInstance.h"
+#include "core/RealClock.h"
+#include "rcdata.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+namespace orb {
+
+namespace {
+QIcon applicationIcon()
+{
+    QPixmap pm;
+    if (const auto png = rcData(QStringLiteral("AppIcon")))
+        pm.loadFromData(*png);
+    if (pm.isNull()) {
+        pm = QPixmap(64, 64);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(0, 200, 255));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(8, 4, 48, 56);
+    }
+    return QIcon(pm);
+}
+} // namespace
+
+int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
+               const std::function<void(MainWindow&)>& started)
+{
+    QApplication app(argc, argv);
+    SingleInstance instance(kWindowTitle);
+    if (!instance.claim())
+        return 0; // the running copy comes forward
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setApplicationDisplayName(kApplicationTitle);
+    QApplication::setWindowIcon(applicationIcon());
+
+    RealClock clock;
+    QtServices services;
+    MainWindow window({clock, services, *hid, defaultVendorId()});
+    services.setParentWidget(&window);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
+    window.show();
+    if (started)
+        started(window);
+    return app.exec();
+}
+
+} // namespace orb

@@ -1,0 +1,27 @@
+#pragma once
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+namespace orb {
+
+// One running copy of the program. The first process listens on a local
+// socket named after the window title; a later start connects to it, asks it
+// to bring its window forward, and ends without a window.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& title, QObject* parent = nullptr);
+    // True when this process is the first; false after the running one was asked to come forward.
+    bool claim();
+    QString serverName() const { return name_; }
+
+signals:
+    void activationRequested();
+
+private:
+    QString name_;
+    QLocalServer server_;
+};
+
+} // namespace orb

@@ -1,0 +1,41 @@
+#pragma once
+// The main window on virtual time, recorded dialogs and a simulated host
+// with a keyboard and (optionally plugged) the simulated mouse.
+#include "app/MainWindow.h"
+#include "core/FakeServices.h"
+#include "core/VirtualClock.h"
+#include "device/SimMouse.h"
+#include "image/DefaultImages.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace orb::test {
+
+inline constexpr std::uint16_t kVendor = 0x1209;
+
+struct AppFixture : ::testing::Test {
+    VirtualClock clock;
+    FakeServices services;
+    SimHost host;
+    SimMouse mouse;
+    std::unique_ptr<MainWindow> window;
+
+    // Builds the window; the mouse starts plugged in or not.
+    void start(bool mousePlugged)
+    {
+        if (auto img = LoadDefaultImage(1))
+            mouse.memory = *img;
+        host.addStandardSet(&mouse, kVendor);
+        host.plugMouse(&mouse, mousePlugged);
+        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor});
+    }
+    // Runs time on to the first device-timer tick and through the settle.
+    void untilOpened() { clock.advance(3500); }
+    template <class W = QWidget> W* find(const QString& name) const { return window->findChild<W*>(name); }
+    QStringList messages() const { return services.texts(); }
+};
+
+} // namespace orb::test

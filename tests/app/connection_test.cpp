@@ -1,0 +1,124 @@
+#include "AppFixture.h"
+
+using namespace orb;
+using namespace orb::test;
+
+namespace {
+const QString kLostMessage = QStringLiteral("Str100\r\rStr101");
+
+struct Connection : AppFixture {
+    bool overlaysVisible() const
+    {
+        for (int i = 1; i <= 4; ++i)
+            if (find(QStringLiteral("Disable_All_%1").arg(i))->isHidden())
+                return false;
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(Connection, MousePresentAtStartOpensAfterFirstTickAndSettle)
+{
+    start(true);
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_TRUE(window->NoDeviceUI);
+    clock.advance(3499);
+    EXPECT_FALSE(window->link().hasDevice());
+    clock.advance(1);
+    // The first tick counted, waited the 2.1 s settle and opened the mouse.
+    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_EQ(clock.nowMs(), 3500 + 2100);
+    EXPECT_EQ(window->LastHidCount, 3);
+    EXPECT_EQ(window->link().DeviceVendorId, kVendor);
+    EXPECT_EQ(window->link().DeviceProductId, kProductId);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Connection, AbsentAtStartShowsTheLostMessageOnceThenStaysQuiet)
+{
+    start(false);
+    clock.advance(3500);
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_EQ(messages(), QStringList{kLostMessage});
+    EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
+    EXPECT_EQ(window->LastHidCount, 1);
+    const int lists = host.listCalls;
+    clock.advance(3500 * 5);
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(host.listCalls, lists + 5 * 10); // ten enumerations a tick
+    EXPECT_TRUE(overlaysVisible());
+    EXPECT_TRUE(window->NoDeviceUI);
+}
+
+TEST_F(Connection, PluggingInLaterOpensTheMouse)
+{
+    start(false);
+    clock.advance(3500);
+    host.plugMouse(&mouse, true);
+    clock.advance(3500);
+    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_EQ(messages().size(), 1);
+}
+
+TEST_F(Connection, AnotherDeviceLeavingCountsAsLossOfTheMouse)
+{
+    start(true);
+    untilOpened();
+    ASSERT_TRUE(window->link().hasDevice());
+    host.setPresentByPath("sim/keyboard", false);
+    clock.advance(3500);
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_EQ(window->link().DeviceVendorId, 0u);
+    EXPECT_EQ(messages(), QStringList{kLostMessage});
+    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(overlaysVisible());
+    EXPECT_TRUE(window->devTimer().isEnabled());
+    // Plugging anything in again re-opens the mouse.
+    host.setPresentByPath("sim/keyboard", true);
+    clock.advance(3500);
+    EXPECT_TRUE(window->link().hasDevice());
+}
+
+TEST_F(Connection, DisagreeingSamplesChangeNothing)
+{
+    start(false);
+    clock.advance(3500);
+    ASSERT_EQ(window->LastHidCount, 1);
+    // The mouse flickers in and out between the two counts of every pair.
+    host.onList = [this](int call) { host.plugMouse(&mouse, call % 2 == 0); };
+    clock.advance(3500);
+    EXPECT_EQ(window->LastHidCount, 1);
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_EQ(messages().size(), 1);
+}
+
+TEST_F(Connection, TickDuringTheSettleIsIgnored)
+{
+    start(true);
+    int reentered = 0;
+    bool countedAgain = false;
+    // The settle pumps the queue, so a tick can run inside it: it must return at once.
+    clock.setPumpHook([&] {
+        if (!window->TimerBusy)
+            return;
+        ++reentered;
+        const int lists = host.listCalls;
+        window->DevTimerTimer();
+        countedAgain |= host.listCalls != lists;
+    });
+    clock.advance(3500);
+    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_EQ(reentered, 21); // one pass after each 100 ms slice
+    EXPECT_FALSE(countedAgain);
+    EXPECT_EQ(host.listCalls, 10 + 1); // ten counts and one walk to open
+}
+
+TEST_F(Connection, OpenFailureRunsTheNoDeviceReset)
+{
+    mouse.config.silent = true;
+    start(true);
+    host.at(2).attributes.releaseNumber = 0x0105; // not the wanted release
+    clock.advance(3500);
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_EQ(messages(), QStringList{kLostMessage});
+}
