@@ -41,7 +41,6 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     if (!instance.claim())
         return 0; // the running copy comes forward
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setApplicationDisplayName(kApplicationTitle);
     QApplication::setWindowIcon(applicationIcon());
 
     RealClock clock;

@@ -130,6 +130,7 @@ void MainWindow::FormCreate()
     ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     showOnlyPage(1);
 
+    LoadLanguage(1);
     LoadReferenceIdentity();
     link_.closeDevice();
     RefreshErrorAP();
@@ -288,9 +289,20 @@ void MainWindow::HideDisableAll()
 
 // --- Texts ---
 
+void MainWindow::LoadLanguage(int index)
+{
+    LanguageIndex = index;
+    Pack = LoadLanguagePack(index);
+    Slots = ReadTextSlots(Pack);
+    // The application title; Qt would append a display name to every window
+    // caption, and the main window's caption must stay exact, so it is kept
+    // as the application's name only.
+    QApplication::setApplicationName(Slots.title);
+}
+
 QString MainWindow::LookupText(const QString& key) const
 {
-    return key;
+    return orb::LookupText(Pack, key);
 }
 
 void MainWindow::RefreshFormMessagDialog(const QString& text)

@@ -4,6 +4,8 @@
 #include "core/Services.h"
 #include "device/Transport.h"
 #include "image/ConfigImage.h"
+#include "skin/LanguagePack.h"
+#include "skin/TextSlots.h"
 
 #include <QLabel>
 #include <QString>
@@ -102,6 +104,11 @@ public:
     void restackOverlays();
 
     // --- Texts ---
+    // The language (1..3) selects the pack, the layout section and the picture set.
+    int LanguageIndex = 1;
+    LanguagePack Pack;
+    TextSlots Slots;
+    void LoadLanguage(int index);
     QString LookupText(const QString& key) const;
     // The program's own message window with one OK button.
     void RefreshFormMessagDialog(const QString& text);

@@ -4,7 +4,8 @@ using namespace orb;
 using namespace orb::test;
 
 namespace {
-const QString kLostMessage = QStringLiteral("Str100\r\rStr101");
+// Language 1: the second part is empty.
+const QString kLostMessage = QStringLiteral("重新加载设备，请确认。\r\r");
 
 struct Connection : AppFixture {
     bool overlaysVisible() const
