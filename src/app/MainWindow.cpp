@@ -79,17 +79,11 @@ void MainWindow::buildPages()
             overlays_.push_back(overlay);
         }
     }
-    auto* close = new ClickLabel(pages_[4]);
-    close->setObjectName(QStringLiteral("Btn_Close"));
-    close->setGeometry(kEngineerPageSize.width() - 30, 10, 20, 20);
-    close->setText(QStringLiteral("×"));
-    close->setAlignment(Qt::AlignCenter);
-    connect(close, &ClickLabel::clicked, this, &QWidget::close);
-
     lbl_Content_ = new QLabel(pages_[4]);
     lbl_Content_->setObjectName(QStringLiteral("lbl_Content"));
     lbl_Content_->setGeometry(56, 558, 951, 40);
     lbl_Content_->setWordWrap(true);
+    buildEngineerPage();
 }
 
 void MainWindow::buildFrameButton(QWidget* page, const QString& name, int copy, const QRect& rect)
@@ -246,9 +240,6 @@ void MainWindow::InitNoDevice()
     DataBufToUI();
 }
 
-// Filled by the settings mapping: every control from / into the section buffers.
-void MainWindow::DataBufToUI() {}
-void MainWindow::UIToDataBuf() {}
 
 void MainWindow::ShowMainAfterRead()
 {

@@ -89,10 +89,22 @@ public:
     void Btn_Confirm3_1Click();
     void Btn_DefaultClick();
 
-    // --- Settings mapping between the controls and the section buffers ---
+    // --- Profile files and the settings mapping (Mapping.cpp) ---
     void UIToDataBuf();
     void DataBufToUI();
+    void RefreshUI();
+    void Btn_Save_0Click();
+    void Btn_Load_0Click();
+    void MemoToDataBuf_OnClick();
+    // Reads the whole image from the mouse for saving; false when any step
+    // of the read failed or was refused (nothing may be saved then).
+    bool ReadImageForSave();
     void LoadReferenceIdentity();
+
+    // --- Engineering page (EngineerPage.cpp) ---
+    void buildEngineerPage();
+
+    // --- Skin, layout, language and pages ---
 
     // --- Busy and blocking services ---
     void ShowLoading();

@@ -1,0 +1,12 @@
+// The read that precedes saving a profile.
+#include "app/MainWindow.h"
+
+namespace orb {
+
+bool MainWindow::ReadImageForSave()
+{
+    ReadDevInfo();
+    return link().hasDevice();
+}
+
+} // namespace orb
