@@ -1,8 +1,9 @@
 #include "app/AppInfo.h"
 
-namespace orb {
+namespace orb
+{
 int defaultVendorId()
 {
-    return (ORB_DEFAULT_VENDOR_ID) & 0xFFFF;
+    return (ORB_DEFAULT_VENDOR_ID)&0xFFFF;
 }
 } // namespace orb

@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-namespace orb {
+namespace orb
+{
 // The main window's caption; the single-instance test looks for it.
 inline const QString kWindowTitle = QStringLiteral("ORB5610 Gaming Mouse v1.0");
 inline const QString kApplicationTitle = QStringLiteral("ORB5610 Gaming Mouse");

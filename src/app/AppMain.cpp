@@ -12,9 +12,11 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 QIcon applicationIcon()
 {
     QPixmap pm;

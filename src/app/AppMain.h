@@ -4,7 +4,8 @@
 #include <functional>
 #include <memory>
 
-namespace orb {
+namespace orb
+{
 
 class MainWindow;
 

@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 
-namespace orb {
+namespace orb
+{
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
 {

@@ -4,9 +4,11 @@
 #include <QPainterPath>
 #include <QtMath>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 constexpr int kFrames = 24;
 
 QPixmap drawFrame(int frame)

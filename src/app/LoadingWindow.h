@@ -3,23 +3,25 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace orb {
+namespace orb
+{
 
 // The busy window shown while the mouse's memory is read or written: a small
 // top-most borderless window with a running animation.
-class LoadingWindow : public QWidget {
+class LoadingWindow : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit LoadingWindow(QWidget* owner = nullptr);
     // Places the window centred over `over` (optionally shifted down).
     void centreOver(const QRect& over, int extraDown = 0);
     int frame() const { return frame_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
-private:
+  private:
     void advance();
     QLabel* waitGif_;
     QTimer animation_;

@@ -7,14 +7,16 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace orb {
+namespace orb
+{
 
 QString toQtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(
+            parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
     return out.isEmpty() ? filter : out.join(QStringLiteral(";;"));
 }
 
@@ -24,7 +26,9 @@ void QtServices::showMessage(const QString& text, MessageStyle style)
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(style == MessageStyle::PlainBox ? QString() : QStringLiteral(" "));
     // Carriage returns separate the lines of the program's messages.
-    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setText(QString(text)
+                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                    .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box.setStandardButtons(QMessageBox::Ok);
     box.setFont(font_);
     box.exec();

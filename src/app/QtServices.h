@@ -5,11 +5,13 @@
 
 class QWidget;
 
-namespace orb {
+namespace orb
+{
 
 // Services with Qt's dialogs and desktop services.
-class QtServices final : public Services {
-public:
+class QtServices final : public Services
+{
+  public:
     void setParentWidget(QWidget* w) { parent_ = w; }
     void setDialogFont(const QFont& f) { font_ = f; }
 
@@ -19,7 +21,7 @@ public:
     std::optional<QColor> pickColour(const QColor& initial) override;
     void openUrl(const QString& url) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
     QFont font_;
 };

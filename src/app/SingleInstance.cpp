@@ -5,9 +5,11 @@
 
 #include <unistd.h>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 constexpr char kRaise[] = "raise\n";
 }
 
@@ -15,7 +17,8 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
 {
     // Socket names are file names on Linux: keep a readable prefix and make
     // the title safe; one name per user.
-    const QByteArray hash = QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+    const QByteArray hash =
+        QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
     name_ = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash)).arg(::getuid());
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_.nextPendingConnection()) {

@@ -3,23 +3,25 @@
 #include <QObject>
 #include <QString>
 
-namespace orb {
+namespace orb
+{
 
 // One running copy of the program. The first process listens on a local
 // socket named after the window title; a later start connects to it, asks it
 // to bring its window forward, and ends without a window.
-class SingleInstance : public QObject {
+class SingleInstance : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(const QString& title, QObject* parent = nullptr);
     // True when this process is the first; false after the running one was asked to come forward.
     bool claim();
     QString serverName() const { return name_; }
 
-signals:
+  signals:
     void activationRequested();
 
-private:
+  private:
     QString name_;
     QLocalServer server_;
 };

@@ -3,12 +3,14 @@
 #include <functional>
 #include <memory>
 
-namespace orb {
+namespace orb
+{
 
 // A repeating timer made by a Clock. Enabling a stopped timer starts a full
 // interval; enabling a running one changes nothing.
-class Timer {
-public:
+class Timer
+{
+  public:
     virtual ~Timer() = default;
     virtual void setEnabled(bool on) = 0;
     virtual bool isEnabled() const = 0;
@@ -19,8 +21,9 @@ public:
 // this interface: real time in the program, virtual time in tests, so the
 // 3500 ms device timer, the 2.1 s settle and the protocol's pauses can run
 // instantly and still be measured.
-class Clock {
-public:
+class Clock
+{
+  public:
     virtual ~Clock() = default;
     // A plain sleep: the event queue is not pumped.
     virtual void sleepMs(int ms) = 0;

@@ -6,12 +6,14 @@
 #include <functional>
 #include <vector>
 
-namespace orb {
+namespace orb
+{
 
 // Test double of Services: records every message and dialog, answers file
 // and colour dialogs from queues (an empty queue answers "cancelled").
-class FakeServices final : public Services {
-public:
+class FakeServices final : public Services
+{
+  public:
     struct Shown {
         QString text;
         MessageStyle style;
@@ -51,7 +53,7 @@ public:
         return out;
     }
 
-private:
+  private:
     template <class T> static std::optional<T> pop(std::deque<std::optional<T>>& q)
     {
         if (q.empty())

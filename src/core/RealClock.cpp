@@ -5,11 +5,14 @@
 #include <QTimer>
 #include <chrono>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
-class QtTimer final : public Timer {
-public:
+namespace
+{
+class QtTimer final : public Timer
+{
+  public:
     QtTimer(int interval, std::function<void()> cb)
     {
         timer_.setInterval(interval);
@@ -25,7 +28,7 @@ public:
     bool isEnabled() const override { return timer_.isActive(); }
     int interval() const override { return timer_.interval(); }
 
-private:
+  private:
     QTimer timer_;
 };
 } // namespace

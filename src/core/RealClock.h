@@ -1,11 +1,13 @@
 #pragma once
 #include "core/Clock.h"
 
-namespace orb {
+namespace orb
+{
 
 // Wall-clock time with Qt's event loop and timers.
-class RealClock final : public Clock {
-public:
+class RealClock final : public Clock
+{
+  public:
     void sleepMs(int ms) override;
     void pumpEvents() override;
     std::int64_t nowMs() const override;

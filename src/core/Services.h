@@ -3,7 +3,8 @@
 #include <QString>
 #include <optional>
 
-namespace orb {
+namespace orb
+{
 
 // How a message is shown. All three are modal with a single OK button.
 enum class MessageStyle {
@@ -14,8 +15,9 @@ enum class MessageStyle {
 
 // The program's dialogs and desktop services. The real implementation uses
 // Qt's dialogs; tests use a double that records what was shown and answers it.
-class Services {
-public:
+class Services
+{
+  public:
     virtual ~Services() = default;
     // Shows `text` and returns when the user pressed OK.
     virtual void showMessage(const QString& text, MessageStyle style) = 0;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <limits>
 
-namespace orb {
+namespace orb
+{
 
-class VirtualClock::VTimer final : public Timer {
-public:
+class VirtualClock::VTimer final : public Timer
+{
+  public:
     VTimer(VirtualClock& c, int interval, std::function<void()> cb)
         : clock_(c), interval_(interval), onTick_(std::move(cb))
     {

@@ -3,13 +3,15 @@
 
 #include <vector>
 
-namespace orb {
+namespace orb
+{
 
 // Virtual time for tests. Sleeps only move the time on; a pump fires the
 // timers that have come due (once each, as Qt coalesces missed ticks), and
 // advance() lets time pass as if the event loop were idle.
-class VirtualClock final : public Clock {
-public:
+class VirtualClock final : public Clock
+{
+  public:
     VirtualClock();
     ~VirtualClock() override;
 
@@ -24,7 +26,7 @@ public:
     void setPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
     int pumpCount() const { return pumps_; }
 
-private:
+  private:
     class VTimer;
     friend class VTimer;
     void fireDue();

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace orb {
+namespace orb
+{
 
 struct HidAttributes {
     std::uint16_t vendorId = 0;
@@ -15,8 +16,9 @@ struct HidAttributes {
 };
 
 // One opened HID interface.
-class HidDevice {
-public:
+class HidDevice
+{
+  public:
     virtual ~HidDevice() = default;
     virtual bool attributes(HidAttributes& out) = 0;
     // Length in bytes of the interface's feature reports as the host reports
@@ -30,8 +32,9 @@ public:
 };
 
 // The host's HID interfaces.
-class HidPlatform {
-public:
+class HidPlatform
+{
+  public:
     virtual ~HidPlatform() = default;
     // Paths of the present HID interfaces; nothing when the list cannot be had.
     virtual std::optional<std::vector<std::string>> listInterfaces() = 0;

@@ -10,12 +10,15 @@
 #include <fstream>
 #include <iterator>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 
-class HidapiDevice final : public HidDevice {
-public:
+class HidapiDevice final : public HidDevice
+{
+  public:
     HidapiDevice(hid_device* dev, std::string path) : dev_(dev), path_(std::move(path)) {}
     ~HidapiDevice() override { hid_close(dev_); }
 
@@ -53,7 +56,7 @@ public:
         return true;
     }
 
-private:
+  private:
     hid_device* dev_;
     std::string path_;
     int featureLength_ = -1;

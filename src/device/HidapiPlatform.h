@@ -1,12 +1,14 @@
 #pragma once
 #include "device/HidPlatform.h"
 
-namespace orb {
+namespace orb
+{
 
 // The host's HID interfaces through hidapi (hidraw backend on Linux). The
 // feature report length is taken from the interface's report descriptor.
-class HidapiPlatform final : public HidPlatform {
-public:
+class HidapiPlatform final : public HidPlatform
+{
+  public:
     HidapiPlatform();
     ~HidapiPlatform() override;
     std::optional<std::vector<std::string>> listInterfaces() override;

@@ -4,9 +4,11 @@
 #include <map>
 #include <vector>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 struct Globals {
     std::uint32_t reportSize = 0;
     std::uint32_t reportCount = 0;
@@ -73,7 +75,8 @@ FeatureReportInfo parseFeatureReports(const std::uint8_t* desc, std::size_t len)
         }
     }
     for (const auto& [id, bits] : featureBits)
-        info.largestFeatureBytes = std::max(info.largestFeatureBytes, int(std::min<std::uint64_t>((bits + 7) / 8, 1 << 20)));
+        info.largestFeatureBytes =
+            std::max(info.largestFeatureBytes, int(std::min<std::uint64_t>((bits + 7) / 8, 1 << 20)));
     return info;
 }
 

@@ -2,7 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace orb {
+namespace orb
+{
 
 // What the host needs to know of an interface's HID report descriptor to
 // size its feature reports.

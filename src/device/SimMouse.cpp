@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 constexpr std::uint8_t kRefused = 0xEE;
 } // namespace
 
@@ -165,8 +167,9 @@ bool SimMouse::inExchange() const
 
 // ---------------------------------------------------------------------------
 
-class SimHost::Device final : public HidDevice {
-public:
+class SimHost::Device final : public HidDevice
+{
+  public:
     Device(SimHost& host, std::string path) : host_(host), path_(std::move(path)) {}
 
     bool attributes(HidAttributes& out) override
@@ -195,7 +198,7 @@ public:
         return m && m->getFeature(buf, len);
     }
 
-private:
+  private:
     const Interface* find() const
     {
         for (const auto& itf : host_.interfaces_)

@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
-namespace orb {
+namespace orb
+{
 
 // A model of the mouse's firmware as seen over its configuration interface:
 // 2048 bytes of memory, the configuration exchange opened by BeginCmd and
 // closed by EndCmd, read and write windows served in 6-byte chunks, the
 // status reply and the pressed-button bitmap. Used by the tests and by the
 // demo in place of the hardware.
-class SimMouse {
-public:
+class SimMouse
+{
+  public:
     static constexpr int kMemorySize = 2048;
 
     struct Config {
@@ -61,7 +63,7 @@ public:
     // (lets a test act in the middle of a transfer, e.g. unplug the mouse).
     std::function<void(int commandCount)> onCommand;
 
-private:
+  private:
     void handle(const std::array<std::uint8_t, 8>& req);
     mutable std::recursive_mutex mutex_;
     std::array<std::uint8_t, 8> reply_{};
@@ -76,15 +78,16 @@ private:
 
 // A simulated host: a list of HID interfaces that can be plugged and
 // unplugged, one of which may be the mouse's configuration interface.
-class SimHost final : public HidPlatform {
-public:
+class SimHost final : public HidPlatform
+{
+  public:
     struct Interface {
         std::string path;
         HidAttributes attributes;
         int featureLength = 0;
         bool openable = true;
         bool present = true;
-        int failOpens = 0;         // the next N opens fail
+        int failOpens = 0;               // the next N opens fail
         SimMouse* mouse = nullptr;       // feature traffic goes here
         const SimMouse* owner = nullptr; // the device the interface belongs to
     };
@@ -110,7 +113,7 @@ public:
     std::optional<std::vector<std::string>> listInterfaces() override;
     std::unique_ptr<HidDevice> open(const std::string& path) override;
 
-private:
+  private:
     class Device;
     std::vector<Interface> interfaces_;
     std::recursive_mutex mutex_;

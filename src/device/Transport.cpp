@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace orb {
+namespace orb
+{
 
 Transport::Transport(HidPlatform& platform, Clock& clock) : platform_(platform), clock_(clock) {}
 Transport::~Transport() = default;
@@ -74,7 +75,8 @@ bool Transport::ReceiveFeature(std::uint8_t* buf)
     return true;
 }
 
-namespace {
+namespace
+{
 struct Profile {
     int attempts;
     int pauseAfterSend;

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-namespace orb {
+namespace orb
+{
 
 // Command codes carried in byte 1 of the 8-byte feature report.
 enum Command : std::uint8_t {
@@ -29,8 +30,9 @@ inline constexpr std::uint16_t kReleaseNumber = 0x0104;
 // The link to the mouse: finding and opening its configuration interface,
 // and the acknowledged command exchanges over 8-byte feature reports.
 // One object holds the whole transport state; the main window owns it.
-class Transport {
-public:
+class Transport
+{
+  public:
     Transport(HidPlatform& platform, Clock& clock);
     ~Transport();
     Transport(const Transport&) = delete;
@@ -71,7 +73,7 @@ public:
 
     Clock& clock() { return clock_; }
 
-private:
+  private:
     HidPlatform& platform_;
     Clock& clock_;
 };

@@ -12,7 +12,8 @@
 
 #include <memory>
 
-namespace orb::test {
+namespace orb::test
+{
 
 inline constexpr std::uint16_t kVendor = 0x1209;
 

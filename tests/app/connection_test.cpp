@@ -3,7 +3,8 @@
 using namespace orb;
 using namespace orb::test;
 
-namespace {
+namespace
+{
 // Language 1: the second part is empty.
 const QString kLostMessage = QStringLiteral("重新加载设备，请确认。\r\r");
 

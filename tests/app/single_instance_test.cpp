@@ -6,10 +6,13 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 QString uniqueTitle(const char* what)
 {
-    return QStringLiteral("orb5610 test %1 %2").arg(QLatin1String(what)).arg(QCoreApplication::applicationPid());
+    return QStringLiteral("orb5610 test %1 %2")
+        .arg(QLatin1String(what))
+        .arg(QCoreApplication::applicationPid());
 }
 
 // Starts a probe and waits for its first line.

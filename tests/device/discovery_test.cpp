@@ -6,7 +6,8 @@
 
 using namespace orb;
 
-namespace {
+namespace
+{
 constexpr std::uint16_t kVendor = 0x1209;
 
 struct DiscoveryFixture : ::testing::Test {

@@ -8,7 +8,8 @@
 
 using namespace orb;
 
-namespace {
+namespace
+{
 constexpr std::uint16_t kVendor = 0x1209;
 
 struct TransportFixture : ::testing::Test {
