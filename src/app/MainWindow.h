@@ -76,6 +76,9 @@ public:
 
     // --- Memory transfers and the actions that run them ---
     void ReadDevInfo(); // identity check, then Btn_Read or a refusal
+    // Whether the last ReadDevInfo read the whole image: identity accepted,
+    // memory access allowed, the read window and every chunk answered.
+    bool LastReadComplete = false;
     void Btn_Read();
     bool QueryStatus();
     void WriteImage();
@@ -88,6 +91,10 @@ public:
     void Btn_Confirm2_1Click();
     void Btn_Confirm3_1Click();
     void Btn_DefaultClick();
+    // Built-in default image 1, 2 or 3 into the image and the controls, then to the mouse.
+    void DefaultParameter(int number);
+    // Factory reset: the image built from the factory contents, shown and written.
+    void TLDefaultParameter();
 
     // --- Profile files and the settings mapping (Mapping.cpp) ---
     void UIToDataBuf();

@@ -6,7 +6,7 @@ namespace orb {
 bool MainWindow::ReadImageForSave()
 {
     ReadDevInfo();
-    return link().hasDevice();
+    return LastReadComplete && link().hasDevice();
 }
 
 } // namespace orb

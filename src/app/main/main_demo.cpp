@@ -5,6 +5,7 @@
 #include "app/AppMain.h"
 #include "app/MainWindow.h"
 #include "device/SimMouse.h"
+#include "image/DefaultImages.h"
 
 #include <QTimer>
 
@@ -12,6 +13,9 @@ int main(int argc, char** argv)
 {
     auto host = std::make_unique<orb::SimHost>();
     static orb::SimMouse mouse;
+    // The built-in default image carries the identity the program accepts.
+    if (const auto image = orb::LoadDefaultImage(1))
+        mouse.memory = *image;
     host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
     host->plugMouse(&mouse, false);
     orb::SimHost* hostPtr = host.get();

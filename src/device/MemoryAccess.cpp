@@ -1,0 +1,149 @@
+#include "device/MemoryAccess.h"
+
+#include <algorithm>
+#include <array>
+
+namespace orb
+{
+
+namespace
+{
+constexpr std::size_t kMaxWindow = 0xFFFF; // the window command carries a 16-bit length
+
+std::uint8_t lo(std::size_t v)
+{
+    return std::uint8_t(v & 0xFF);
+}
+std::uint8_t hi(std::size_t v)
+{
+    return std::uint8_t((v >> 8) & 0xFF);
+}
+} // namespace
+
+bool MemoryAccessAllowed(bool writeEnable, int controllerCode)
+{
+    return writeEnable && controllerCode == kSupportedController;
+}
+
+MemoryAccess::MemoryAccess(Transport& link, bool& writeEnable, int& controllerCode,
+                           std::function<void()> showBusy)
+    : link_(link), WriteEnable(writeEnable), ControllerCode(controllerCode), showBusy_(std::move(showBusy))
+{
+}
+
+bool MemoryAccess::ReadBlock(std::uint16_t address, std::span<std::uint8_t> dest)
+{
+    return readBlock(address, dest, true);
+}
+
+bool MemoryAccess::ReadBlockQuiet(std::uint16_t address, std::span<std::uint8_t> dest)
+{
+    return readBlock(address, dest, false);
+}
+
+bool MemoryAccess::readBlock(std::uint16_t address, std::span<std::uint8_t> dest, bool showBusy)
+{
+    std::fill(dest.begin(), dest.end(), 0xFF);
+    lostChunks_ = 0;
+    const std::size_t n = dest.size();
+    if (n > kMaxWindow)
+        return false;
+    if (!link_.ExchangeCommand(ReadAddrCmd, lo(address), hi(address), lo(n), hi(n)))
+        return false;
+    for (std::size_t pos = 0; pos < n; pos += kChunkSize) {
+        if (showBusy && showBusy_)
+            showBusy_(); // keeps the busy window in front during long reads
+        link_.ReadChunk();
+        // A failed chunk leaves ChunkBuf at 0xFF, which is what lands in dest.
+        if (link_.ChunkBuf[6] != kAck)
+            ++lostChunks_;
+        const std::size_t count = std::min<std::size_t>(kChunkSize, n - pos);
+        std::copy_n(link_.ChunkBuf.begin(), count, dest.begin() + std::ptrdiff_t(pos));
+        link_.clock().pumpEvents();
+    }
+    return true;
+}
+
+bool MemoryAccess::WriteBlock(std::uint16_t address, std::span<const std::uint8_t> src)
+{
+    link_.ChunkBuf.fill(0xFF);
+    const std::size_t n = src.size();
+    if (n > kMaxWindow)
+        return false;
+    if (!link_.ExchangeCommand(WriteAddrCmd, lo(address), hi(address), lo(n), hi(n)))
+        return false;
+    for (std::size_t pos = 0; pos < n; pos += kChunkSize) {
+        if (showBusy_)
+            showBusy_();
+        // A last partial chunk fills only the front of ChunkBuf; the rest is
+        // whatever it held, and the window length tells the mouse where to stop.
+        const std::size_t count = std::min<std::size_t>(kChunkSize, n - pos);
+        std::copy_n(src.begin() + std::ptrdiff_t(pos), count, link_.ChunkBuf.begin());
+        link_.clock().pumpEvents();
+        link_.WriteChunk(link_.ChunkBuf.data());
+    }
+    return true;
+}
+
+bool MemoryAccess::QueryStatus()
+{
+    if (!link_.ExchangeCommand(BeginCmd))
+        return false;
+    WriteEnable = false;
+    if (!link_.ExchangeCommand(StatusCmd))
+        return false;
+    const auto& reply = link_.ReportBuf;
+    WriteEnable = (reply[2] >> kMemoryAccessBit) & 1;
+    // An unknown code leaves the last known one in place.
+    if (std::find(std::begin(kControllerCodes), std::end(kControllerCodes), reply[3]) !=
+        std::end(kControllerCodes))
+        ControllerCode = reply[3];
+    return reply[1] == kReadySignature;
+}
+
+void MemoryAccess::CloseExchange()
+{
+    link_.ExchangeCommand(SystemReloadCmd);
+    link_.ExchangeCommand(EndCmd);
+}
+
+MemoryAccess::Verify
+MemoryAccess::RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> VerifyExpected)
+{
+    // A snapshot: events run between chunks, and the comparison must hold
+    // against the bytes that were written.
+    std::array<std::uint8_t, kVerifySize> expected;
+    std::copy(VerifyExpected.begin(), VerifyExpected.end(), expected.begin());
+    std::array<std::uint8_t, kVerifySize> VerifyRead;
+
+    if (!QueryStatus())
+        return Verify::Stopped;
+    if (!MemoryAccessAllowed()) {
+        CloseExchange();
+        return Verify::NotAllowed;
+    }
+    ReadBlock(0, VerifyRead);
+    if (VerifyRead == expected) {
+        CloseExchange();
+        return Verify::Matched;
+    }
+    WriteBlock(0, expected);
+    link_.ExchangeCommand(SystemReloadCmd);
+    ReadBlock(0, VerifyRead);
+    CloseExchange();
+    return VerifyRead == expected ? Verify::Rewritten : Verify::Failed;
+}
+
+MemoryAccess::Verify MemoryAccess::WriteImage(std::span<const std::uint8_t, kMemorySize> image)
+{
+    if (!QueryStatus())
+        return Verify::Stopped;
+    // Without memory access nothing is written, but the exchange is still
+    // closed and the verification runs its own status query.
+    if (MemoryAccessAllowed())
+        WriteBlock(0, image);
+    CloseExchange();
+    return RepeatedWriteEEPROM(image.first<kVerifySize>());
+}
+
+} // namespace orb

@@ -1,0 +1,83 @@
+#pragma once
+#include "device/Transport.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace orb
+{
+
+inline constexpr int kMemorySize = 2048;
+inline constexpr int kChunkSize = 6;    // data bytes carried by one chunk command
+inline constexpr int kVerifySize = 256; // sections and blocks; the macro area is not read back
+inline constexpr int kNoControllerCode = -1;
+inline constexpr std::uint8_t kReadySignature = 0xAA;
+inline constexpr int kMemoryAccessBit = 2; // in status reply byte 2
+// Controller codes of the status reply; only 0x75 is a variant whose memory
+// this program reads and writes.
+inline constexpr std::uint8_t kControllerCodes[] = {0x35, 0x75, 0xFD};
+inline constexpr std::uint8_t kSupportedController = 0x75;
+
+// Number of chunk commands that move `length` bytes.
+constexpr int ChunkCount(int length)
+{
+    return (length + kChunkSize - 1) / kChunkSize;
+}
+
+bool MemoryAccessAllowed(bool writeEnable, int controllerCode);
+
+// The memory procedures of the mouse built from the window and chunk
+// commands: block reads and writes, the status query that decides whether
+// memory may be touched, and the write of a whole image with its
+// verification. The status results land in the caller's `WriteEnable` and
+// `ControllerCode`. `showBusy` brings the busy window to the front; it runs
+// before every chunk of ReadBlock and WriteBlock.
+class MemoryAccess
+{
+  public:
+    MemoryAccess(Transport& link, bool& writeEnable, int& controllerCode,
+                 std::function<void()> showBusy = {});
+
+    // Reads dest.size() bytes from `address`. dest is set to 0xFF first; a
+    // chunk that gets no answer stays 0xFF and the result does not tell.
+    // False only when the read window is refused.
+    bool ReadBlock(std::uint16_t address, std::span<std::uint8_t> dest);
+    // The same without touching the busy window.
+    bool ReadBlockQuiet(std::uint16_t address, std::span<std::uint8_t> dest);
+    // Chunks of the last block read that got no answer (their bytes are 0xFF).
+    int lostChunks() const { return lostChunks_; }
+    // Writes src.size() bytes at `address`. Failed chunks do not stop the
+    // loop; false only when the write window is refused.
+    bool WriteBlock(std::uint16_t address, std::span<const std::uint8_t> src);
+
+    // BeginCmd and StatusCmd acknowledged and the mouse ready.
+    bool QueryStatus();
+    bool MemoryAccessAllowed() const { return orb::MemoryAccessAllowed(WriteEnable, ControllerCode); }
+    // SystemReloadCmd then EndCmd: the mouse takes up its memory, the exchange closes.
+    void CloseExchange();
+
+    enum class Verify {
+        Stopped,    // the status query failed; nothing was compared
+        NotAllowed, // memory access not allowed; nothing was compared
+        Matched,    // the first read-back was right
+        Rewritten,  // right after one rewrite
+        Failed,     // still wrong after the rewrite
+    };
+    // Reads back the first 256 bytes and rewrites them once when they differ.
+    Verify RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> VerifyExpected);
+    // Status, the whole image when memory access is allowed, reload and end,
+    // then the verification. Stopped when the first status query fails.
+    Verify WriteImage(std::span<const std::uint8_t, kMemorySize> image);
+
+  private:
+    bool readBlock(std::uint16_t address, std::span<std::uint8_t> dest, bool showBusy);
+
+    Transport& link_;
+    bool& WriteEnable;
+    int& ControllerCode;
+    std::function<void()> showBusy_;
+    int lostChunks_ = 0;
+};
+
+} // namespace orb

@@ -1,0 +1,423 @@
+#include "AppFixture.h"
+#include "app/LoadingWindow.h"
+#include "device/MemoryAccess.h"
+
+#include <QLabel>
+
+#include <algorithm>
+#include <functional>
+
+using namespace orb;
+using namespace orb::test;
+
+namespace
+{
+struct Transfer : AppFixture {
+    QString text(const char* key) const { return window->LookupText(QString::fromLatin1(key)); }
+    QString lostMessage() const { return text("Str100") + QStringLiteral("\r\r") + text("Str101"); }
+    bool overlaysVisible() const
+    {
+        for (int i = 1; i <= 4; ++i)
+            if (find(QStringLiteral("Disable_All_%1").arg(i))->isHidden())
+                return false;
+        return true;
+    }
+    bool busyShown() const { return window->loadingWindow()->isVisible(); }
+    std::vector<std::uint8_t> commands() const
+    {
+        std::vector<std::uint8_t> out;
+        for (const auto& r : mouse.requests())
+            out.push_back(r[1]);
+        return out;
+    }
+    int countOf(std::uint8_t cmd) const
+    {
+        const auto c = commands();
+        return int(std::count(c.begin(), c.end(), cmd));
+    }
+    // Plugged in, opened and read; the traffic so far is forgotten.
+    void connect()
+    {
+        start(true);
+        untilOpened();
+        ASSERT_TRUE(window->link().hasDevice());
+        ASSERT_FALSE(window->NoDeviceUI);
+        mouse.clearTraffic();
+    }
+};
+
+using Cmds = std::vector<std::uint8_t>;
+const Cmds kCloseExchange{SystemReloadCmd, EndCmd};
+
+Cmds operator+(Cmds a, const Cmds& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Cmds times(int n, std::uint8_t cmd)
+{
+    return Cmds(std::size_t(n), cmd);
+}
+} // namespace
+
+// --- Identity check on arrival ---
+
+struct IdentityCase {
+    const char* name;
+    std::uint8_t byte1, byte2;
+    int revManu, revPro;
+    bool read;
+};
+
+struct Identity : Transfer, ::testing::WithParamInterface<IdentityCase> {
+};
+
+TEST_P(Identity, DecidesWhetherTheMouseIsRead)
+{
+    const IdentityCase& c = GetParam();
+    start(true);
+    window->Rev_Manu_ID = c.revManu;
+    window->Rev_Pro_ID = c.revPro;
+    mouse.memory[IdentityAddr1] = c.byte1;
+    mouse.memory[IdentityAddr2] = c.byte2;
+    mouse.memory[Block80Addr] = 0x42; // tells the mouse's image from the default one
+    bool timerOnDuringMessage = true;
+    services.onMessage = [&](const FakeServices::Shown&) {
+        timerOnDuringMessage = window->devTimer().isEnabled();
+    };
+    untilOpened();
+
+    EXPECT_TRUE(window->link().hasDevice()); // a refused mouse stays open
+    EXPECT_EQ(window->IdentityBytes[0], c.byte1);
+    EXPECT_EQ(window->IdentityBytes[1], c.byte2);
+    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_FALSE(mouse.inExchange());
+    if (c.read) {
+        EXPECT_TRUE(messages().isEmpty());
+        EXPECT_EQ(window->Image.ImageBuf, mouse.memory);
+        EXPECT_FALSE(window->NoDeviceUI);
+        EXPECT_FALSE(overlaysVisible());
+    } else {
+        ASSERT_EQ(messages(), QStringList{text("Str107")});
+        EXPECT_EQ(services.messages[0].style, MessageStyle::PlainBox);
+        EXPECT_FALSE(timerOnDuringMessage);
+        EXPECT_EQ(commands(), (Cmds{BeginCmd, StatusCmd, ReadAddrCmd, ReadDataCmd} + kCloseExchange));
+        EXPECT_TRUE(window->NoDeviceUI);
+        EXPECT_TRUE(overlaysVisible());
+        EXPECT_NE(window->Image.ImageBuf[Block80Addr], 0x42);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Identity,
+                         ::testing::Values(IdentityCase{"Shipped", 0xFF, 0xFF, 0, 0, true},
+                                           IdentityCase{"Reserve", 0x00, 0x00, 0, 0, true},
+                                           IdentityCase{"ReserveFromLayout", 0x05, 0x06, 5, 6, true},
+                                           IdentityCase{"Foreign", 0x12, 0x34, 0, 0, false},
+                                           IdentityCase{"HalfOfEach", 0xFF, 0x00, 0, 0, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Transfer, RefusedIdentityWindowIsNotTakenForTheShippedIdentity)
+{
+    start(true);
+    // The status query passes, then every memory window is refused.
+    mouse.onCommand = [this](int) {
+        if (mouse.requests().back()[1] == StatusCmd)
+            mouse.config.refuseWith = 0x55;
+    };
+    untilOpened();
+    EXPECT_EQ(countOf(ReadDataCmd), 0);
+    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(overlaysVisible());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+// --- Memory access not allowed ---
+
+TEST_F(Transfer, ReadWithoutMemoryAccessDropsTheMouse)
+{
+    start(true);
+    mouse.config.memoryAccess = false;
+    untilOpened();
+    EXPECT_FALSE(window->link().hasDevice());
+    ASSERT_EQ(messages(), QStringList{text("Str020")});
+    EXPECT_EQ(services.messages[0].style, MessageStyle::PlainBox);
+    EXPECT_EQ(commands(), (Cmds{BeginCmd, StatusCmd} + kCloseExchange));
+    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_TRUE(window->NoDeviceUI);
+}
+
+TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
+{
+    connect();
+    mouse.config.memoryAccess = false;
+    mouse.memory[0x0A0] ^= 0xFF;
+    const auto before = mouse.memory;
+    window->Btn_Apply_0Click();
+    EXPECT_EQ(commands(),
+              (Cmds{BeginCmd, StatusCmd} + kCloseExchange + Cmds{BeginCmd, StatusCmd} + kCloseExchange));
+    EXPECT_EQ(mouse.memory, before);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+// --- Apply ---
+
+TEST_F(Transfer, ApplySendsTheImageThenVerifiesTheFirst256Bytes)
+{
+    connect();
+    window->Image.Block80[0] = 0x5A; // a change the mouse must receive
+    const auto start = clock.nowMs();
+    window->Btn_Apply_0Click();
+
+    const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd} + times(342, WriteDataCmd) + kCloseExchange;
+    const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + kCloseExchange;
+    ASSERT_EQ(commands(), write + verify);
+    const auto req = mouse.requests();
+    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0, 0, 0x00, 0x08, 0, 0}));
+    EXPECT_EQ(req[write.size() + 2], (std::array<std::uint8_t, 8>{4, ReadAddrCmd, 0, 0, 0x00, 0x01, 0, 0}));
+
+    EXPECT_EQ(mouse.memory, window->Image.ImageBuf);
+    EXPECT_EQ(mouse.memory[Block80Addr], 0x5A);
+    EXPECT_EQ(mouse.memory[0x02F], SectionSum(mouse.memory.data(), 47));
+    EXPECT_TRUE(messages().isEmpty());
+    // 110 ms button wait, 10 ms a standard command and a write chunk, 5 ms a read chunk.
+    EXPECT_EQ(clock.nowMs() - start, 110 + 10 * (5 + 342) + 10 * 5 + 5 * 43);
+}
+
+struct Verification : Transfer {
+    // The mouse ignores the write; `healAtRewrite` lets the rewrite land.
+    void applyAgainstAStaleMouse(bool healAtRewrite)
+    {
+        connect();
+        mouse.memory[0x0A0] ^= 0xFF; // differs from the image in the verified range
+        mouse.config.writeProtected = true;
+        mouse.onCommand = [this, healAtRewrite](int) {
+            const auto& r = mouse.requests().back();
+            if (healAtRewrite && r[1] == WriteAddrCmd && r[4] == 0x00 && r[5] == 0x01)
+                mouse.config.writeProtected = false;
+        };
+        window->Btn_Apply_0Click();
+    }
+};
+
+TEST_F(Verification, OneRewriteThatLandsShowsNothing)
+{
+    applyAgainstAStaleMouse(true);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(countOf(WriteAddrCmd), 2);
+    EXPECT_EQ(countOf(ReadAddrCmd), 2);
+    EXPECT_TRUE(std::equal(mouse.memory.begin(), mouse.memory.begin() + 256, window->Image.ImageBuf.begin()));
+}
+
+TEST_F(Verification, StillWrongAfterTheRewriteShowsFail)
+{
+    applyAgainstAStaleMouse(false);
+    ASSERT_EQ(messages(), QStringList{text("Str109")});
+    EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
+    const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + Cmds{WriteAddrCmd} +
+                        times(43, WriteDataCmd) + Cmds{SystemReloadCmd, ReadAddrCmd} +
+                        times(43, ReadDataCmd) + kCloseExchange;
+    const auto all = commands();
+    ASSERT_GE(all.size(), verify.size());
+    EXPECT_EQ(Cmds(all.end() - std::ptrdiff_t(verify.size()), all.end()), verify);
+    EXPECT_TRUE(window->devTimer().isEnabled());
+}
+
+// --- Every transfer is bracketed: timer off, pages blocked, busy window shown ---
+
+struct Action {
+    const char* name;
+    std::function<void(MainWindow&)> run;
+    bool blocksPages;
+};
+
+TEST_F(Transfer, EveryTransferStopsTheTimerAndShowsTheBusyWindow)
+{
+    const Action actions[] = {
+        {"Apply", [](MainWindow& w) { w.Btn_Apply_0Click(); }, true},
+        {"Read", [](MainWindow& w) { w.Btn_Read_0Click(); }, true},
+        {"Confirm1", [](MainWindow& w) { w.Btn_Confirm1_1Click(); }, true},
+        {"Confirm3", [](MainWindow& w) { w.Btn_Confirm3_1Click(); }, true},
+        {"Default", [](MainWindow& w) { w.Btn_DefaultClick(); }, false},
+    };
+    connect();
+    for (const Action& a : actions) {
+        SCOPED_TRACE(a.name);
+        mouse.clearTraffic();
+        int timerOn = 0, chunks = 0, chunksBusy = 0, chunksBlocked = 0, windowLength = 0;
+        mouse.onCommand = [&](int) {
+            timerOn += window->devTimer().isEnabled();
+            const auto r = mouse.requests().back();
+            if (r[1] == ReadAddrCmd || r[1] == WriteAddrCmd)
+                windowLength = r[4] | (r[5] << 8);
+            // The 2-byte identity read runs before the busy window comes up.
+            if ((r[1] == ReadDataCmd || r[1] == WriteDataCmd) && windowLength >= 256) {
+                ++chunks;
+                chunksBusy += busyShown();
+                chunksBlocked += overlaysVisible();
+            }
+        };
+        a.run(*window);
+        mouse.onCommand = {};
+        EXPECT_GT(chunks, 0);
+        EXPECT_EQ(timerOn, 0);
+        EXPECT_EQ(chunksBusy, chunks);
+        EXPECT_EQ(chunksBlocked, a.blocksPages ? chunks : 0);
+        EXPECT_TRUE(window->devTimer().isEnabled());
+        EXPECT_FALSE(busyShown());
+        EXPECT_FALSE(overlaysVisible());
+        EXPECT_FALSE(mouse.inExchange());
+        EXPECT_TRUE(messages().isEmpty());
+    }
+}
+
+TEST_F(Transfer, ReadTakesUpTheMouseCurrentImage)
+{
+    connect();
+    mouse.memory[Block80Addr] = 0x33;
+    window->Btn_Read_0Click();
+    EXPECT_EQ(window->Image.ImageBuf, mouse.memory);
+    EXPECT_EQ(window->Image.Block80[0], 0x33);
+}
+
+TEST_F(Transfer, ConfirmWritesThenClosesTheWindow)
+{
+    connect();
+    window->show();
+    window->Image.Block80[1] = 0x77;
+    window->Btn_Confirm_0Click();
+    EXPECT_EQ(mouse.memory[Block80Addr + 1], 0x77);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->link().hasDevice());
+}
+
+TEST_F(Transfer, DefaultButtonsWriteTheBuiltInImageAsLoaded)
+{
+    connect();
+    for (int n = 1; n <= 3; ++n) {
+        SCOPED_TRACE(n);
+        const auto image = LoadDefaultImage(n);
+        ASSERT_TRUE(image);
+        mouse.memory[Block80Addr] = 0x42;
+        window->Image.ImageBuf[0x0A0] = 0x42;
+        window->Image.Block80[0] = 0x42;
+        const std::function<void()> clicks[] = {[&] { window->Btn_Confirm1_1Click(); },
+                                                [&] { window->Btn_Confirm2_1Click(); },
+                                                [&] { window->Btn_Confirm3_1Click(); }};
+        clicks[n - 1]();
+        EXPECT_EQ(mouse.memory, *image);
+        EXPECT_EQ(window->Image.ImageBuf, *image);
+        EXPECT_EQ(window->Image.Block80[0], (*image)[Block80Addr]);
+    }
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Transfer, FactoryResetWritesFactoryContentsAndKeepsTheGaps)
+{
+    start(true);
+    mouse.memory[0x0A0] = 0x3C; // a gap byte
+    mouse.memory[MacroAreaAddr + 5] = 0x11;
+    untilOpened();
+    auto* result = find<QWidget>(QStringLiteral("Img_Result"));
+    if (!result) {
+        result = new QLabel(window->page(6));
+        result->setObjectName(QStringLiteral("Img_Result"));
+    }
+    window->Btn_DefaultClick();
+    EXPECT_TRUE(std::equal(FactoryParameterA.begin(), FactoryParameterA.end(), mouse.memory.begin()));
+    EXPECT_TRUE(std::equal(FactoryParameterB.begin(), FactoryParameterB.end(), mouse.memory.begin() + 0x30));
+    EXPECT_TRUE(std::all_of(mouse.memory.begin() + Block80Addr,
+                            mouse.memory.begin() + Block80Addr + Block80Size, [](auto v) { return v == 0; }));
+    EXPECT_TRUE(
+        std::all_of(mouse.memory.begin() + MacroAreaAddr, mouse.memory.end(), [](auto v) { return v == 0; }));
+    EXPECT_EQ(mouse.memory[0x0A0], 0x3C);
+    EXPECT_EQ(mouse.memory, window->Image.ImageBuf);
+    EXPECT_FALSE(result->isHidden());
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+// --- No mouse ---
+
+TEST_F(Transfer, ActionsWithoutAMouseSendNothing)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        int waitMs;
+        bool message;
+    };
+    start(false);
+    window->show();
+    auto* result = new QLabel(window->page(6));
+    result->setObjectName(QStringLiteral("Img_Result"));
+    result->show();
+    const Case cases[] = {
+        {"Confirm", [&] { window->Btn_Confirm_0Click(); }, 110, true},
+        {"Apply", [&] { window->Btn_Apply_0Click(); }, 110, true},
+        {"Read", [&] { window->Btn_Read_0Click(); }, 0, true},
+        {"Confirm1", [&] { window->Btn_Confirm1_1Click(); }, 110, true},
+        {"Confirm2", [&] { window->Btn_Confirm2_1Click(); }, 110, true},
+        {"Confirm3", [&] { window->Btn_Confirm3_1Click(); }, 110, true},
+        {"Default", [&] { window->Btn_DefaultClick(); }, 110, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.messages.clear();
+        const auto start = clock.nowMs();
+        c.run();
+        EXPECT_EQ(clock.nowMs() - start, c.waitMs);
+        if (c.message) {
+            ASSERT_EQ(messages(), QStringList{text("Str020")});
+            EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
+        } else {
+            EXPECT_TRUE(messages().isEmpty());
+        }
+        EXPECT_TRUE(window->isVisible()); // Confirm does not close without a mouse
+    }
+    EXPECT_TRUE(result->isHidden());
+    EXPECT_TRUE(mouse.traffic().empty());
+}
+
+// --- Unplugged in the middle of a transfer ---
+
+TEST_F(Transfer, UnpluggedDuringTheReadEndsWithTheLostMessageAtTheNextTick)
+{
+    start(true);
+    mouse.onCommand = [this](int) {
+        if (countOf(ReadDataCmd) == 100)
+            host.plugMouse(&mouse, false);
+    };
+    untilOpened();
+    // The remaining chunks fail (150 ms each), then reload and end (300 ms each).
+    EXPECT_LE(clock.nowMs(), 3500 + 2100 + 342 * 150 + 2 * 300 + 1000);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(window->Image.ImageBuf[ImageSize - 1], 0xFF); // unread bytes
+    EXPECT_TRUE(window->devTimer().isEnabled());
+
+    clock.advance(3500);
+    EXPECT_EQ(messages(), QStringList{lostMessage()});
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(overlaysVisible());
+}
+
+TEST_F(Transfer, UnpluggedDuringTheWriteEndsWithTheLostMessageAtTheNextTick)
+{
+    connect();
+    mouse.onCommand = [this](int) {
+        if (countOf(WriteDataCmd) == 50)
+            host.plugMouse(&mouse, false);
+    };
+    const auto start = clock.nowMs();
+    window->Btn_Apply_0Click();
+    // The remaining chunks fail (175 ms at most each); reload, end and the
+    // verification's begin fail (300 ms each).
+    EXPECT_LE(clock.nowMs() - start, 110 + 342 * 175 + 3 * 300 + 1000);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_FALSE(busyShown());
+
+    clock.advance(3500);
+    EXPECT_EQ(messages(), QStringList{lostMessage()});
+    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_TRUE(window->NoDeviceUI);
+}

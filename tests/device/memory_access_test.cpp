@@ -1,0 +1,242 @@
+#include "core/VirtualClock.h"
+#include "device/MemoryAccess.h"
+#include "device/SimMouse.h"
+#include "device/Transport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+using namespace orb;
+
+namespace
+{
+constexpr std::uint16_t kVendor = 0x1209;
+
+struct MemoryFixture : ::testing::Test {
+    VirtualClock clock;
+    SimHost host;
+    SimMouse mouse;
+    Transport link{host, clock};
+    bool writeEnable = false;
+    int controllerCode = kNoControllerCode;
+    // Number of requests already sent each time the busy window was raised.
+    std::vector<int> busyAt;
+    MemoryAccess memory{link, writeEnable, controllerCode, [this] { busyAt.push_back(requestCount()); }};
+
+    void SetUp() override
+    {
+        host.addStandardSet(&mouse, kVendor);
+        int release = kReleaseNumber;
+        ASSERT_TRUE(link.OpenHidDevice(kVendor, kProductId, release));
+        for (int i = 0; i < SimMouse::kMemorySize; ++i)
+            mouse.memory[i] = std::uint8_t(i * 7 + i / 256);
+        ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
+        mouse.clearTraffic();
+    }
+    int requestCount() const { return int(mouse.requests().size()); }
+    int countOf(std::uint8_t cmd) const
+    {
+        const auto req = mouse.requests();
+        return int(std::count_if(req.begin(), req.end(), [cmd](const auto& r) { return r[1] == cmd; }));
+    }
+    static std::array<std::uint8_t, 8> window(std::uint8_t cmd, int addr, int len)
+    {
+        return {
+            4, cmd, std::uint8_t(addr), std::uint8_t(addr >> 8), std::uint8_t(len), std::uint8_t(len >> 8),
+            0, 0};
+    }
+};
+
+struct Block {
+    int address;
+    int length;
+    int chunks;
+    int lastCarries;
+};
+const Block kBlocks[] = {
+    {0, 2048, 342, 2}, // the whole image
+    {0, 256, 43, 4},   // the verified part
+    {0x036, 2, 1, 2},  // the identity bytes
+    {0x100, 12, 2, 6}, // an exact multiple of six
+};
+
+std::vector<int> oneTwoThree(int n)
+{
+    std::vector<int> v(n);
+    for (int i = 0; i < n; ++i)
+        v[i] = i + 1;
+    return v;
+}
+} // namespace
+
+TEST_F(MemoryFixture, ReadBlockChunksTheWindowAndStopsAtTheLength)
+{
+    for (const Block& b : kBlocks) {
+        SCOPED_TRACE(b.length);
+        mouse.clearTraffic();
+        busyAt.clear();
+        // A buffer larger than the block: the guard bytes behind it must stay.
+        std::vector<std::uint8_t> buf(b.length + 8, 0x5C);
+        ASSERT_TRUE(memory.ReadBlock(std::uint16_t(b.address), std::span(buf).first(b.length)));
+
+        const auto req = mouse.requests();
+        ASSERT_EQ(int(req.size()), 1 + b.chunks);
+        EXPECT_EQ(req[0], window(ReadAddrCmd, b.address, b.length));
+        EXPECT_EQ(countOf(ReadDataCmd), b.chunks);
+        EXPECT_TRUE(std::equal(buf.begin(), buf.begin() + b.length, mouse.memory.begin() + b.address));
+        EXPECT_TRUE(std::all_of(buf.begin() + b.length, buf.end(), [](auto v) { return v == 0x5C; }));
+        EXPECT_EQ(b.length - (b.chunks - 1) * kChunkSize, b.lastCarries);
+        // The busy window comes to the front before every chunk command.
+        EXPECT_EQ(busyAt, oneTwoThree(b.chunks));
+    }
+}
+
+TEST_F(MemoryFixture, QuietReadLeavesTheBusyWindowAlone)
+{
+    std::array<std::uint8_t, 2> id{};
+    ASSERT_TRUE(memory.ReadBlockQuiet(0x036, id));
+    EXPECT_EQ(id[0], mouse.memory[0x036]);
+    EXPECT_EQ(id[1], mouse.memory[0x037]);
+    EXPECT_TRUE(busyAt.empty());
+}
+
+TEST_F(MemoryFixture, TheQueueRunsDuringALongRead)
+{
+    int ticks = 0;
+    auto timer = clock.createTimer(100, [&] { ++ticks; });
+    timer->setEnabled(true);
+    std::array<std::uint8_t, 2048> buf{};
+    const auto start = clock.nowMs();
+    ASSERT_TRUE(memory.ReadBlockQuiet(0, buf));
+    // 10 ms window + 342 chunks of 5 ms: the 100 ms timer came due 17 times.
+    EXPECT_EQ(clock.nowMs() - start, 10 + 342 * 5);
+    EXPECT_EQ(ticks, 17);
+}
+
+TEST_F(MemoryFixture, UnansweredChunksReadAsFF)
+{
+    // The mouse stops answering after the first chunk.
+    mouse.onCommand = [this](int) {
+        if (countOf(ReadDataCmd) == 1)
+            mouse.config.silent = true;
+    };
+    std::array<std::uint8_t, 18> buf{};
+    const auto start = clock.nowMs();
+    EXPECT_TRUE(memory.ReadBlock(0, buf)); // the result does not tell
+    EXPECT_TRUE(std::equal(buf.begin(), buf.begin() + 6, mouse.memory.begin()));
+    EXPECT_TRUE(std::all_of(buf.begin() + 6, buf.end(), [](auto v) { return v == 0xFF; }));
+    EXPECT_EQ(busyAt.size(), 3u);
+    EXPECT_EQ(clock.nowMs() - start, 10 + 5 + 2 * 150);
+}
+
+TEST_F(MemoryFixture, RefusedWindowSendsNoChunks)
+{
+    mouse.config.refuseWith = 0x55;
+    std::array<std::uint8_t, 12> buf;
+    buf.fill(0x11);
+    EXPECT_FALSE(memory.ReadBlock(0, buf));
+    EXPECT_TRUE(std::all_of(buf.begin(), buf.end(), [](auto v) { return v == 0xFF; }));
+    EXPECT_FALSE(memory.WriteBlock(0, buf));
+    EXPECT_EQ(countOf(ReadDataCmd) + countOf(WriteDataCmd), 0);
+    EXPECT_TRUE(busyAt.empty());
+
+    link.closeDevice();
+    const auto start = clock.nowMs();
+    EXPECT_FALSE(memory.ReadBlock(0, buf));
+    EXPECT_FALSE(memory.WriteBlock(0, buf));
+    EXPECT_EQ(clock.nowMs(), start);
+}
+
+TEST_F(MemoryFixture, WriteBlockStoresTheWindowAndPadsTheLastChunkFromChunkBuf)
+{
+    std::array<std::uint8_t, 2048> src;
+    for (int i = 0; i < 2048; ++i)
+        src[i] = std::uint8_t(255 - i % 251);
+    for (const Block& b : kBlocks) {
+        SCOPED_TRACE(b.length);
+        mouse.clearTraffic();
+        busyAt.clear();
+        const auto before = mouse.memory;
+        const auto data = std::span(src).subspan(b.address, b.length);
+        ASSERT_TRUE(memory.WriteBlock(std::uint16_t(b.address), data));
+
+        const auto req = mouse.requests();
+        ASSERT_EQ(int(req.size()), 1 + b.chunks);
+        EXPECT_EQ(req[0], window(WriteAddrCmd, b.address, b.length));
+        EXPECT_EQ(busyAt, oneTwoThree(b.chunks));
+        // The window landed; nothing around it changed.
+        for (int a = 0; a < 2048; ++a) {
+            const bool inside = a >= b.address && a < b.address + b.length;
+            ASSERT_EQ(mouse.memory[a], inside ? src[a] : before[a]) << a;
+        }
+        // The last chunk carries its real bytes first; the rest is what
+        // ChunkBuf held: the previous chunk, or 0xFF for a single chunk.
+        const int last = (b.chunks - 1) * kChunkSize;
+        const auto& lastReq = req.back();
+        for (int k = 0; k < kChunkSize; ++k) {
+            std::uint8_t want = 0xFF;
+            if (k < b.lastCarries)
+                want = data[last + k];
+            else if (b.chunks > 1)
+                want = data[last - kChunkSize + k];
+            EXPECT_EQ(lastReq[2 + k], want) << k;
+        }
+    }
+}
+
+TEST_F(MemoryFixture, QueryStatusKeepsOnlyKnownControllerCodes)
+{
+    struct Case {
+        const char* name;
+        std::uint8_t signature;
+        bool access;
+        std::uint8_t code;
+        bool result;
+        bool writeEnable;
+        int controllerCode; // starting from 0x75
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"ready mouse", 0xAA, true, 0x75, true, true, 0x75, true},
+        {"access bit clear", 0xAA, false, 0x75, true, false, 0x75, false},
+        {"other variant 0x35", 0xAA, true, 0x35, true, true, 0x35, false},
+        {"other variant 0xFD", 0xAA, true, 0xFD, true, true, 0xFD, false},
+        {"unknown code keeps the last", 0xAA, true, 0x12, true, true, 0x75, true},
+        {"not ready", 0x55, true, 0x35, false, true, 0x35, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse.config.signature = c.signature;
+        mouse.config.memoryAccess = c.access;
+        mouse.config.controllerCode = c.code;
+        controllerCode = 0x75;
+        writeEnable = !c.writeEnable;
+        EXPECT_EQ(memory.QueryStatus(), c.result);
+        EXPECT_EQ(writeEnable, c.writeEnable);
+        EXPECT_EQ(controllerCode, c.controllerCode);
+        EXPECT_EQ(memory.MemoryAccessAllowed(), c.allowed);
+    }
+}
+
+TEST_F(MemoryFixture, QueryStatusFailures)
+{
+    // Begin refused: nothing more is sent and the last results stay.
+    mouse.config.refuseWith = 0x55;
+    writeEnable = true;
+    EXPECT_FALSE(memory.QueryStatus());
+    EXPECT_TRUE(writeEnable);
+    EXPECT_EQ(countOf(StatusCmd), 0);
+
+    // Status refused after an acknowledged begin: memory access is off.
+    mouse.config.refuseWith = 0;
+    mouse.clearTraffic();
+    mouse.onCommand = [this](int) {
+        if (mouse.requests().back()[1] == BeginCmd)
+            mouse.config.refuseWith = 0x55;
+    };
+    EXPECT_FALSE(memory.QueryStatus());
+    EXPECT_FALSE(writeEnable);
+    EXPECT_EQ(countOf(StatusCmd), 5);
+}
