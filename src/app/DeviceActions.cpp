@@ -26,7 +26,7 @@ MemoryAccess memoryOf(MainWindow& w)
 
 // Steps that belong to the key popups, the macro lists and the host mouse
 // settings; they run here, in this order, once those parts exist.
-void closeKeyPopups(MainWindow&) {}
+void closeKeyPopups(MainWindow& w) { w.HideAllMenu(); }
 void refreshPCMacroNames(MainWindow&) {}
 void clearMacroTexts(MainWindow&) {}
 void refreshMacros(MainWindow&) {}
@@ -120,7 +120,7 @@ void MainWindow::DownloadParameter()
     ShowDisableAll();
     ShowLoading();
     UIToDataBuf();
-    Image.JoinImage();
+    Image.JoinImage([this](ProfileKeysBytes& keys) { AIMKeyToDataBuf(keys); });
     ShowLoading();
     applyHostMouseSettings(*this);
     WriteImage();

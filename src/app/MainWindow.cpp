@@ -71,8 +71,7 @@ void MainWindow::buildPages()
             base->setObjectName(QStringLiteral("Img_Base_%1").arg(copy));
             base->setGeometry(QRect(QPoint(0, 0), kUserPageSize));
             base->installEventFilter(this);
-            buildFrameButton(page, QStringLiteral("Exit"), copy, QRect(980, 10, 20, 20));
-            buildFrameButton(page, QStringLiteral("Mini"), copy, QRect(950, 10, 20, 20));
+            buildSkinFrame(page, copy);
             auto* overlay = new InputBlocker(page);
             overlay->setObjectName(QStringLiteral("Disable_All_%1").arg(copy));
             overlay->setGeometry(base->geometry());
@@ -84,24 +83,8 @@ void MainWindow::buildPages()
     lbl_Content_->setGeometry(56, 558, 951, 40);
     lbl_Content_->setWordWrap(true);
     buildEngineerPage();
-}
-
-void MainWindow::buildFrameButton(QWidget* page, const QString& name, int copy, const QRect& rect)
-{
-    auto* img = new QLabel(page);
-    img->setObjectName(QStringLiteral("Img_%1_%2").arg(name).arg(copy));
-    img->setGeometry(rect);
-    auto* btn = new ClickLabel(page);
-    btn->setObjectName(QStringLiteral("Btn_%1_%2").arg(name).arg(copy));
-    btn->setGeometry(rect);
-    btn->setAlignment(Qt::AlignCenter);
-    if (name == QLatin1String("Exit")) {
-        btn->setText(QStringLiteral("×"));
-        connect(btn, &ClickLabel::clicked, this, &QWidget::close); // Btn_Exit_0Click
-    } else {
-        btn->setText(QStringLiteral("–"));
-        connect(btn, &ClickLabel::clicked, this, &QWidget::showMinimized);
-    }
+    buildKeyPage(); // key captions, assignment menu, AIM bar
+    buildPageState();
 }
 
 void MainWindow::FormCreate()
@@ -111,7 +94,8 @@ void MainWindow::FormCreate()
     if (QSystemTrayIcon::isSystemTrayAvailable())
         tray_->show();
 
-    resize(kUserPageSize);
+    LoadBaseImage();
+    FitWindowToSkin();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
@@ -123,12 +107,16 @@ void MainWindow::FormCreate()
 
     ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     showOnlyPage(1);
+    LoadSkinImages();
+    LoadOrgOptions();
 
-    LoadLanguage(1);
+    LanguageIndex = 1;
+    ApplyLanguageLayout();
     LoadReferenceIdentity();
     link_.closeDevice();
     RefreshErrorAP();
     restackOverlays();
+    Btn_Lang1_0Click();
 }
 
 QWidget* MainWindow::page(int n) const
@@ -223,6 +211,7 @@ void MainWindow::RefreshErrorAP()
     InitNoDevice();
     NoDeviceUI = true;
     showOnlyPage(1);
+    ShowMainPageSelectors();
 }
 
 void MainWindow::LoadReferenceIdentity()
@@ -245,6 +234,8 @@ void MainWindow::ShowMainAfterRead()
 {
     showOnlyPage(1);
     NoDeviceUI = false;
+    if (PageState() == QLatin1String("rb_1"))
+        Btn_Main_0Click();
     clock_.pumpEvents();
     HideDisableAll();
 }
@@ -322,7 +313,9 @@ bool MainWindow::event(QEvent* e)
 bool MainWindow::eventFilter(QObject* watched, QEvent* e)
 {
     auto* w = qobject_cast<QWidget*>(watched);
-    if (w && w->objectName().startsWith(QLatin1String("Img_Base_"))) {
+    const bool mouseEvent = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
+                            e->type() == QEvent::MouseButtonRelease;
+    if (mouseEvent && w && w->objectName().startsWith(QLatin1String("Img_Base_"))) {
         auto* me = static_cast<QMouseEvent*>(e);
         if (e->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
             Img_BaseMouseDown(w, me->globalPosition().toPoint());
