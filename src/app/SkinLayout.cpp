@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QtDebug>
 #include <algorithm>
+#include <functional>
 
 namespace orb
 {
@@ -288,16 +289,21 @@ void MainWindow::LoadOrgOptions()
     }
 }
 
-void MainWindow::applyLayoutRows(const LayoutText& section, const QList<LayoutRow>& rows)
+namespace
 {
-    const auto sizeOf = [this](const QString& name) {
-        if (auto* l = qobject_cast<QLabel*>(control(name)))
+// Places the controls `find` knows by the rows' keys of `section`; a row's
+// picture size is that of the picture label of the same name.
+void placeControls(const LayoutText& section, const QList<LayoutRow>& rows,
+                   const std::function<QWidget*(const QString&)>& find)
+{
+    const auto sizeOf = [&find](const QString& name) {
+        if (auto* l = qobject_cast<QLabel*>(find(name)))
             if (!l->pixmap().isNull())
                 return l->pixmap().size();
         return QSize();
     };
     for (const Placement& p : PlanLayout(section, rows, sizeOf)) {
-        QWidget* w = control(p.name);
+        QWidget* w = find(p.name);
         if (!w)
             continue;
         if (p.pos)
@@ -313,6 +319,12 @@ void MainWindow::applyLayoutRows(const LayoutText& section, const QList<LayoutRo
         if (p.visible)
             w->setVisible(*p.visible);
     }
+}
+} // namespace
+
+void MainWindow::applyLayoutRows(const LayoutText& section, const QList<LayoutRow>& rows)
+{
+    placeControls(section, rows, [this](const QString& name) { return control(name); });
 }
 
 void MainWindow::ApplyLanguageLayout()
@@ -449,25 +461,7 @@ void MainWindow::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, co
                 setPointSize(w, size);
             }
         }
-        const auto sizeOf = [dialog](const QString& name) {
-            if (auto* l = dialog->findChild<QLabel*>(name))
-                if (!l->pixmap().isNull())
-                    return l->pixmap().size();
-            return QSize();
-        };
-        for (const Placement& p : PlanLayout(section, rows, sizeOf)) {
-            QWidget* w = dialog->findChild<QWidget*>(p.name);
-            if (!w)
-                continue;
-            if (p.pos)
-                w->move(*p.pos);
-            if (p.size)
-                w->resize(*p.size);
-            if (p.width)
-                w->resize(*p.width, w->height());
-            if (p.visible)
-                w->setVisible(*p.visible);
-        }
+        placeControls(section, rows, [dialog](const QString& name) { return dialog->findChild<QWidget*>(name); });
     } catch (const LayoutError& e) {
         qWarning("%s", e.what());
     }
