@@ -36,31 +36,6 @@ const char* const kModeNames[] = {"Mode 1", "Mode 2", "Mode 3", "Mode 4", "Mode 
 const char* const kRgb = "RGB";
 
 // The logo strip: pressing it drags the window.
-class LogoStrip final : public QLabel
-{
-  public:
-    using QLabel::QLabel;
-    std::function<void(const QPoint&)> pressed, moved;
-    std::function<void()> released;
-
-  protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton && pressed)
-            pressed(e->globalPosition().toPoint());
-    }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        if (moved)
-            moved(e->globalPosition().toPoint());
-    }
-    void mouseReleaseEvent(QMouseEvent*) override
-    {
-        if (released)
-            released();
-    }
-};
-
 template <class W> W* make(QWidget* parent, const QString& name, const QRect& rect)
 {
     auto* w = new W(parent);
@@ -159,17 +134,12 @@ void MainWindow::buildEngineerPage()
     page6->setFont(font);
 
     // Logo strip under everything else of the frame.
-    auto* logo = make<LogoStrip>(page6, QStringLiteral("Img_Logo4"), QRect(-10, 0, 1600, 100));
+    auto* logo = make<QLabel>(page6, QStringLiteral("Img_Logo4"), QRect(-10, 0, 1600, 100));
     logo->setAutoFillBackground(true);
     QPalette logoPal = logo->palette();
     logoPal.setColor(QPalette::Window, QColor(210, 210, 214));
     logo->setPalette(logoPal);
-    logo->pressed = [this, logo](const QPoint& at) { Img_BaseMouseDown(logo, at); };
-    logo->moved = [this](const QPoint& at) {
-        if (dragging_)
-            move(at - dragOffset_);
-    };
-    logo->released = [this] { dragging_ = false; };
+    logo->installEventFilter(this); // the window is dragged by its logo strip
     logo->lower();
 
     auto* close = new ClickLabel(page6);
@@ -209,6 +179,7 @@ void MainWindow::buildEngineerPage()
     connect(factory, &QPushButton::clicked, this, [this] { Btn_DefaultClick(); });
 
     auto* tabs = make<QTabWidget>(page6, QStringLiteral("Pg_Parameter"), QRect(6, 66, 1053, 484));
+    tabs->installEventFilter(this); // a press on the sheet background drags the window
     auto* op = new QWidget;
     op->setObjectName(QStringLiteral("ts_Operator"));
     auto* eng = new QWidget;

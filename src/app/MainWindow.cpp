@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -197,8 +198,14 @@ void MainWindow::DevTimerTimer()
 
 void MainWindow::DevLost()
 {
+    HideAllMenu();
     NoDeviceUI = false;
     RefreshErrorAP();
+    // The macro list empties and the light type is remembered afresh when
+    // the next image is shown.
+    if (auto* macros = findChild<QListWidget*>(QStringLiteral("LB_macro")))
+        macros->clear();
+    LedTypeShown.clear();
     ShowDisableAll();
     if (!DevTimer_->isEnabled())
         DevTimer_->setEnabled(true);
@@ -315,7 +322,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
     auto* w = qobject_cast<QWidget*>(watched);
     const bool mouseEvent = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
                             e->type() == QEvent::MouseButtonRelease;
-    if (mouseEvent && w && w->objectName().startsWith(QLatin1String("Img_Base_"))) {
+    // The borderless window is dragged by its page backgrounds.
+    const bool dragSurface = w && (w->objectName().startsWith(QLatin1String("Img_Base_")) ||
+                                   w->objectName() == QLatin1String("Img_Logo4") ||
+                                   w->objectName() == QLatin1String("Pg_Parameter"));
+    if (mouseEvent && dragSurface) {
         auto* me = static_cast<QMouseEvent*>(e);
         if (e->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
             Img_BaseMouseDown(w, me->globalPosition().toPoint());
@@ -335,6 +346,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e)
 
 void MainWindow::Img_BaseMouseDown(QWidget*, const QPoint& globalPos)
 {
+    HideAllMenu();
     // The window manager moves the window when it can; otherwise follow the pointer.
     if (windowHandle() && windowHandle()->startSystemMove())
         return;

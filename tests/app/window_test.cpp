@@ -1,0 +1,74 @@
+#include "AppFixture.h"
+
+#include <QTest>
+
+using namespace orb;
+using namespace orb::test;
+
+namespace
+{
+struct Window : AppFixture {
+};
+} // namespace
+
+TEST_F(Window, FramelessWithTheExactCaption)
+{
+    start(false);
+    EXPECT_EQ(window->objectName(), QStringLiteral("TForm1"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ORB5610 Gaming Mouse v1.0"));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    auto* busy = find(QStringLiteral("TFormLoadingUI"));
+    ASSERT_TRUE(busy);
+    EXPECT_EQ(busy->size(), QSize(206, 196));
+    EXPECT_TRUE(busy->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(Window, DraggedByItsPageBackgrounds)
+{
+    start(false);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    struct Case {
+        int page;
+        const char* surface;
+    };
+    for (const Case c : {Case{1, "Img_Base_1"}, Case{6, "Img_Logo4"}}) {
+        window->showOnlyPage(c.page);
+        QWidget* surface = find(QString::fromLatin1(c.surface));
+        ASSERT_TRUE(surface) << c.surface;
+        const QPoint start = window->pos();
+        const QPoint at(300, 40);
+        QTest::mousePress(surface, Qt::LeftButton, {}, at);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(50, 30)),
+                         QPointF(surface->mapToGlobal(at + QPoint(50, 30))), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(surface, &move);
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, at + QPoint(50, 30));
+        EXPECT_EQ(window->pos(), start + QPoint(50, 30)) << c.surface;
+    }
+}
+
+TEST_F(Window, BusyWindowIsCentredOverTheMainWindow)
+{
+    start(false);
+    window->move(100, 50);
+    window->ShowLoading();
+    const QRect busy = find(QStringLiteral("TFormLoadingUI"))->geometry();
+    const QRect main = window->geometry();
+    EXPECT_EQ(busy.left(), main.left() + (main.width() - 206) / 2);
+    EXPECT_EQ(busy.top(), main.top() + (main.height() - 196) / 2);
+    EXPECT_TRUE(find(QStringLiteral("TFormLoadingUI"))->isVisible());
+    window->HideLoading();
+    EXPECT_FALSE(find(QStringLiteral("TFormLoadingUI"))->isVisible());
+}
+
+TEST_F(Window, ClosingDropsTheMouseAndSendsNothingMore)
+{
+    start(true);
+    untilOpened();
+    ASSERT_TRUE(window->link().hasDevice());
+    window->close();
+    EXPECT_FALSE(window->link().hasDevice());
+    mouse.clearTraffic();
+    clock.advance(3500 * 3);
+    EXPECT_TRUE(mouse.traffic().empty());
+}
