@@ -191,7 +191,7 @@ struct Verification : Transfer {
         mouse.memory[0x0A0] ^= 0xFF; // differs from the image in the verified range
         mouse.config.writeProtected = true;
         mouse.onCommand = [this, healAtRewrite](int) {
-            const auto& r = mouse.requests().back();
+            const auto r = mouse.requests().back(); // a copy: requests() is a temporary
             if (healAtRewrite && r[1] == WriteAddrCmd && r[4] == 0x00 && r[5] == 0x01)
                 mouse.config.writeProtected = false;
         };
