@@ -24,12 +24,10 @@ MemoryAccess memoryOf(MainWindow& w)
     return MemoryAccess(w.link(), w.WriteEnable, w.ControllerCode, [&w] { w.ShowLoading(); });
 }
 
-// Steps that belong to the key popups, the macro lists and the host mouse
-// settings; they run here, in this order, once those parts exist.
-void closeKeyPopups(MainWindow& w) { w.HideAllMenu(); }
+// Steps that belong to the macro lists and the host mouse settings; they
+// run here, in this order, once those parts exist.
 void refreshPCMacroNames(MainWindow&) {}
 void clearMacroTexts(MainWindow&) {}
-void refreshMacros(MainWindow&) {}
 void applyHostMouseSettings(MainWindow&) {}
 
 void setText(MainWindow& w, const char* name, const QString& text)
@@ -91,7 +89,7 @@ void MainWindow::Btn_Read()
     // Chunks that got no answer hold 0xFF; the section checks repair them.
     LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
     Image.SplitImage();
-    refreshMacros(*this);
+    RefreshMacrosFromArea();
     memory.CloseExchange();
     DataBufToUI();
     ShowMainAfterRead();
@@ -115,7 +113,7 @@ void MainWindow::RepeatedWriteEEPROM()
 
 void MainWindow::DownloadParameter()
 {
-    closeKeyPopups(*this);
+    HideAllMenu();
     DevTimer_->setEnabled(false);
     ShowDisableAll();
     ShowLoading();
@@ -131,7 +129,7 @@ void MainWindow::DownloadParameter()
 
 void MainWindow::DefaultParameter(int number)
 {
-    closeKeyPopups(*this);
+    HideAllMenu();
     DevTimer_->setEnabled(false);
     ShowDisableAll();
     ShowLoading();
@@ -142,7 +140,7 @@ void MainWindow::DefaultParameter(int number)
         Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
         Image.SplitImage();
         clearMacroTexts(*this);
-        refreshMacros(*this);
+        RefreshMacrosFromArea();
         ShowLoading();
         DataBufToUI();
         WriteImage(); // the image goes to the mouse exactly as loaded
@@ -155,11 +153,11 @@ void MainWindow::DefaultParameter(int number)
 void MainWindow::TLDefaultParameter()
 {
     // Started from the engineering page, which has no overlay.
-    closeKeyPopups(*this);
+    HideAllMenu();
     DevTimer_->setEnabled(false);
     ShowLoading();
     Image.BuildFactoryImage();
-    refreshMacros(*this);
+    RefreshMacrosFromArea();
     DataBufToUI();
     WriteImage();
     HideLoading();

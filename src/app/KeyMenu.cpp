@@ -144,7 +144,7 @@ bool KeyWidgets::eventFilter(QObject* watched, QEvent* e)
         if (name.startsWith(QLatin1String("Pnl_")) || name == QLatin1String("LB_Name"))
             return false; // inside a menu
     }
-    window_->HideKeyMenus();
+    window_->HideAllMenu();
     return false;
 }
 
@@ -344,7 +344,7 @@ void MainWindow::ShowPnlMain_OnClick(QWidget* label)
         if (LabelRun_)
             LabelRun_->setEnabled(false);
     }
-    HideKeyMenus();
+    HideAllMenu();
     QFrame* main = keyUi_->panel("Pnl_Main");
     main->move(MainMenuAtLabel(QRect(label->mapTo(this, QPoint(0, 0)), label->size()), main->size(), size()));
     main->show();
@@ -355,7 +355,7 @@ void MainWindow::TLShowPnlMain_OnClick(QWidget* button)
 {
     MenuTargetIsEngineer = true;
     MenuTarget = ButtonNumberFromName(button->objectName());
-    HideKeyMenus();
+    HideAllMenu();
     QFrame* main = keyUi_->panel("Pnl_Main");
     const auto* pages = findChild<QWidget*>(QStringLiteral("Pg_Parameter"));
     const auto* group =
@@ -452,7 +452,7 @@ void MainWindow::KeyStatusMouseLeave(QLabel* item)
     item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(keyUi_->itemColour)));
 }
 
-void MainWindow::HideKeyMenus()
+void MainWindow::HideAllMenu()
 {
     if (!keyUi_)
         return;
@@ -471,7 +471,7 @@ void MainWindow::HideKeyMenus()
 
 void MainWindow::KeyStatusOnClick(QLabel* item)
 {
-    HideKeyMenus();
+    HideAllMenu();
     const QString code = CodeForMenuItem(item->property("tag").toInt(), Keys.AimValue);
     if (code.isEmpty())
         return;
@@ -516,7 +516,7 @@ bool MainWindow::AssignToMenuTarget(const QString& name, const QString& code)
 
 void MainWindow::Key_AssemblyClick()
 {
-    HideKeyMenus();
+    HideAllMenu();
     clock_.pumpEvents();
     CombinationPending = false;
     CombinationText.clear();

@@ -28,7 +28,7 @@ void MainWindow::buildKeyPage()
         auto* overlay = new ClickLabel(keyPage);
         overlay->setObjectName(QStringLiteral("Img_P1"));
         overlay->move(90, 130);
-        OnClick(overlay, this, [this] { HideKeyMenus(); });
+        OnClick(overlay, this, [this] { HideAllMenu(); });
         overlay->lower();
         if (QWidget* base = keyPage->findChild<QWidget*>(QStringLiteral("Img_Base_1")))
             base->lower();
@@ -171,7 +171,7 @@ void MainWindow::AIMKeyToDataBuf(ProfileKeysBytes& profile)
     view.WriteAimValue(Keys.AimValue);
 }
 
-void MainWindow::RefreshAimValue()
+void MainWindow::RefreshAIMKey()
 {
     RebuildKeyNames();
     if (const auto value = Keys.AimValueFromProfile())

@@ -123,6 +123,7 @@ public:
     QString LedTypeShown;
     // What the other pages show of the settings; called by RefreshUI and the
     // profile actions, filled in by the owners of those pages (MappingHooks.cpp).
+    // Every panel of the assignment menu and the macro page's context menus hidden.
     void HideAllMenu();
     void RefreshMacrosFromArea();
     void RefreshCpiLevelsView();
@@ -131,6 +132,7 @@ public:
     void RefreshFireFields();
     void RefreshOptionPictures();
     void RefreshLedPictures();
+    // The AIM value from the image and its display on the advanced page.
     void RefreshAIMKey();
     QStringList BaseMacroNames() const;
 
@@ -240,16 +242,11 @@ public:
     void KeyStatusMouseLeave(QLabel* item);
     void KeyStatusOnClick(QLabel* item);
     void Key_AssemblyClick();
-    // Every panel of the assignment menu and the macro page's context menus
-    // hidden (HideAllMenu).
-    void HideKeyMenus();
     // A function picked for the menu target, under the left-key rule; shows
     // the keep-left-button message and returns false when refused. The macro
     // list's picks go through here too.
     bool AssignToMenuTarget(const QString& name, const QString& code);
     void ApplyCombination();
-    // The AIM value from the image and its display (RefreshAIMKey).
-    void RefreshAimValue();
     void RedrawAimDisplay();
     void AIMKeyVlaue_OnClick(int n); // bar image 1..11
     void cb_AIMKeyValueChange(int index);

@@ -5,10 +5,6 @@
 namespace orb
 {
 
-void MainWindow::HideAllMenu()
-{
-    HideKeyMenus();
-} // the key assignment menus
 void MainWindow::RefreshMacrosFromArea() {} // the macro slots of the image
 void MainWindow::RefreshCpiLevelsView() {}  // level rows, bars, colours, current level
 void MainWindow::RefreshLightTypeView() {}  // lighting-page items of the light type
@@ -16,10 +12,6 @@ void MainWindow::RefreshMcuModeView() {}    // lighting-page mode options
 void MainWindow::RefreshFireFields() {}     // Edt_Repeat1, Edt_DelayTime1
 void MainWindow::RefreshOptionPictures() {} // paired options and tick boxes
 void MainWindow::RefreshLedPictures() {}    // LED mode pictures and bars
-void MainWindow::RefreshAIMKey()
-{
-    RefreshAimValue();
-} // AIM display of the advanced page
 // Names of the seven base-macro slots.
 QStringList MainWindow::BaseMacroNames() const
 {
