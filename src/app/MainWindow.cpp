@@ -283,6 +283,7 @@ void MainWindow::LoadLanguage(int index)
     LanguageIndex = index;
     Pack = LoadLanguagePack(index);
     Slots = ReadTextSlots(Pack);
+    services_.setMessageFont(Slots.fontName);
     // The application title; Qt would append a display name to every window
     // caption, and the main window's caption must stay exact, so it is kept
     // as the application's name only.

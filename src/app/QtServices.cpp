@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFont>
 #include <QMessageBox>
 #include <QStringList>
 #include <QUrl>
@@ -30,7 +31,13 @@ void QtServices::showMessage(const QString& text, MessageStyle style)
                     .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                     .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     box.setStandardButtons(QMessageBox::Ok);
-    box.setFont(font_);
+    // The program's own window speaks in the language's font; the plain boxes
+    // keep the system font.
+    if (style == MessageStyle::MessageWindow && !messageFont_.isEmpty()) {
+        QFont f = box.font();
+        f.setFamily(messageFont_);
+        box.setFont(f);
+    }
     box.exec();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 #include "core/Services.h"
 
-#include <QFont>
 
 class QWidget;
 
@@ -13,9 +12,9 @@ class QtServices final : public Services
 {
   public:
     void setParentWidget(QWidget* w) { parent_ = w; }
-    void setDialogFont(const QFont& f) { font_ = f; }
 
     void showMessage(const QString& text, MessageStyle style) override;
+    void setMessageFont(const QString& family) override { messageFont_ = family; }
     std::optional<QString> saveFileName(const QString& filter, const QString& suggestedName) override;
     std::optional<QString> openFileName(const QString& filter) override;
     std::optional<QColor> pickColour(const QColor& initial) override;
@@ -23,7 +22,7 @@ class QtServices final : public Services
 
   private:
     QWidget* parent_ = nullptr;
-    QFont font_;
+    QString messageFont_;
 };
 
 // "SaveFile(*.bin)|*.bin" -> "SaveFile(*.bin) (*.bin)", Qt's filter form.

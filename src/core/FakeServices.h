@@ -32,6 +32,8 @@ class FakeServices final : public Services
         if (onMessage)
             onMessage(messages.back());
     }
+    QString messageFont;
+    void setMessageFont(const QString& family) override { messageFont = family; }
     std::optional<QString> saveFileName(const QString& filter, const QString&) override
     {
         fileFilters << filter;

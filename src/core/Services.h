@@ -21,6 +21,8 @@ class Services
     virtual ~Services() = default;
     // Shows `text` and returns when the user pressed OK.
     virtual void showMessage(const QString& text, MessageStyle style) = 0;
+    // Font family of the program's own message window (the language's font).
+    virtual void setMessageFont(const QString& family) = 0;
     // Save / open file dialogs. `filter` is in the form "SaveFile(*.bin)|*.bin".
     // The save dialog asks before overwriting. Nothing when cancelled.
     virtual std::optional<QString> saveFileName(const QString& filter, const QString& suggestedName) = 0;

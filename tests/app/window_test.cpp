@@ -72,3 +72,11 @@ TEST_F(Window, ClosingDropsTheMouseAndSendsNothingMore)
     clock.advance(3500 * 3);
     EXPECT_TRUE(mouse.traffic().empty());
 }
+
+TEST_F(Window, MessageWindowSpeaksInTheLanguagesFont)
+{
+    start(false);
+    EXPECT_EQ(services.messageFont, QStringLiteral("Microsoft YaHei"));
+    window->Btn_Lang3_0Click();
+    EXPECT_EQ(services.messageFont, QStringLiteral("Arial Narrow"));
+}
