@@ -241,4 +241,11 @@ void MainWindow::Btn_DefaultClick()
         result->show();
 }
 
+// The read that precedes saving a profile: only a whole image may be saved.
+bool MainWindow::ReadImageForSave()
+{
+    ReadDevInfo();
+    return LastReadComplete && link().hasDevice();
+}
+
 } // namespace orb

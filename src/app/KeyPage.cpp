@@ -223,4 +223,15 @@ void MainWindow::cb_AIMKeyValueChange(int index)
     RedrawAimDisplay();
 }
 
+// The key page's captions for key mode A or B (page selection asks for them).
+void MainWindow::RefreshProfile1Keys()
+{
+    ShowKeyCaptions(KeyMode::A);
+}
+
+void MainWindow::RefreshProfile2Keys()
+{
+    ShowKeyCaptions(KeyMode::B);
+}
+
 } // namespace orb

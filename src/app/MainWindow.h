@@ -87,6 +87,9 @@ public:
     // Whether the last ReadDevInfo read the whole image: identity accepted,
     // memory access allowed, the read window and every chunk answered.
     bool LastReadComplete = false;
+    // Reads the whole image from the mouse for saving; false when any step
+    // of the read failed or was refused (nothing may be saved then).
+    bool ReadImageForSave();
     void Btn_Read();
     bool QueryStatus();
     void WriteImage();
@@ -111,9 +114,6 @@ public:
     void Btn_Save_0Click();
     void Btn_Load_0Click();
     void MemoToDataBuf_OnClick();
-    // Reads the whole image from the mouse for saving; false when any step
-    // of the read failed or was refused (nothing may be saved then).
-    bool ReadImageForSave();
     void LoadReferenceIdentity();
     // Key code texts of key modes A and B, keys 1..9 ("010100"); kept in step
     // with the profile section.
@@ -122,7 +122,7 @@ public:
     // Light type of the last image shown: "ZKLED", "MCULED" or empty.
     QString LedTypeShown;
     // What the other pages show of the settings; called by RefreshUI and the
-    // profile actions, filled in by the owners of those pages (MappingHooks.cpp).
+    // profile actions, filled in by the owners of those pages (PageHooks.cpp).
     // Every panel of the assignment menu and the macro page's context menus hidden.
     void HideAllMenu();
     void RefreshMacrosFromArea();
