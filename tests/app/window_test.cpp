@@ -80,3 +80,23 @@ TEST_F(Window, MessageWindowSpeaksInTheLanguagesFont)
     window->Btn_Lang3_0Click();
     EXPECT_EQ(services.messageFont, QStringLiteral("Arial Narrow"));
 }
+
+TEST_F(Window, OverlaysTakeThePagesInputButExitAndMinimise)
+{
+    start(true);
+    QWidget* page1 = window->page(1);
+    const auto topAt = [&](const QString& name) {
+        QWidget* w = find(name);
+        EXPECT_TRUE(w) << qPrintable(name);
+        return w ? page1->childAt(w->geometry().center()) : nullptr;
+    };
+    // No mouse yet: the overlay lies over the page and language buttons and
+    // the key captions; exit and minimise stay above it.
+    for (const char* blocked : {"Btn_Adv_1", "Btn_Lang3_1", "Btn_Apply_1", "Key1"})
+        EXPECT_EQ(topAt(QString::fromLatin1(blocked))->objectName(), QStringLiteral("Disable_All_1")) << blocked;
+    EXPECT_EQ(topAt(QStringLiteral("Btn_Exit_1"))->objectName(), QStringLiteral("Btn_Exit_1"));
+    EXPECT_EQ(topAt(QStringLiteral("Btn_Mini_1"))->objectName(), QStringLiteral("Btn_Mini_1"));
+    // Once the mouse is read the pages take input again.
+    untilOpened();
+    EXPECT_EQ(topAt(QStringLiteral("Btn_Adv_1"))->objectName(), QStringLiteral("Btn_Adv_1"));
+}
