@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace orb::test
 {
@@ -35,6 +36,18 @@ struct AppFixture : ::testing::Test {
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }
+    // The mouse plugged in with `memory` (default image 1 when none), opened
+    // and read; the traffic so far is forgotten.
+    void startRead(const std::optional<ImageBytes>& memory = std::nullopt)
+    {
+        start(true);
+        if (memory)
+            mouse.memory = *memory;
+        untilOpened();
+        ASSERT_TRUE(window->link().hasDevice());
+        ASSERT_FALSE(window->NoDeviceUI);
+        mouse.clearTraffic();
+    }
     template <class W = QWidget> W* find(const QString& name) const { return window->findChild<W*>(name); }
     QStringList messages() const { return services.texts(); }
 };

@@ -19,12 +19,7 @@ struct KeyAssignmentUi : AppFixture {
     // shown so the pointer can move over the menu.
     void connect(const std::optional<ImageBytes>& memory = std::nullopt)
     {
-        start(true);
-        if (memory)
-            mouse.memory = *memory;
-        untilOpened();
-        ASSERT_TRUE(window->link().hasDevice());
-        ASSERT_FALSE(window->NoDeviceUI);
+        startRead(memory);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         QTest::mouseMove(window.get(), QPoint(1, 1)); // the pointer is in the window

@@ -27,18 +27,7 @@ struct Mapping : AppFixture {
     QLineEdit* edit(const char* name) const { return find<QLineEdit>(QString::fromLatin1(name)); }
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    // Plugged in with the image in its memory, opened and read; the traffic
-    // so far is forgotten.
-    void connect(const std::optional<ImageBytes>& memory = std::nullopt)
-    {
-        start(true);
-        if (memory)
-            mouse.memory = *memory;
-        untilOpened();
-        ASSERT_TRUE(window->link().hasDevice());
-        ASSERT_FALSE(window->NoDeviceUI);
-        mouse.clearTraffic();
-    }
+    void connect(const std::optional<ImageBytes>& memory = std::nullopt) { startRead(memory); }
 
     static QByteArray bytes(const ImageBytes& image)
     {
