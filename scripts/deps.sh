@@ -9,7 +9,6 @@ PACKAGES=(
   libhidapi-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
-  xvfb xauth imagemagick
 )
 
 missing=()
