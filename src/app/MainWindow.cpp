@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -116,6 +118,11 @@ void MainWindow::FormCreate()
     LoadReferenceIdentity();
     link_.closeDevice();
     RefreshErrorAP();
+    // Numbers read better right-aligned in these edits.
+    for (const char* name : {"Edt_Repeat1", "Edt_DelayTime1", "Edt_Delay", "Edt_InsertDelay", "edt_Repeat",
+                             "edt_XAxisValue", "edt_YAxisValue"})
+        if (auto* edit = findChild<QLineEdit*>(QString::fromLatin1(name)))
+            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     restackOverlays();
     Btn_Lang1_0Click();
 }
@@ -154,7 +161,7 @@ void MainWindow::restackOverlays()
 
 void MainWindow::DevTimerTimer()
 {
-    if (TimerBusy)
+    if (TimerBusy || Closing)
         return;
     TimerBusy = true;
 
@@ -181,6 +188,8 @@ void MainWindow::DevTimerTimer()
                 if (id.vendor == 0 || id.product == 0)
                     continue;
                 clock_.waitPumped(21, 100); // let the new device settle
+                if (Closing)
+                    break; // the window was closed during the settle
                 int release = kReleaseNumber;
                 if (link_.OpenHidDevice(id.vendor, id.product, release)) {
                     link_.DeviceVendorId = std::uint32_t(id.vendor);
@@ -232,10 +241,18 @@ void MainWindow::InitNoDevice()
     if (const auto images = LoadDefaultImages())
         DefaultImages = *images;
     Image.ImageBuf = DefaultImages[0];
+    // The macro texts and lists of the last mouse go; the default image's
+    // macro slots take their place.
+    for (const char* name : {"LB_MacroName", "LB_macro"})
+        if (auto* list = findChild<QListWidget*>(QString::fromLatin1(name)))
+            list->clear();
+    for (const char* name : {"mmo_macro", "mmo_wrscript"})
+        if (auto* text = findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
+            text->clear();
     Image.SplitImage();
+    RefreshMacrosFromArea();
     DataBufToUI();
 }
-
 
 void MainWindow::ShowMainAfterRead()
 {
@@ -252,6 +269,8 @@ void MainWindow::ShowMainAfterRead()
 
 void MainWindow::ShowLoading()
 {
+    if (Closing)
+        return; // a transfer cut short by closing the window winds down unseen
     loading_->centreOver(geometry());
     loading_->show();
     loading_->raise();
@@ -357,7 +376,9 @@ void MainWindow::Img_BaseMouseDown(QWidget*, const QPoint& globalPos)
 
 void MainWindow::closeEvent(QCloseEvent* e)
 {
-    // FormCloseQuery: no command is sent to the mouse after this.
+    // FormCloseQuery: no command is sent to the mouse after this, also not by
+    // a settle or transfer that the close interrupted.
+    Closing = true;
     link_.closeDevice();
     DevTimer_->setEnabled(false);
     loading_->hide();

@@ -54,6 +54,7 @@ public:
     std::array<CandidateId, 2> CandidateIds{};
     int LastHidCount = 0;
     bool TimerBusy = false;
+    bool Closing = false; // the window has been closed: nothing more reaches the mouse
     bool NoDeviceUI = false;
     QString ProgramFolder;
     bool WriteEnable = false;

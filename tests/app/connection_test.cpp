@@ -1,4 +1,7 @@
 #include "AppFixture.h"
+#include "app/LoadingWindow.h"
+
+#include <functional>
 
 using namespace orb;
 using namespace orb::test;
@@ -124,4 +127,37 @@ TEST_F(Connection, OpenFailureRunsTheNoDeviceReset)
     clock.advance(3500);
     EXPECT_FALSE(window->link().hasDevice());
     EXPECT_EQ(messages(), QStringList{kLostMessage});
+}
+
+// Closes the window at the first pump where `now` holds, then lets the
+// interrupted work and later ticks run out: nothing more reaches the mouse.
+void closeWhenAndCheck(Connection& t, const std::function<bool()>& now)
+{
+    t.start(true);
+    std::size_t sentAtClose = 0;
+    t.clock.setPumpHook([&] {
+        if (!t.window->Closing && now()) {
+            t.window->close();
+            sentAtClose = t.mouse.requests().size();
+        }
+    });
+    t.clock.advance(3500 + 2100 + 2000);
+    t.clock.setPumpHook({});
+    ASSERT_TRUE(t.window->Closing);
+    EXPECT_FALSE(t.window->link().hasDevice());
+    EXPECT_EQ(t.mouse.requests().size(), sentAtClose);
+    EXPECT_FALSE(t.window->loadingWindow()->isVisible());
+    t.clock.advance(3500 * 3);
+    EXPECT_EQ(t.mouse.requests().size(), sentAtClose);
+}
+
+TEST_F(Connection, ClosingDuringTheSettleReachesTheMouseNoMore)
+{
+    closeWhenAndCheck(*this, [this] { return window->TimerBusy && !window->link().hasDevice(); });
+    EXPECT_TRUE(mouse.requests().empty());
+}
+
+TEST_F(Connection, ClosingDuringTheReadReachesTheMouseNoMore)
+{
+    closeWhenAndCheck(*this, [this] { return mouse.requests().size() > 20; });
 }
