@@ -18,6 +18,8 @@ constexpr int kButtonWaitSliceMs = 10;
 const QString kNoMouse = QStringLiteral("Str020");
 const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
+// The action buttons show their pressed picture on all four copies when clicked.
+const QString kPressed = QStringLiteral("BtnS_03");
 
 MemoryAccess memoryOf(MainWindow& w)
 {
@@ -168,6 +170,7 @@ void MainWindow::TLDefaultParameter()
 
 void MainWindow::Btn_Confirm_0Click()
 {
+    SetGroupPicture(QStringLiteral("Confirm"), kPressed);
     clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
     if (!link_.hasDevice()) {
         services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
@@ -180,6 +183,7 @@ void MainWindow::Btn_Confirm_0Click()
 
 void MainWindow::Btn_Apply_0Click()
 {
+    SetGroupPicture(QStringLiteral("Apply"), kPressed);
     clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
     if (!link_.hasDevice()) {
         services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
@@ -190,6 +194,7 @@ void MainWindow::Btn_Apply_0Click()
 
 void MainWindow::Btn_Read_0Click()
 {
+    SetGroupPicture(QStringLiteral("Read"), kPressed);
     if (!link_.hasDevice()) {
         services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
         return;
@@ -215,16 +220,19 @@ static void writeDefaultImage(MainWindow& w, int number)
 
 void MainWindow::Btn_Confirm1_1Click()
 {
+    SetGroupPicture(QStringLiteral("Confirm1"), kPressed);
     writeDefaultImage(*this, 1);
 }
 
 void MainWindow::Btn_Confirm2_1Click()
 {
+    SetGroupPicture(QStringLiteral("Confirm2"), kPressed);
     writeDefaultImage(*this, 2);
 }
 
 void MainWindow::Btn_Confirm3_1Click()
 {
+    SetGroupPicture(QStringLiteral("Confirm3"), kPressed);
     writeDefaultImage(*this, 3);
 }
 

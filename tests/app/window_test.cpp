@@ -100,3 +100,24 @@ TEST_F(Window, OverlaysTakeThePagesInputButExitAndMinimise)
     untilOpened();
     EXPECT_EQ(topAt(QStringLiteral("Btn_Adv_1"))->objectName(), QStringLiteral("Btn_Adv_1"));
 }
+
+TEST_F(Window, ActionButtonsShowTheirPressedPictureOnAllCopies)
+{
+    start(false);
+    const struct {
+        const char* group;
+        void (MainWindow::*click)();
+    } actions[] = {
+        {"Confirm", &MainWindow::Btn_Confirm_0Click},   {"Apply", &MainWindow::Btn_Apply_0Click},
+        {"Read", &MainWindow::Btn_Read_0Click},         {"Confirm1", &MainWindow::Btn_Confirm1_1Click},
+        {"Confirm2", &MainWindow::Btn_Confirm2_1Click}, {"Confirm3", &MainWindow::Btn_Confirm3_1Click},
+    };
+    for (const auto& a : actions) {
+        (window.get()->*a.click)();
+        for (int copy = 1; copy <= 4; ++copy) {
+            QWidget* img = find(QStringLiteral("Img_%1_%2").arg(QLatin1String(a.group)).arg(copy));
+            ASSERT_TRUE(img) << a.group << copy;
+            EXPECT_EQ(img->property("picture").toString(), QStringLiteral("BtnS_03")) << a.group << copy;
+        }
+    }
+}
