@@ -32,19 +32,28 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
     });
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::askRunningCopy() const
 {
     QLocalSocket probe;
     probe.connectToServer(name_);
-    if (probe.waitForConnected(500)) {
-        probe.write(kRaise);
-        probe.waitForBytesWritten(1000);
-        probe.disconnectFromServer();
+    if (!probe.waitForConnected(500))
         return false;
-    }
+    probe.write(kRaise);
+    probe.waitForBytesWritten(1000);
+    probe.disconnectFromServer();
+    return true;
+}
+
+bool SingleInstance::claim()
+{
+    if (askRunningCopy())
+        return false;
     if (server_.listen(name_))
         return true;
-    // A socket left behind by a crashed copy: nobody answered, so take it over.
+    // Either another copy started listening just now, or a crashed copy left
+    // its socket behind: ask once more before taking the name over.
+    if (askRunningCopy())
+        return false;
     QLocalServer::removeServer(name_);
     return server_.listen(name_);
 }

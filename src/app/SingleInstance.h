@@ -22,6 +22,8 @@ class SingleInstance : public QObject
     void activationRequested();
 
   private:
+    // Asks a running copy to come forward; false when none answers.
+    bool askRunningCopy() const;
     QString name_;
     QLocalServer server_;
 };
