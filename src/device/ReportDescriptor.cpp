@@ -71,7 +71,10 @@ FeatureReportInfo parseFeatureReports(const std::uint8_t* desc, std::size_t len)
                 break;
             }
         } else if (type == 0 && tag == 0xB) { // main: Feature
-            featureBits[g.reportId] += std::uint64_t(g.reportSize) * g.reportCount;
+            // Saturating: a crafted descriptor must not wrap round to a small length.
+            constexpr std::uint64_t kCap = std::uint64_t(1) << 40;
+            auto& bits = featureBits[g.reportId];
+            bits = std::min(kCap, bits + std::min(kCap, std::uint64_t(g.reportSize) * g.reportCount));
         }
     }
     for (const auto& [id, bits] : featureBits)

@@ -170,7 +170,16 @@ bool SimMouse::inExchange() const
 class SimHost::Device final : public HidDevice
 {
   public:
-    Device(SimHost& host, std::string path) : host_(host), path_(std::move(path)) {}
+    Device(SimHost& host, std::string path) : host_(host), path_(std::move(path))
+    {
+        std::lock_guard lock(host_.mutex_);
+        ++host_.openHandles;
+    }
+    ~Device() override
+    {
+        std::lock_guard lock(host_.mutex_);
+        --host_.openHandles;
+    }
 
     bool attributes(HidAttributes& out) override
     {

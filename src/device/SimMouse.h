@@ -105,6 +105,7 @@ class SimHost final : public HidPlatform
     int size() const { return int(interfaces_.size()); }
 
     bool listFails = false;
+    int openHandles = 0; // interfaces opened and not yet closed
     int listCalls = 0;
     int openCalls = 0;
     // Runs before every listing (e.g. to plug a device between two samples).

@@ -77,6 +77,7 @@ TEST_F(DiscoveryFixture, TwoMatchingInterfacesKeepTheLast)
     host.add(config("sim/first"));
     host.add({"sim/second", {kVendor, kProductId, kReleaseNumber}, 8, true, true, 0, &second, &second});
     ASSERT_TRUE(open());
+    EXPECT_EQ(host.openHandles, 1); // the earlier match was closed
     // Commands reach the interface enumerated last.
     ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
     EXPECT_TRUE(mouse.requests().empty());
