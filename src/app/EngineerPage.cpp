@@ -428,15 +428,11 @@ void MainWindow::TLRefreshMCULEDMode()
 
 void MainWindow::TLRefreshAIMKey()
 {
-    const QString aimName = LookupText(QStringLiteral("Str222"));
-    const TextLookup text = [this](const QString& key) { return LookupText(key); };
-    const QStringList macros = BaseMacroNames();
+    // The same AIM keys and value the advanced page shows: by their code, the
+    // value limited to the eleven CPI values.
     auto* aim = page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
-    const std::array<const std::array<QString, 9>*, 2> modes{&ModeACodes, &ModeBCodes};
-    for (std::size_t m = 0; m < modes.size(); ++m)
-        for (std::size_t k = 0; k < KeysPerMode; ++k)
-            if (!aimName.isEmpty() && KeyFunctionName((*modes[m])[k], text, macros) == aimName)
-                aim->setCurrentIndex(Image.ProfileKeys[m * ModeBKeysOffset + k * KeyCodeSize + 1]);
+    if (const std::optional<int> value = Keys.AimValueFromProfile(); aim && value)
+        aim->setCurrentIndex(*value);
 }
 
 namespace

@@ -153,6 +153,11 @@ TEST_F(Mapping, SmartLightImageAndAimKey)
     EXPECT_EQ(window->ModeBCodes[3], QStringLiteral("0A0700"));
     EXPECT_EQ(combo("cb_AIMKeyValue")->currentIndex(), 7);
     EXPECT_EQ(find<QPushButton>(QStringLiteral("btn_Key204"))->text(), text("Str222"));
+
+    // A value beyond the eleven CPI values shows as the highest, as on the advanced page.
+    window->Image.ProfileKeys[ModeBKeysOffset + 10] = 0xFF;
+    window->DataBufToUI();
+    EXPECT_EQ(combo("cb_AIMKeyValue")->currentIndex(), 10);
 }
 
 // Storing the shown controls gives back sections A and B, except the bits
