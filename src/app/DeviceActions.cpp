@@ -48,6 +48,7 @@ void MainWindow::ReadDevInfo()
 {
     MemoryAccess memory = memoryOf(*this);
     LastReadComplete = false;
+    LastReadRefusalShown = false;
     ControllerCode = kNoControllerCode;
     if (!memory.QueryStatus())
         return;
@@ -55,6 +56,7 @@ void MainWindow::ReadDevInfo()
     if (!memory.MemoryAccessAllowed()) {
         memory.CloseExchange();
         link_.closeDevice(); // used again only after the next rise of the interface count
+        LastReadRefusalShown = true;
         services_.showMessage(LookupText(kNoMouse), MessageStyle::PlainBox);
         DevTimer_->setEnabled(true);
         return;
@@ -77,6 +79,7 @@ void MainWindow::ReadDevInfo()
     }
     DevTimer_->setEnabled(false);
     memory.CloseExchange();
+    LastReadRefusalShown = true;
     services_.showMessage(LookupText(kWrongIdentity), MessageStyle::PlainBox);
     DevTimer_->setEnabled(true);
 }

@@ -88,6 +88,8 @@ public:
     // Whether the last ReadDevInfo read the whole image: identity accepted,
     // memory access allowed, the read window and every chunk answered.
     bool LastReadComplete = false;
+    // Whether the last ReadDevInfo showed its own refusal ("Str020" or "Str107").
+    bool LastReadRefusalShown = false;
     // Reads the whole image from the mouse for saving; false when any step
     // of the read failed or was refused (nothing may be saved then).
     bool ReadImageForSave();

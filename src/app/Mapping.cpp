@@ -245,12 +245,9 @@ void MainWindow::Btn_Save_0Click()
     // The file holds what the mouse holds; a read that did not bring the
     // whole image must not leave a file that looks like a good profile.
     if (!ReadImageForSave()) {
-        // A refusal of the read was already shown (identity or access);
-        // otherwise say that the mouse could not be read.
-        const bool refusalShown =
-            !link().hasDevice() || (IdentityBytes != ReferenceIdentity &&
-                                    !(IdentityBytes[0] == Rev_Manu_ID && IdentityBytes[1] == Rev_Pro_ID));
-        if (!refusalShown)
+        // Unless the read showed its own refusal (identity or access), say
+        // that the mouse could not be read.
+        if (!LastReadRefusalShown)
             services().showMessage(LookupText(QStringLiteral("Str020")), MessageStyle::Dialog);
         return;
     }

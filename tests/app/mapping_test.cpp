@@ -338,6 +338,23 @@ INSTANTIATE_TEST_SUITE_P(
                        MessageStyle::PlainBox}),
     [](const ::testing::TestParamInfo<FailedReadCase>& info) { return std::string(info.param.name); });
 
+TEST_F(Mapping, SilentFailureAfterAnEarlierRefusalStillSaysSo)
+{
+    // A foreign mouse stays open after its refusal; a later save whose
+    // exchange is refused outright must still say that nothing was saved.
+    connect();
+    mouse.memory[0x036] = 0x12;
+    window->Btn_Read_0Click();
+    ASSERT_EQ(messages(), QStringList{text("Str107")});
+    services.messages.clear();
+    mouse.config.refuseWith = 0x55;
+    const QString file = path(QStringLiteral("p.bin"));
+    services.saveAnswers.push_back(file);
+    window->Btn_Save_0Click();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(messages(), QStringList{text("Str020")});
+}
+
 TEST_F(Mapping, UncreatableFileIsReportedWithItsNameAndReason)
 {
     connect();
