@@ -1,7 +1,10 @@
 #include "image/ProfileFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fstream>
+#include <random>
+#include <string>
 #include <system_error>
 
 namespace orb
@@ -47,9 +50,18 @@ std::filesystem::path ProfileFilePath(const std::filesystem::path& chosen)
 
 ProfileSaveResult SaveProfileFile(const std::filesystem::path& path, const ImageBytes& image)
 {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
     std::error_code ignored;
+    // A profile reached through a link is replaced where it really lives.
+    std::filesystem::path target = path;
+    if (std::filesystem::is_symlink(path, ignored))
+        target = std::filesystem::weakly_canonical(path, ignored);
+    if (target.empty())
+        target = path;
+    // Written beside the target under a name no one else uses, and renamed
+    // over it only when complete, so an existing profile survives any failure.
+    static std::atomic<unsigned> serial{0};
+    std::filesystem::path temporary = target;
+    temporary += ".orb5610-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++serial) + ".tmp";
 
     errno = 0;
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -68,7 +80,7 @@ ProfileSaveResult SaveProfileFile(const std::filesystem::path& path, const Image
     }
 
     std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
+    std::filesystem::rename(temporary, target, renameError);
     if (renameError) {
         std::filesystem::remove(temporary, ignored);
         return {false, renameError.message()};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -46,6 +48,15 @@ class ProfileFileTest : public ::testing::Test
   protected:
     void SetUp() override { ASSERT_TRUE(tmp.isValid()); }
     fs::path Path(const char* name) const { return fs::path(tmp.path().toStdString()) / name; }
+    // Names in the folder: a save leaves no temporary file behind.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(fs::path(tmp.path().toStdString())))
+            out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
     QTemporaryDir tmp;
 };
 
@@ -81,7 +92,7 @@ TEST_F(ProfileFileTest, SaveThenLoadRoundTrips)
     EXPECT_TRUE(s.reason.empty());
     EXPECT_EQ(fs::file_size(file), 2048u);
     EXPECT_EQ(ReadAll(file), std::vector<std::uint8_t>(saved.begin(), saved.end()));
-    EXPECT_FALSE(fs::exists(Path("profile.bin.tmp")));
+    EXPECT_EQ(Names(), std::vector<std::string>{"profile.bin"});
 
     ImageBytes loaded{};
     const ProfileLoadResult l = LoadProfileFile(file, loaded);
@@ -188,10 +199,21 @@ TEST_F(ProfileFileTest, TargetThatCannotBeReplacedStaysAndNoTemporaryRemains)
     EXPECT_FALSE(r.reason.empty());
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(ReadAll(target / "inside"), (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_FALSE(fs::exists(Path("taken.bin.tmp")));
+    EXPECT_EQ(Names(), std::vector<std::string>{"taken.bin"});
 }
 
 #if defined(__unix__)
+TEST_F(ProfileFileTest, SavingThroughALinkReplacesTheLinkedFile)
+{
+    ASSERT_TRUE(SaveProfileFile(Path("real.bin"), Pattern(1)).ok);
+    fs::create_symlink(Path("real.bin"), Path("link.bin"));
+    ASSERT_TRUE(SaveProfileFile(Path("link.bin"), Pattern(2)).ok);
+    EXPECT_TRUE(fs::is_symlink(Path("link.bin")));
+    const ImageBytes expected = Pattern(2);
+    EXPECT_EQ(ReadAll(Path("real.bin")), std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"link.bin", "real.bin"}));
+}
+
 TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileAsItWas)
 {
     const fs::path file = Path("old.bin");
@@ -212,6 +234,6 @@ TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileAsItWas)
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.reason, std::make_error_code(std::errc::file_too_large).message());
     EXPECT_EQ(ReadAll(file), std::vector<std::uint8_t>(old.begin(), old.end()));
-    EXPECT_FALSE(fs::exists(Path("old.bin.tmp")));
+    EXPECT_EQ(Names(), std::vector<std::string>{"old.bin"});
 }
 #endif
