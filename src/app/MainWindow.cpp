@@ -9,16 +9,18 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QSystemTrayIcon>
 #include <QWindow>
 
-namespace orb {
+namespace orb
+{
 
-namespace {
+namespace
+{
 constexpr int kDevTimerMs = 3500;
 constexpr QSize kUserPageSize(1030, 662);
 constexpr QSize kEngineerPageSize(1076, 640);
@@ -31,11 +33,12 @@ const char* const kWindowedControls[] = {"Edt_Repeat1", "Edt_DelayTime1", "LB_PC
                                          "Gb_Insert",   "LB_macro",       "Gb_Delay"};
 
 // A transparent cover that takes the pointer input of everything under it.
-class InputBlocker final : public QWidget {
-public:
+class InputBlocker final : public QWidget
+{
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
     void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
     void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
@@ -263,7 +266,6 @@ void MainWindow::ShowMainAfterRead()
     clock_.pumpEvents();
     HideDisableAll();
 }
-
 
 // --- Busy and blocking services ---
 

@@ -61,7 +61,8 @@ ProfileSaveResult SaveProfileFile(const std::filesystem::path& path, const Image
     // over it only when complete, so an existing profile survives any failure.
     static std::atomic<unsigned> serial{0};
     std::filesystem::path temporary = target;
-    temporary += ".orb5610-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++serial) + ".tmp";
+    temporary +=
+        ".orb5610-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++serial) + ".tmp";
 
     errno = 0;
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

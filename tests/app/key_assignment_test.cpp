@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 #include "app/ClickLabel.h"
 #include "keys/KeyAssignment.h"
+#include "keys/KeyCodes.h"
+#include "skin/LanguagePack.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -282,4 +284,23 @@ TEST_F(KeyAssignmentUi, LanguageSwitch)
     EXPECT_EQ(caption(QStringLiteral("Key2")), QStringLiteral("Middle Key"));
 }
 
+} // namespace
+
+namespace
+{
+// The menu's functions named from the embedded packs themselves: every item's
+// code gives its caption's text, in each language.
+TEST(KeyNamesFromThePacks, EveryMenuFunctionIsNamedAsItsCaption)
+{
+    for (int language = 1; language <= 3; ++language) {
+        const LanguagePack pack = LoadLanguagePack(language);
+        const TextLookup lookup = MakeTextLookup(language);
+        for (const MenuItem& item : MenuItems()) {
+            const QString name = KeyFunctionName(CodeForMenuItem(item.tag, 0), lookup, {});
+            EXPECT_FALSE(name.isEmpty()) << item.name << " pack " << language;
+            EXPECT_EQ(name, LookupText(pack, QString::fromLatin1(item.textKey)))
+                << item.name << " pack " << language;
+        }
+    }
+}
 } // namespace

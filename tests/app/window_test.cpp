@@ -40,7 +40,8 @@ TEST_F(Window, DraggedByItsPageBackgrounds)
         const QPoint at(300, 40);
         QTest::mousePress(surface, Qt::LeftButton, {}, at);
         QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(50, 30)),
-                         QPointF(surface->mapToGlobal(at + QPoint(50, 30))), Qt::NoButton, Qt::LeftButton, {});
+                         QPointF(surface->mapToGlobal(at + QPoint(50, 30))), Qt::NoButton, Qt::LeftButton,
+                         {});
         QApplication::sendEvent(surface, &move);
         QTest::mouseRelease(surface, Qt::LeftButton, {}, at + QPoint(50, 30));
         EXPECT_EQ(window->pos(), start + QPoint(50, 30)) << c.surface;
@@ -93,7 +94,8 @@ TEST_F(Window, OverlaysTakeThePagesInputButExitAndMinimise)
     // No mouse yet: the overlay lies over the page and language buttons and
     // the key captions; exit and minimise stay above it.
     for (const char* blocked : {"Btn_Adv_1", "Btn_Lang3_1", "Btn_Apply_1", "Key1"})
-        EXPECT_EQ(topAt(QString::fromLatin1(blocked))->objectName(), QStringLiteral("Disable_All_1")) << blocked;
+        EXPECT_EQ(topAt(QString::fromLatin1(blocked))->objectName(), QStringLiteral("Disable_All_1"))
+            << blocked;
     EXPECT_EQ(topAt(QStringLiteral("Btn_Exit_1"))->objectName(), QStringLiteral("Btn_Exit_1"));
     EXPECT_EQ(topAt(QStringLiteral("Btn_Mini_1"))->objectName(), QStringLiteral("Btn_Mini_1"));
     // Once the mouse is read the pages take input again.
