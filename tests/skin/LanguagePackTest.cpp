@@ -116,7 +116,8 @@ TEST(PackParse, MalformedPacksGiveWhatCanBeReadAndNeverFail)
     QByteArray noise;
     for (int i = 0; i < 4001; ++i)
         noise.append(static_cast<char>((i * 37 + 11) & 0xFF));
-    EXPECT_NO_THROW(LanguagePack::fromBytes(noise, QStringLiteral("lang1")));
+    // Noise gives no section of that name, so nothing is read from it.
+    EXPECT_TRUE(LanguagePack::fromBytes(noise, QStringLiteral("lang1")).isEmpty());
 }
 
 // ---- the shipped packs ----

@@ -106,6 +106,7 @@ TEST(LayoutTextFormat, FaultsNameTheKey)
     EXPECT_EQ(faultKey([&] { s.colour(QStringLiteral("Color_C_")); }), QStringLiteral("Color_C_R"));
     try {
         s.intValue(QStringLiteral("Word"));
+        ADD_FAILURE() << "a non-numeric value must be an error";
     } catch (const LayoutError& e) {
         EXPECT_EQ(e.section(), QStringLiteral("org1"));
     }

@@ -41,6 +41,11 @@ TEST(CaptionScroll, StepsAddTheGapOnceThenRotate)
         {"AB", {"B    A", "    AB", "   AB ", "  AB  "}},
         {"X", {"    X", "   X ", "  X  ", " X   ", "X    ", "    X"}},
         {"", {"    ", "    ", "    "}},
+        // A character outside the basic plane moves as one piece.
+        {"\xF0\x9F\x8E\xAE"
+         "A",
+         {"A    \xF0\x9F\x8E\xAE", "    \xF0\x9F\x8E\xAE"
+                                   "A"}},
     };
     for (const Case& c : cases) {
         CaptionScroll s;
