@@ -1,6 +1,7 @@
 // The assignment menu: a cascade of panels opened from a key label or an
 // engineering button, whose leaf items assign a function to that button.
 #include "app/KeyWidgets.h"
+#include "app/Captions.h"
 #include "app/MainWindow.h"
 
 #include "keys/KeyCodes.h"
@@ -62,27 +63,6 @@ constexpr const char* kMacroPagePopups[] = {"Pnl_PCMacro", "Pnl_DevContent"};
 QString rgb(const QColor& c)
 {
     return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QString captionOf(const QWidget* w)
-{
-    if (!w)
-        return {};
-    if (auto* l = qobject_cast<const QLabel*>(w))
-        return l->text();
-    if (auto* b = qobject_cast<const QAbstractButton*>(w))
-        return b->text();
-    return w->property("text").toString();
-}
-
-void setCaption(QWidget* w, const QString& text)
-{
-    if (auto* l = qobject_cast<QLabel*>(w))
-        l->setText(text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w))
-        b->setText(text);
-    else if (w)
-        w->setProperty("text", text);
 }
 
 QString engineerButtonName(KeyMode mode, int key)

@@ -1,5 +1,6 @@
 // Skin pictures, the window's shape, the layout step and the text step of a
 // language application, and the language buttons.
+#include "app/Captions.h"
 #include "app/MainWindow.h"
 
 #include "rcdata.h"
@@ -31,27 +32,6 @@ constexpr QSize kEngineerPageSize(1076, 640);
 QColor toColour(const Rgb& c)
 {
     return QColor(c.r, c.g, c.b);
-}
-
-void setCaption(QWidget* w, const QString& text)
-{
-    if (auto* l = qobject_cast<QLabel*>(w))
-        l->setText(text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w))
-        b->setText(text);
-    else if (auto* g = qobject_cast<QGroupBox*>(w))
-        g->setTitle(text);
-    else
-        w->setProperty("text", text);
-}
-
-QString captionOf(const QWidget* w)
-{
-    if (auto* l = qobject_cast<const QLabel*>(w))
-        return l->text();
-    if (auto* b = qobject_cast<const QAbstractButton*>(w))
-        return b->text();
-    return w->property("text").toString();
 }
 
 void setFontFamily(QWidget* w, const QString& family)
