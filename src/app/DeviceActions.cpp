@@ -171,14 +171,27 @@ void MainWindow::TLDefaultParameter()
 
 // --- User actions ---
 
+namespace
+{
+// What every action button does first: its pressed picture on all copies,
+// the pumped wait when it has one, and the no-mouse refusal. True when a
+// mouse is there to act on.
+bool startAction(MainWindow& w, const char* group, bool wait)
+{
+    w.SetGroupPicture(QString::fromLatin1(group), kPressed);
+    if (wait)
+        w.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
+    if (w.link().hasDevice())
+        return true;
+    w.services().showMessage(w.LookupText(kNoMouse), MessageStyle::Dialog);
+    return false;
+}
+} // namespace
+
 void MainWindow::Btn_Confirm_0Click()
 {
-    SetGroupPicture(QStringLiteral("Confirm"), kPressed);
-    clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    if (!link_.hasDevice()) {
-        services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
+    if (!startAction(*this, "Confirm", true))
         return;
-    }
     DownloadParameter();
     clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
     close();
@@ -186,22 +199,14 @@ void MainWindow::Btn_Confirm_0Click()
 
 void MainWindow::Btn_Apply_0Click()
 {
-    SetGroupPicture(QStringLiteral("Apply"), kPressed);
-    clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    if (!link_.hasDevice()) {
-        services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
-        return;
-    }
-    DownloadParameter();
+    if (startAction(*this, "Apply", true))
+        DownloadParameter();
 }
 
 void MainWindow::Btn_Read_0Click()
 {
-    SetGroupPicture(QStringLiteral("Read"), kPressed);
-    if (!link_.hasDevice()) {
-        services_.showMessage(LookupText(kNoMouse), MessageStyle::Dialog);
+    if (!startAction(*this, "Read", false))
         return;
-    }
     // The status query and identity read pump the queue too; a device tick
     // in between could drop the handle under the running exchange.
     const bool timerWasOn = DevTimer_->isEnabled();
@@ -211,32 +216,22 @@ void MainWindow::Btn_Read_0Click()
         DevTimer_->setEnabled(true);
 }
 
-static void writeDefaultImage(MainWindow& w, int number)
-{
-    w.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    if (!w.link().hasDevice()) {
-        w.services().showMessage(w.LookupText(kNoMouse), MessageStyle::Dialog);
-        return;
-    }
-    w.DefaultParameter(number);
-}
-
 void MainWindow::Btn_Confirm1_1Click()
 {
-    SetGroupPicture(QStringLiteral("Confirm1"), kPressed);
-    writeDefaultImage(*this, 1);
+    if (startAction(*this, "Confirm1", true))
+        DefaultParameter(1);
 }
 
 void MainWindow::Btn_Confirm2_1Click()
 {
-    SetGroupPicture(QStringLiteral("Confirm2"), kPressed);
-    writeDefaultImage(*this, 2);
+    if (startAction(*this, "Confirm2", true))
+        DefaultParameter(2);
 }
 
 void MainWindow::Btn_Confirm3_1Click()
 {
-    SetGroupPicture(QStringLiteral("Confirm3"), kPressed);
-    writeDefaultImage(*this, 3);
+    if (startAction(*this, "Confirm3", true))
+        DefaultParameter(3);
 }
 
 void MainWindow::Btn_DefaultClick()
