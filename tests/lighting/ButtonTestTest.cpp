@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
+#include <thread>
 
 using namespace orb;
 
@@ -135,5 +137,25 @@ TEST(ButtonTest, StopBetweenBlinksEndsThePoll)
                     }};
     ButtonTestPoll(io, flags);
     EXPECT_EQ(blinked, std::vector<int>{1});
+    EXPECT_FALSE(flags.blinking.load());
+}
+
+// The worker on its own thread ends when told to, after the blink it is in.
+TEST(ButtonTest, WorkerThreadStopsWhenTold)
+{
+    ButtonTestFlags flags;
+    std::atomic<int> polls{0};
+    std::atomic<int> shown{0};
+    ButtonTestIo io{[&] {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1)); // the exchange's pause
+                        return std::uint16_t(++polls == 2 ? 0b10 : 0);
+                    },
+                    [](int) {}, [&](int, bool visible) { shown += visible ? 1 : 0; }};
+    std::thread worker([&] { RunButtonTestWorker(io, flags); });
+    while (polls.load() < 3)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    flags.stop = true;
+    worker.join();
+    EXPECT_EQ(shown.load(), 2); // key 2 blinked once: visible twice
     EXPECT_FALSE(flags.blinking.load());
 }
