@@ -327,4 +327,95 @@ int ClampDelayText(const QString& text)
     return static_cast<int>(std::clamp<qlonglong>(v, 0, MaxFixedDelayMs));
 }
 
+std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kind, const InsertValues& values)
+{
+    if (item < 0 || item >= script.itemCount())
+        return std::nullopt;
+    std::optional<QString> line;
+    bool after = false;
+    switch (kind) {
+    case InsertKind::PauseBefore:
+    case InsertKind::PauseAfter:
+        line = PauseLine(ClampDelayText(values.delay));
+        after = kind == InsertKind::PauseAfter;
+        break;
+    case InsertKind::KeyBefore:
+    case InsertKind::KeyAfter:
+        return item;
+    case InsertKind::LoopStartBefore:
+        if (const auto count = ClampRepeatText(values.repeat))
+            line = LoopStartLine(*count);
+        break;
+    case InsertKind::LoopEndAfter:
+        line = LoopEndLine();
+        after = true;
+        break;
+    case InsertKind::XBefore:
+    case InsertKind::XAfter:
+        if (const auto v = ClampMoveText(values.x))
+            line = MoveLine(MoveAxis::X, *v);
+        after = kind == InsertKind::XAfter;
+        break;
+    case InsertKind::YBefore:
+    case InsertKind::YAfter:
+        if (const auto v = ClampMoveText(values.y))
+            line = MoveLine(MoveAxis::Y, *v);
+        after = kind == InsertKind::YAfter;
+        break;
+    }
+    if (!line)
+        return std::nullopt;
+    return after ? script.insertAfter(item, *line) : script.insertBefore(item, *line);
+}
+
+std::optional<int> EditKindOf(const QString& line)
+{
+    const auto kind = KindOf(line);
+    if (!kind)
+        return std::nullopt;
+    switch (*kind) {
+    case LineKind::Pause:
+    case LineKind::Press:
+    case LineKind::Release:
+        return *kind;
+    case LineKind::XPositive:
+    case LineKind::XNegative:
+        return LineKind::XPositive;
+    case LineKind::YPositive:
+    case LineKind::YNegative:
+        return LineKind::YPositive;
+    case LineKind::LoopStart:
+        return LineKind::LoopStart;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString KeyEditLine(int editKind, int vk)
+{
+    return UsageKeyLine(editKind == LineKind::Press, KeyName(vk), KeyUsage(vk));
+}
+
+QString DelayEditLine(const QString& text)
+{
+    return PauseLine(ClampDelayText(text));
+}
+
+std::optional<QString> ValueEditLine(int editKind, const QString& text)
+{
+    switch (editKind) {
+    case LineKind::XPositive:
+    case LineKind::YPositive:
+        if (const auto v = ClampMoveText(text))
+            return MoveLine(editKind == LineKind::XPositive ? MoveAxis::X : MoveAxis::Y, *v);
+        return std::nullopt;
+    case LineKind::LoopStart:
+        if (const auto count = ClampRepeatText(text))
+            return LoopStartLine(*count);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace orb

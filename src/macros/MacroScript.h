@@ -129,4 +129,45 @@ std::optional<int> ClampRepeatText(const QString& text);
 // Pause field: empty -> 0, < 0 -> 0, > 2040 -> 2040.
 int ClampDelayText(const QString& text);
 
+// Items of the insert panel's kind list, in list order.
+enum class InsertKind {
+    PauseBefore,
+    PauseAfter,
+    KeyBefore, // lines come from an insert recording
+    KeyAfter,
+    LoopStartBefore,
+    LoopEndAfter,
+    XBefore,
+    XAfter,
+    YBefore,
+    YAfter,
+};
+
+// The insert panel's fields as typed.
+struct InsertValues {
+    QString delay = QStringLiteral("50");
+    QString x = QStringLiteral("12");
+    QString y = QStringLiteral("12");
+    QString repeat = QStringLiteral("10");
+};
+
+// The insert panel's OK for the current item: the line of the kind goes
+// before or after it. Returns the item to select; nothing when no line is
+// current, a value is not a number (a lone "-") or the line would not fit.
+// The key kinds insert nothing (their recording did) and keep the selection.
+std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kind,
+                                   const InsertValues& values);
+
+// What the edit dialogs change on a line: 0 pause, 1 press, 2 release,
+// 3 X move, 5 Y move, 7 loop start; nothing for a loop end.
+std::optional<int> EditKindOf(const QString& line);
+// The edit-key dialog's line: the key as an ordinary key with its HID usage
+// (also a modifier), press for kind 1, release for kind 2.
+QString KeyEditLine(int editKind, int vk);
+// The pause dialog's line, clamped to 0..2040.
+QString DelayEditLine(const QString& text);
+// The value dialog's line for kinds 3, 5 and 7; nothing for a lone "-" or
+// another kind.
+std::optional<QString> ValueEditLine(int editKind, const QString& text);
+
 } // namespace orb
