@@ -29,6 +29,12 @@ using MacroName = std::array<std::uint8_t, MacroNameSize>;
 inline constexpr std::uint8_t ReleaseContinue = 0;
 inline constexpr std::uint8_t ReleaseStop = 1;
 
+// A record that opens as an empty macro: length byte 0, or 0xFF (erased memory).
+inline bool MacroRecordEmpty(const MacroRecord& record)
+{
+    return record[1] == 0 || record[1] == 0xFF;
+}
+
 struct EncodeResult {
     MacroRecord record{};
     // Lines left out because the record had no room for them (the script

@@ -3,6 +3,7 @@
 #include "keys/KeyTable.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orb
 {
@@ -31,6 +32,56 @@ std::optional<int> HeldKeys::keyUp(int vk)
         return std::nullopt;
     keys_.erase(it);
     return KeyState::Release;
+}
+
+void PendingButtonEvents::set(ButtonEvent event)
+{
+    {
+        std::lock_guard lock(mutex_);
+        flags_[static_cast<std::size_t>(event)] = true;
+    }
+    wake_.notify_one();
+}
+
+std::vector<ButtonEvent> PendingButtonEvents::takeLocked()
+{
+    std::vector<ButtonEvent> events;
+    for (std::size_t i = 0; i < flags_.size(); ++i)
+        if (std::exchange(flags_[i], false))
+            events.push_back(static_cast<ButtonEvent>(i));
+    return events;
+}
+
+std::vector<ButtonEvent> PendingButtonEvents::waitAndTake()
+{
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock,
+               [&] { return stopped_ || std::find(flags_.begin(), flags_.end(), true) != flags_.end(); });
+    if (stopped_)
+        return {};
+    return takeLocked();
+}
+
+std::vector<ButtonEvent> PendingButtonEvents::take()
+{
+    std::lock_guard lock(mutex_);
+    return takeLocked();
+}
+
+void PendingButtonEvents::stop()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+    }
+    wake_.notify_all();
+}
+
+void PendingButtonEvents::reset()
+{
+    std::lock_guard lock(mutex_);
+    flags_.fill(false);
+    stopped_ = false;
 }
 
 QStringList SplitPause(int ms)

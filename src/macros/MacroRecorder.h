@@ -1,7 +1,10 @@
 #pragma once
 #include "macros/MacroScript.h"
 
+#include <array>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -49,6 +52,34 @@ enum class ButtonEvent {
     BackwardUp,
 };
 inline constexpr int ButtonEventCount = 10;
+
+// The mouse-button events between the hook and the recording worker: the
+// hook sets a flag per event, the worker takes all set flags in the fixed
+// order. A flag set again before the worker took it counts once. The worker
+// sleeps until there is something to take, so a recording costs nothing
+// between two clicks.
+class PendingButtonEvents
+{
+  public:
+    void set(ButtonEvent event);
+    // Blocks until an event is pending or stop() is called; returns the
+    // pending events in their fixed order and clears them. Empty once stopped.
+    std::vector<ButtonEvent> waitAndTake();
+    // Without waiting: the pending events, cleared.
+    std::vector<ButtonEvent> take();
+    // Wakes the worker for good (until reset()).
+    void stop();
+    // Clears every flag and the stop, for the next recording.
+    void reset();
+
+  private:
+    std::vector<ButtonEvent> takeLocked();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::array<bool, ButtonEventCount> flags_{};
+    bool stopped_ = false;
+};
 
 // The delay choices a recording reads: the macro page's choice (which also
 // builds the header of an empty script) and the insert panel's choice with

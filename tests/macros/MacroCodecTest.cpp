@@ -217,6 +217,12 @@ TEST(CheckMacroContentBuf, ClearsBadRecords)
     empty[0] = 1;
     EXPECT_TRUE(CheckMacroContentBuf(empty));
     EXPECT_EQ(empty, MacroRecord{});
+    EXPECT_TRUE(MacroRecordEmpty(MacroRecord{}));
+    EXPECT_TRUE(MacroRecordEmpty(tooLong));
+    MacroRecord erased{};
+    erased.fill(0xFF);
+    EXPECT_TRUE(MacroRecordEmpty(erased));
+    EXPECT_FALSE(MacroRecordEmpty(good));
     MacroRecord longest{};
     longest[1] = MaxLengthByte;
     longest[223] = SectionSum(&longest[1], MaxLengthByte);
@@ -355,8 +361,9 @@ TEST(DecodeRecord, GeneratedRecordsNeverReadPastTheRecord)
         decodedLines += d.script.itemCount();
         MacroRecord again = EncodeScript(d.script, d.releaseStop.value_or(false)).record;
         ASSERT_LE(again[1], MaxLengthByte);
-        if (again[1] != 0)
+        if (again[1] != 0) {
             ASSERT_FALSE(CheckMacroContentBuf(again));
+        }
         ASSERT_LE(DecodeRecord(again).script.itemCount(), d.script.itemCount());
         CheckMacroContentBuf(r);
     }

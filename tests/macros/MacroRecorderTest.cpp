@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <random>
+#include <thread>
 
 namespace orb
 {
@@ -88,6 +90,38 @@ TEST(HeldKeys, RepeatsAndDoubleReleases)
     EXPECT_EQ(held.keyUp(65), KeyState::Release);
     EXPECT_EQ(held.keyUp(65), std::nullopt);
     EXPECT_EQ(held.keys(), std::vector<int>{66});
+}
+
+TEST(PendingButtonEvents, FixedOrderAndARepeatedFlagCountsOnce)
+{
+    PendingButtonEvents pending;
+    pending.set(ButtonEvent::BackwardUp);
+    pending.set(ButtonEvent::LeftUp);
+    pending.set(ButtonEvent::LeftDown);
+    pending.set(ButtonEvent::LeftDown);
+    EXPECT_EQ(pending.take(),
+              (std::vector{ButtonEvent::LeftDown, ButtonEvent::LeftUp, ButtonEvent::BackwardUp}));
+    EXPECT_TRUE(pending.take().empty());
+}
+
+TEST(PendingButtonEvents, WorkerSleepsUntilAnEventOrTheStop)
+{
+    PendingButtonEvents pending;
+    std::promise<std::vector<ButtonEvent>> first;
+    bool endedEmpty = false;
+    std::thread worker([&] {
+        first.set_value(pending.waitAndTake());     // sleeps until the hook sets a flag
+        endedEmpty = pending.waitAndTake().empty(); // sleeps until the stop
+    });
+    pending.set(ButtonEvent::MiddleUp);
+    EXPECT_EQ(first.get_future().get(), std::vector{ButtonEvent::MiddleUp});
+    pending.stop();
+    worker.join();
+    EXPECT_TRUE(endedEmpty);
+    pending.reset();
+    pending.set(ButtonEvent::RightUp);
+    pending.set(ButtonEvent::RightDown);
+    EXPECT_EQ(pending.waitAndTake(), (std::vector{ButtonEvent::RightDown, ButtonEvent::RightUp}));
 }
 
 class Recording : public ::testing::Test
