@@ -5,15 +5,18 @@
 #include <algorithm>
 #include <array>
 
+#ifndef _WIN32
 // The keysym values only; no Xlib needed.
 #define XK_MISCELLANY
 #define XK_LATIN1
 #define XK_XKB_KEYS
 #include <X11/XF86keysym.h>
 #include <X11/keysymdef.h>
+#endif
 
 namespace orb
 {
+#ifndef _WIN32
 namespace
 {
 
@@ -151,6 +154,18 @@ int VkFromKeysym(std::uint32_t keysym)
                                  [keysym](const KeysymVk& k) { return k.keysym == keysym; });
     return it == kTable.end() ? 0 : it->vk;
 }
+#else
+// Windows key events carry the virtual key itself.
+std::span<const KeysymVk> KeysymTable()
+{
+    return {};
+}
+
+int VkFromKeysym(std::uint32_t)
+{
+    return 0;
+}
+#endif
 
 int VkFromQtKey(int key)
 {
