@@ -7,6 +7,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libhidapi-dev
+  libx11-dev libxi-dev
+  xvfb xdotool x11-xserver-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
 )

@@ -1,0 +1,52 @@
+#pragma once
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace orb
+{
+
+// The two places the host settings live: "Control Panel\Mouse" (sensitivity,
+// acceleration, double-click time) and "Control Panel\Desktop" (wheel lines).
+enum class HostKey { Mouse, Desktop };
+
+// Where the host settings are kept for the current user: the registry on
+// Windows, a settings file in the user's configuration folder elsewhere.
+// Values are strings of decimal digits ("-1" for one screen at a time).
+// Nothing here may throw or block: failures come back as results.
+class HostMouseStore
+{
+  public:
+    virtual ~HostMouseStore() = default;
+    // Whether the key can be opened (it is never created by opening).
+    virtual bool canOpen(HostKey key) = 0;
+    // A value of an openable key; nothing when the value does not exist.
+    virtual std::optional<QString> read(HostKey key, const QString& name) = 0;
+    // False when the value could not be written.
+    virtual bool write(HostKey key, const QString& name, const QString& value) = 0;
+};
+
+// The running desktop's pointer settings. Each call answers whether the
+// desktop took the value; a desktop that has no such setting answers false.
+class HostMouseSystem
+{
+  public:
+    virtual ~HostMouseSystem() = default;
+    // Pointer speed, 1..20.
+    virtual bool setMouseSpeed(int sensitivity) = 0;
+    // Acceleration: speed 1 doubles the motion above threshold1, speed 2 also
+    // quadruples it above threshold2; 0, 0, 0 is none.
+    virtual bool setMouseAcceleration(int threshold1, int threshold2, int speed) = 0;
+    virtual bool setDoubleClickTime(int ms) = 0;
+    // Lines per wheel notch; -1 scrolls one screen.
+    virtual bool setWheelScrollLines(int lines) = 0;
+    // The desktop's own current value of a stored name ("MouseSpeed", ...),
+    // for a store that has not kept one yet; nothing when unknown.
+    virtual std::optional<QString> currentValue(const QString& /*name*/) { return std::nullopt; }
+};
+
+// The store and the system calls of the platform the program runs on.
+std::unique_ptr<HostMouseStore> CreateHostMouseStore();
+std::unique_ptr<HostMouseSystem> CreateHostMouseSystem();
+
+} // namespace orb

@@ -1,0 +1,168 @@
+#include "hostmouse/LinuxHostMouse.h"
+
+#ifndef _WIN32
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+
+namespace orb
+{
+namespace
+{
+QString Group(HostKey key)
+{
+    return key == HostKey::Mouse ? QStringLiteral("Mouse") : QStringLiteral("Desktop");
+}
+
+// Xlib's default error handler ends the process; an error of ours (a value
+// the server refuses) must only fail the call.
+bool gXError = false;
+int RecordXError(Display*, XErrorEvent*)
+{
+    gXError = true;
+    return 0;
+}
+
+// One short connection with our error handler in place for its lifetime.
+class XConnection
+{
+  public:
+    explicit XConnection(const QByteArray& name)
+        : dpy_(XOpenDisplay(name.isEmpty() ? nullptr : name.constData()))
+    {
+        if (dpy_) {
+            gXError = false;
+            previous_ = XSetErrorHandler(RecordXError);
+        }
+    }
+    ~XConnection()
+    {
+        if (dpy_) {
+            XCloseDisplay(dpy_);
+            XSetErrorHandler(previous_);
+        }
+    }
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+    Display* get() const { return dpy_; }
+    // Waits for the server's answer so that a refused request is seen.
+    bool ok() const
+    {
+        XSync(dpy_, False);
+        return !gXError;
+    }
+
+  private:
+    Display* dpy_;
+    XErrorHandler previous_ = nullptr;
+};
+} // namespace
+
+QString FileHostMouseStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/ORB5610/HostMouse.ini");
+}
+
+bool FileHostMouseStore::canOpen(HostKey)
+{
+    const QFileInfo file(path_);
+    if (file.exists())
+        return file.isFile() && file.isReadable();
+    // The file appears with the first write; its folder must be there or creatable.
+    return QDir().mkpath(file.absolutePath());
+}
+
+std::optional<QString> FileHostMouseStore::read(HostKey key, const QString& name)
+{
+    QSettings settings(path_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return std::nullopt;
+    const QVariant value = settings.value(Group(key) + QLatin1Char('/') + name);
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString();
+}
+
+bool FileHostMouseStore::write(HostKey key, const QString& name, const QString& value)
+{
+    if (!canOpen(key))
+        return false;
+    QSettings settings(path_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError || !settings.isWritable())
+        return false;
+    settings.setValue(Group(key) + QLatin1Char('/') + name, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+XPointerControl PointerControlForAccel(int threshold1, int threshold2, int speed)
+{
+    if (speed <= 0)
+        return {1, 1, 0};
+    if (speed == 1)
+        return {2, 1, std::max(threshold1, 0)};
+    return {4, 1, std::max(threshold2, 0)};
+}
+
+AccelTriple AccelForPointerControl(const XPointerControl& control)
+{
+    if (control.denominator <= 0 || control.numerator <= control.denominator)
+        return AccelForPrecision(false);
+    return {1, control.threshold, std::max(control.threshold, 10)};
+}
+
+bool X11HostMouseSystem::setMouseAcceleration(int threshold1, int threshold2, int speed)
+{
+    XConnection x(display_);
+    if (!x.get())
+        return false;
+    const XPointerControl control = PointerControlForAccel(threshold1, threshold2, speed);
+    XChangePointerControl(x.get(), True, True, control.numerator, control.denominator, control.threshold);
+    return x.ok();
+}
+
+std::optional<QString> X11HostMouseSystem::currentValue(const QString& name)
+{
+    const bool wanted = name == QLatin1String("MouseSpeed") || name == QLatin1String("MouseThreshold1") ||
+                        name == QLatin1String("MouseThreshold2");
+    if (!wanted)
+        return std::nullopt;
+    XConnection x(display_);
+    if (!x.get())
+        return std::nullopt;
+    XPointerControl control;
+    XGetPointerControl(x.get(), &control.numerator, &control.denominator, &control.threshold);
+    if (!x.ok())
+        return std::nullopt;
+    const AccelTriple accel = AccelForPointerControl(control);
+    if (name == QLatin1String("MouseSpeed"))
+        return QString::number(accel.speed);
+    if (name == QLatin1String("MouseThreshold1"))
+        return QString::number(accel.threshold1);
+    return QString::number(accel.threshold2);
+}
+
+std::unique_ptr<HostMouseStore> CreateHostMouseStore()
+{
+    return std::make_unique<FileHostMouseStore>(FileHostMouseStore::defaultPath());
+}
+
+std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
+{
+    // Under Wayland an X server, if any, serves only its own clients' pointer.
+    if (QGuiApplication::platformName() == QLatin1String("wayland") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return std::make_unique<NoHostMouseSystem>();
+    return std::make_unique<X11HostMouseSystem>();
+}
+
+} // namespace orb
+
+#endif

@@ -1,0 +1,75 @@
+#pragma once
+#include "hostmouse/HostMousePlatform.h"
+#include "hostmouse/HostMouseTables.h"
+
+#include <QByteArray>
+
+namespace orb
+{
+
+// The host settings kept in an INI file of the user's configuration folder,
+// in the groups "Mouse" and "Desktop" with the same value names and digit
+// strings the registry uses on Windows.
+class FileHostMouseStore final : public HostMouseStore
+{
+  public:
+    explicit FileHostMouseStore(QString path) : path_(std::move(path)) {}
+    // <configuration folder>/ORB5610/HostMouse.ini
+    static QString defaultPath();
+
+    bool canOpen(HostKey key) override;
+    std::optional<QString> read(HostKey key, const QString& name) override;
+    bool write(HostKey key, const QString& name, const QString& value) override;
+
+  private:
+    QString path_;
+};
+
+// X11: the pointer acceleration and threshold go to the X server
+// (XChangePointerControl), which every X desktop has. Pointer speed,
+// double-click time and wheel lines have no X server setting; desktops keep
+// them in their own settings daemons (XSETTINGS is owned by that daemon and
+// read-only to other clients), so they are not applied and say so.
+// Each call opens its own short connection, so a missing or vanished X
+// server is a false answer, never a stall or an exit.
+class X11HostMouseSystem final : public HostMouseSystem
+{
+  public:
+    // Empty display name: $DISPLAY.
+    explicit X11HostMouseSystem(QByteArray displayName = {}) : display_(std::move(displayName)) {}
+
+    bool setMouseSpeed(int) override { return false; }
+    bool setMouseAcceleration(int threshold1, int threshold2, int speed) override;
+    bool setDoubleClickTime(int) override { return false; }
+    bool setWheelScrollLines(int) override { return false; }
+    // "MouseSpeed", "MouseThreshold1", "MouseThreshold2" from the X server's pointer control.
+    std::optional<QString> currentValue(const QString& name) override;
+
+  private:
+    QByteArray display_;
+};
+
+// A desktop the program cannot reach (no X server): nothing is applied.
+class NoHostMouseSystem final : public HostMouseSystem
+{
+  public:
+    bool setMouseSpeed(int) override { return false; }
+    bool setMouseAcceleration(int, int, int) override { return false; }
+    bool setDoubleClickTime(int) override { return false; }
+    bool setWheelScrollLines(int) override { return false; }
+};
+
+// The X pointer control for the acceleration triple: none is 1/1 at
+// threshold 0; speed 1 doubles above threshold1; speed 2 quadruples above
+// threshold2 (X has only one threshold).
+struct XPointerControl {
+    int numerator = 1;
+    int denominator = 1;
+    int threshold = 0;
+    bool operator==(const XPointerControl&) const = default;
+};
+XPointerControl PointerControlForAccel(int threshold1, int threshold2, int speed);
+// Back to a triple: any acceleration above 1 reads as speed 1 at its threshold.
+AccelTriple AccelForPointerControl(const XPointerControl& control);
+
+} // namespace orb

@@ -1,0 +1,148 @@
+// The real X11 capture against an X server, driven by xdotool while a window
+// of another client has the focus.
+#include "capture/X11InputCapture.h"
+
+#include "XvfbServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+// Last, for its macros.
+#include <X11/Xlib.h>
+
+namespace orb
+{
+namespace
+{
+
+class X11InputCaptureTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        if (!server.ok())
+            GTEST_SKIP() << server.why().toStdString();
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            GTEST_SKIP() << "xdotool is not installed";
+        // Another program's window, holding the focus.
+        other = XOpenDisplay(server.display().constData());
+        ASSERT_NE(other, nullptr);
+        focus = XCreateSimpleWindow(other, DefaultRootWindow(other), 10, 10, 300, 200, 0, 0, 0);
+        XMapWindow(other, focus);
+        XSync(other, False);
+        XSetInputFocus(other, focus, RevertToParent, CurrentTime);
+        XSync(other, False);
+    }
+    void TearDown() override
+    {
+        if (other)
+            XCloseDisplay(other);
+    }
+
+    QString xdotool(const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", QString::fromLatin1(server.display()));
+        p.setProcessEnvironment(env);
+        p.start("xdotool", args);
+        EXPECT_TRUE(p.waitForFinished(10000)) << args.join(' ').toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << args.join(' ').toStdString() << p.readAllStandardError().toStdString();
+        return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+    }
+
+    // Runs the event loop until `done` holds or ten seconds passed.
+    template <class Done> void pumpUntil(Done done)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+
+    test::XvfbServer server;
+    Display* other = nullptr;
+    Window focus = 0;
+};
+
+TEST_F(X11InputCaptureTest, RecordsKeysAndButtonsWhileAnotherWindowHasTheFocus)
+{
+    X11InputCapture capture(server.display());
+    std::vector<CapturedKey> keys;
+    std::vector<CapturedButton> buttons;
+    bool offThread = false;
+    capture.setKeyHandler([&](const CapturedKey& k) {
+        offThread |= QThread::currentThread() != QCoreApplication::instance()->thread();
+        keys.push_back(k);
+    });
+    capture.setButtonHandler([&](const CapturedButton& b) {
+        offThread |= QThread::currentThread() != QCoreApplication::instance()->thread();
+        buttons.push_back(b);
+    });
+    ASSERT_TRUE(capture.start()) << capture.errorText().toStdString();
+    EXPECT_FALSE(capture.isLimited());
+    EXPECT_EQ(xdotool({"getwindowfocus"}), QString::number(focus));
+
+    xdotool({"keydown", "ctrl", "keydown", "c", "keyup", "c", "keyup", "ctrl"});
+    // A key pressed twice without release, then released twice.
+    xdotool({"keydown", "a", "keydown", "a", "keyup", "a", "keyup", "a"});
+    xdotool({"click", "1", "click", "3", "click", "2", "click", "8", "click", "9", "click", "4"});
+    xdotool({"key", "F5"});
+    pumpUntil([&] {
+        return buttons.size() >= 10 && !keys.empty() && keys.back().vk == 116 &&
+               keys.back().state == KeyState::Up;
+    });
+    capture.stop();
+
+    EXPECT_FALSE(offThread);
+    std::vector<std::pair<int, KeyState>> gotKeys;
+    for (const CapturedKey& k : keys)
+        gotKeys.emplace_back(k.vk, k.state);
+    // The repeated press of "a" is reported as held when the server passes it on.
+    std::vector<std::pair<int, KeyState>> expected = {{17, KeyState::Down},
+                                                      {67, KeyState::Down},
+                                                      {67, KeyState::Up},
+                                                      {17, KeyState::Up},
+                                                      {65, KeyState::Down}};
+    if (gotKeys.size() == 9)
+        expected.push_back({65, KeyState::Held});
+    expected.insert(expected.end(), {{65, KeyState::Up}, {116, KeyState::Down}, {116, KeyState::Up}});
+    EXPECT_EQ(gotKeys, expected);
+
+    std::vector<std::pair<MouseButton, bool>> gotButtons;
+    for (const CapturedButton& b : buttons)
+        gotButtons.emplace_back(b.button, b.down);
+    const std::vector<std::pair<MouseButton, bool>> expectedButtons = {
+        {MouseButton::Left, true},     {MouseButton::Left, false},     {MouseButton::Right, true},
+        {MouseButton::Right, false},   {MouseButton::Middle, true},    {MouseButton::Middle, false},
+        {MouseButton::Backward, true}, {MouseButton::Backward, false}, {MouseButton::Forward, true},
+        {MouseButton::Forward, false},
+    };
+    EXPECT_EQ(gotButtons, expectedButtons);
+
+    for (std::size_t i = 1; i < keys.size(); ++i)
+        EXPECT_LE(keys[i - 1].timeMs, keys[i].timeMs);
+
+    // Stopped: nothing more arrives.
+    const std::size_t before = keys.size();
+    xdotool({"key", "b"});
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_EQ(keys.size(), before);
+}
+
+TEST(X11InputCapture, NoServerIsAnErrorNotACrash)
+{
+    X11InputCapture capture(":4711");
+    EXPECT_FALSE(X11InputCapture::isAvailable(":4711"));
+    EXPECT_FALSE(capture.start());
+    EXPECT_FALSE(capture.isRunning());
+    EXPECT_FALSE(capture.errorText().isEmpty());
+    capture.stop();
+}
+
+} // namespace
+} // namespace orb

@@ -1,0 +1,90 @@
+#pragma once
+// An X server for tests that need one: the one in $DISPLAY when it answers,
+// otherwise a private Xvfb on a free display number, stopped with the object.
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QThread>
+
+// Declared by hand so that Xlib's macros (None, Bool, Status) stay out of the tests.
+struct _XDisplay;
+extern "C" _XDisplay* XOpenDisplay(const char*);
+extern "C" int XCloseDisplay(_XDisplay*);
+
+namespace orb::test
+{
+
+class XvfbServer
+{
+  public:
+    XvfbServer()
+    {
+        const QByteArray current = qgetenv("DISPLAY");
+        if (!current.isEmpty() && answers(current)) {
+            display_ = current;
+            return;
+        }
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty()) {
+            why_ = QStringLiteral("no X server: $DISPLAY does not answer and Xvfb is not installed");
+            return;
+        }
+        for (int n = 91; n < 140 && display_.isEmpty(); ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
+                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                continue;
+            process_.start(xvfb,
+                           {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                            // Settings made by one client must outlive its connection.
+                            QStringLiteral("-noreset")});
+            const QByteArray name = ":" + QByteArray::number(n);
+            QDeadlineTimer deadline(10000);
+            while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
+                if (answers(name)) {
+                    display_ = name;
+                    break;
+                }
+                QThread::msleep(50);
+            }
+            if (display_.isEmpty())
+                stop(); // lost the number to another server, or too slow: try the next
+        }
+        if (display_.isEmpty())
+            why_ = QStringLiteral("no X server: Xvfb did not start");
+    }
+    ~XvfbServer() { stop(); }
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool ok() const { return !display_.isEmpty(); }
+    QByteArray display() const { return display_; }
+    QString why() const { return why_; }
+
+  private:
+    static bool answers(const QByteArray& name)
+    {
+        _XDisplay* dpy = XOpenDisplay(name.constData());
+        if (!dpy)
+            return false;
+        XCloseDisplay(dpy);
+        return true;
+    }
+    void stop()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(5000))
+                process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    QProcess process_;
+    QByteArray display_;
+    QString why_;
+};
+
+} // namespace orb::test
