@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const orb::LanguagePack pack = orb::LanguagePack::fromBytes(bytes, QStringLiteral("lang1"));
     int checked = 0;
     for (const QString& key : pack.keys()) {
-        if (++checked > 8) // the reverse lookup walks 601 keys; a few entries show it
+        if (++checked > 2) // the reverse lookup walks 601 keys; two entries show it
             break;
         if (!pack.contains(key))
             std::abort();
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < 3; ++i)
             scroll.step();
     }
-    const orb::TextSlots slots = orb::ReadTextSlots(pack);
-    slots.deviceLostMessage();
+    const orb::TextSlots texts = orb::ReadTextSlots(pack);
+    texts.deviceLostMessage();
     return 0;
 }

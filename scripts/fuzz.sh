@@ -35,6 +35,8 @@ nice -n 10 cmake --build "$build" -j2 --target "${targets[@]}"
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=detect_leaks=1
+# fuzz_profile writes each input to a scratch file; memory-backed is faster.
+[ -d /dev/shm ] && export TMPDIR="${TMPDIR:-/dev/shm}"
 status=0
 for t in "${targets[@]}"; do
   work="$build/corpus/$t"
