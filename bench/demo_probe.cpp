@@ -1,0 +1,29 @@
+// The demo program (simulated mouse, plugged in a second after start) with
+// start-up figures: the same runProgram as orb5610-demo, plus a probe on the
+// main window. Usage: orb_demo_probe [--hold-ms N] (default 3000; 0 quits
+// at the first paint).
+#include "StartupProbe.h"
+#include "app/AppInfo.h"
+#include "app/AppMain.h"
+#include "app/MainWindow.h"
+#include "device/SimMouse.h"
+#include "image/DefaultImages.h"
+
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    const int holdMs = orbbench::holdMsArgument(argc, argv);
+    auto host = std::make_unique<orb::SimHost>();
+    static orb::SimMouse mouse;
+    if (const auto image = orb::LoadDefaultImage(1))
+        mouse.memory = *image;
+    host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
+    host->plugMouse(&mouse, false);
+    orb::SimHost* hostPtr = host.get();
+    std::unique_ptr<orbbench::Probe> probe;
+    return orb::runProgram(argc, argv, std::move(host), [&](orb::MainWindow& window) {
+        probe = std::make_unique<orbbench::Probe>(window, holdMs, "orb5610-demo");
+        QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
+    });
+}
