@@ -2,6 +2,8 @@
 # Start-up time and memory of the demo program against a bare Qt window of
 # the same size (1030 x 662), in the same run, with the ratio.
 #   bench/startup.sh [RUNS]   (default 5)
+# Offscreen by default; under an X server (QT_QPA_PLATFORM=xcb) with
+#   xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb bench/startup.sh
 # Builds Release in build-release. Figures per run come from the probes
 # (bench/StartupProbe.h): first_shown_ms from process start to the first
 # paint of the window, rss_kib three seconds after start, peak_kib the
@@ -22,17 +24,19 @@ out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
 # Alternating runs, so a drift of the machine's speed hits both alike.
-"$build/bench/bare_window" --hold-ms 0 >/dev/null # warm the file cache
-"$build/bench/orb_demo_probe" --hold-ms 0 >/dev/null
+"$build/bench/bare_window" --hold-ms 0 >/dev/null 2>&1 # warm the file cache
+"$build/bench/orb_demo_probe" --hold-ms 0 >/dev/null 2>&1
+# The launch time is handed over so start and first paint share one clock.
+launch() { ORB_BENCH_LAUNCH_NS="$(date +%s%N)" "$@" 2>/dev/null; }
 for ((i = 0; i < runs; ++i)); do
-  "$build/bench/bare_window" --hold-ms 0 >>"$out/bare_shown"
-  "$build/bench/orb_demo_probe" --hold-ms 0 >>"$out/demo_shown"
-  "$build/bench/bare_window" --hold-ms 3000 >>"$out/bare_3s"
-  "$build/bench/orb_demo_probe" --hold-ms 3000 >>"$out/demo_3s"
+  launch "$build/bench/bare_window" --hold-ms 0 >>"$out/bare_shown"
+  launch "$build/bench/orb_demo_probe" --hold-ms 0 >>"$out/demo_shown"
+  launch "$build/bench/bare_window" --hold-ms 3000 >>"$out/bare_3s"
+  launch "$build/bench/orb_demo_probe" --hold-ms 3000 >>"$out/demo_3s"
 done
 for ((i = 0; i < runs; ++i)); do
   /usr/bin/time -v timeout -s TERM 3 "$build/src/app/orb5610-demo" 2>&1 >/dev/null |
-    sed -n 's/.*Maximum resident set size (kbytes): //p' >>"$out/demo_time_v"
+    sed -n 's/.*Maximum resident set size (kbytes): //p' >>"$out/demo_time_v" || true # ended by timeout
 done
 
 python3 - "$out" <<'PY'
