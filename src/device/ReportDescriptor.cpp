@@ -51,7 +51,8 @@ std::vector<CollectionFeatures> parseCollectionFeatures(std::span<const std::uin
     std::optional<Open> current; // the top-level collection the walk is in
     int depth = 0;
     // The last local usage before a collection, page in the high half.
-    std::optional<std::uint32_t> usage;
+    std::uint32_t usage = 0;
+    bool haveUsage = false;
 
     const std::size_t len = desc.size();
     std::size_t i = 0;
@@ -103,16 +104,18 @@ std::vector<CollectionFeatures> parseCollectionFeatures(std::span<const std::uin
             default:
                 break;
             }
-        } else if (type == 2) { // local
-            if (tag == kUsage)  // a 4-byte usage carries its own page
+        } else if (type == 2) {  // local
+            if (tag == kUsage) { // a 4-byte usage carries its own page
                 usage = size == 4 ? value : (g.usagePage << 16) | (value & 0xFFFF);
+                haveUsage = true;
+            }
         } else if (type == 0) { // main
             if (tag == kCollection) {
                 if (depth == 0) {
                     if (current)
                         current->close(out); // items that stood outside any collection
                     current.emplace();
-                    const std::uint32_t u = usage.value_or(g.usagePage << 16);
+                    const std::uint32_t u = haveUsage ? usage : g.usagePage << 16;
                     current->info.usagePage = u >> 16;
                     current->info.usage = u & 0xFFFF;
                     current->info.usesReportIds = g.reportId != 0;
@@ -133,7 +136,7 @@ std::vector<CollectionFeatures> parseCollectionFeatures(std::span<const std::uin
                 auto& bits = current->featureBits[g.reportId];
                 bits = std::min(kCap, bits + std::min(kCap, std::uint64_t(g.reportSize) * g.reportCount));
             }
-            usage.reset(); // locals last until the next main item
+            haveUsage = false; // locals last until the next main item
         }
     }
     if (current)

@@ -174,14 +174,28 @@ namespace
 // report ID 4 included, are `featureLength` bytes long.
 std::vector<std::uint8_t> vendorDescriptor(int featureLength)
 {
-    std::vector<std::uint8_t> d = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
-    if (featureLength > 1) {
-        const int count = std::min(featureLength - 1, 0xFFFF);
-        d.insert(d.end(), {0x85, 0x04, 0x75, 0x08, 0x96, std::uint8_t(count & 0xFF), std::uint8_t(count >> 8),
-                           0x09, 0x01, 0xB1, 0x02});
-    }
-    d.push_back(0xC0);
-    return d;
+    if (featureLength <= 1)
+        return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
+    const int count = std::min(featureLength - 1, 0xFFFF);
+    return {0x06,
+            0x00,
+            0xFF,
+            0x09,
+            0x01,
+            0xA1,
+            0x01,
+            0x85,
+            0x04,
+            0x75,
+            0x08,
+            0x96,
+            std::uint8_t(count & 0xFF),
+            std::uint8_t(count >> 8),
+            0x09,
+            0x01,
+            0xB1,
+            0x02,
+            0xC0};
 }
 } // namespace
 
