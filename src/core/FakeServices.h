@@ -60,9 +60,15 @@ class FakeServices final : public Services
     {
         if (q.empty())
             return std::nullopt;
-        auto v = q.front();
+        // The value is taken out of its optional, not the optional copied:
+        // GCC 12 at -O2 takes such a copy of an optional QString for a read of
+        // uninitialised memory.
+        const bool answered = q.front().has_value();
+        T value = answered ? std::move(*q.front()) : T();
         q.pop_front();
-        return v;
+        if (!answered)
+            return std::nullopt;
+        return value;
     }
 };
 

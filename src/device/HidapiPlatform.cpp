@@ -1,20 +1,44 @@
 #include "device/HidapiPlatform.h"
 
-#include "device/ReportDescriptor.h"
-
 #include <hidapi.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace orb
 {
 
 namespace
 {
+
+// Whether the device behind `path` has gone, judged right after a failed request.
+bool deviceGoneAfterFailure(const std::string& path, int err)
+{
+#ifdef __linux__
+    // A hidraw handle whose device was pulled out answers ENODEV; when the
+    // error was lost on the way, the node having vanished tells the same.
+    if (err == ENODEV)
+        return true;
+    struct stat st;
+    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+#else
+    (void)path;
+    (void)err;
+    return false; // no way to tell yet: a failing device keeps its attempts
+#endif
+}
 
 class HidapiDevice final : public HidDevice
 {
@@ -32,17 +56,27 @@ class HidapiDevice final : public HidDevice
         out.releaseNumber = info->release_number;
         return true;
     }
-    int featureReportLength() override
+    std::vector<std::uint8_t> reportDescriptor() override
     {
-        if (featureLength_ < 0) {
-            const auto desc = readHidrawReportDescriptor(path_);
-            featureLength_ = parseFeatureReports(desc.data(), desc.size()).featureReportLength();
+#if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
+        std::vector<std::uint8_t> desc(HID_API_MAX_REPORT_DESCRIPTOR_SIZE);
+        const int n = hid_get_report_descriptor(dev_, desc.data(), desc.size());
+        if (n > 0) {
+            desc.resize(std::size_t(n));
+            return desc;
         }
-        return featureLength_;
+#endif
+        auto desc = readHidrawReportDescriptor(path_);
+        if (desc.empty())
+            desc = ioctlHidrawReportDescriptor(path_);
+        return desc;
     }
     bool setFeature(const std::uint8_t* buf, std::size_t len) override
     {
-        return hid_send_feature_report(dev_, buf, len) >= 0;
+        if (hid_send_feature_report(dev_, buf, len) >= 0)
+            return true;
+        noteFailure(errno);
+        return false;
     }
     bool getFeature(std::uint8_t* buf, std::size_t len) override
     {
@@ -50,22 +84,35 @@ class HidapiDevice final : public HidDevice
         if (len == 0 || len > tmp.size())
             return false;
         std::memcpy(tmp.data(), buf, len);
-        if (hid_get_feature_report(dev_, tmp.data(), len) < 0)
+        if (hid_get_feature_report(dev_, tmp.data(), len) < 0) {
+            noteFailure(errno);
             return false;
+        }
         std::memcpy(buf, tmp.data(), len);
         return true;
     }
+    bool gone() const override
+    {
+        return gone_;
+    }
 
   private:
+    void noteFailure(int err)
+    {
+        if (!gone_)
+            gone_ = deviceGoneAfterFailure(path_, err);
+    }
+
     hid_device* dev_;
     std::string path_;
-    int featureLength_ = -1;
+    bool gone_ = false;
 };
 
 } // namespace
 
 std::vector<std::uint8_t> readHidrawReportDescriptor(const std::string& devicePath)
 {
+#ifdef __linux__
     const std::string node = std::filesystem::path(devicePath).filename().string();
     if (node.rfind("hidraw", 0) != 0)
         return {};
@@ -73,6 +120,34 @@ std::vector<std::uint8_t> readHidrawReportDescriptor(const std::string& devicePa
     if (!in)
         return {};
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+#else
+    (void)devicePath;
+    return {};
+#endif
+}
+
+std::vector<std::uint8_t> ioctlHidrawReportDescriptor(const std::string& devicePath)
+{
+#ifdef __linux__
+    if (std::filesystem::path(devicePath).filename().string().rfind("hidraw", 0) != 0)
+        return {};
+    const int fd = ::open(devicePath.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::vector<std::uint8_t> out;
+    int size = 0;
+    if (::ioctl(fd, HIDIOCGRDESCSIZE, &size) == 0 && size > 0 && size <= HID_MAX_DESCRIPTOR_SIZE) {
+        hidraw_report_descriptor rd{};
+        rd.size = std::uint32_t(size);
+        if (::ioctl(fd, HIDIOCGRDESC, &rd) == 0)
+            out.assign(rd.value, rd.value + size);
+    }
+    ::close(fd);
+    return out;
+#else
+    (void)devicePath;
+    return {};
+#endif
 }
 
 HidapiPlatform::HidapiPlatform()
@@ -85,22 +160,33 @@ HidapiPlatform::~HidapiPlatform()
     hid_exit();
 }
 
-std::optional<std::vector<std::string>> HidapiPlatform::listInterfaces()
+std::optional<std::vector<HidInterfaceInfo>> HidapiPlatform::listInterfaces()
 {
     hid_device_info* list = hid_enumerate(0, 0);
-    std::vector<std::string> out;
+    std::vector<HidInterfaceInfo> out;
     for (hid_device_info* d = list; d; d = d->next)
         if (d->path)
-            out.emplace_back(d->path);
+            out.push_back({d->path, {d->vendor_id, d->product_id, d->release_number}});
     hid_free_enumeration(list);
     return out;
 }
 
-std::unique_ptr<HidDevice> HidapiPlatform::open(const std::string& path)
+std::unique_ptr<HidDevice> HidapiPlatform::open(const std::string& path, HidOpenError* why)
 {
     hid_device* dev = hid_open_path(path.c_str());
-    if (!dev)
+    if (why)
+        *why = HidOpenError::None;
+    if (!dev) {
+        if (why) {
+            *why = HidOpenError::Other;
+#ifdef __linux__
+            // hidraw nodes belong to root unless a udev rule hands them out.
+            if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
+                *why = HidOpenError::PermissionDenied;
+#endif
+        }
         return nullptr;
+    }
     return std::make_unique<HidapiDevice>(dev, path);
 }
 

@@ -54,6 +54,11 @@ bool MemoryAccess::readBlock(std::uint16_t address, std::span<std::uint8_t> dest
         if (showBusy && showBusy_)
             showBusy_(); // keeps the busy window in front during long reads
         link_.ReadChunk();
+        if (link_.deviceGone()) {
+            // Nothing more can come; the rest stays 0xFF and counts as lost.
+            lostChunks_ += int((n - pos + kChunkSize - 1) / kChunkSize);
+            return false;
+        }
         // A failed chunk leaves ChunkBuf at 0xFF, which is what lands in dest.
         if (link_.ChunkBuf[6] != kAck)
             ++lostChunks_;
@@ -81,6 +86,8 @@ bool MemoryAccess::WriteBlock(std::uint16_t address, std::span<const std::uint8_
         std::copy_n(src.begin() + std::ptrdiff_t(pos), count, link_.ChunkBuf.begin());
         link_.clock().pumpEvents();
         link_.WriteChunk(link_.ChunkBuf.data());
+        if (link_.deviceGone())
+            return false;
     }
     return true;
 }
@@ -117,32 +124,40 @@ MemoryAccess::RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> Ver
     std::array<std::uint8_t, kVerifySize> VerifyRead;
 
     if (!QueryStatus())
-        return Verify::Stopped;
+        return deviceGone() ? Verify::DeviceGone : Verify::Stopped;
     if (!MemoryAccessAllowed()) {
         CloseExchange();
         return Verify::NotAllowed;
     }
-    ReadBlock(0, VerifyRead);
+    // A pulled-out mouse ends the verification at once; no rewrite is tried.
+    if (!ReadBlock(0, VerifyRead) && deviceGone())
+        return Verify::DeviceGone;
     if (VerifyRead == expected) {
         CloseExchange();
-        return Verify::Matched;
+        return deviceGone() ? Verify::DeviceGone : Verify::Matched;
     }
-    WriteBlock(0, expected);
+    if (!WriteBlock(0, expected) && deviceGone())
+        return Verify::DeviceGone;
     link_.ExchangeCommand(SystemReloadCmd);
-    ReadBlock(0, VerifyRead);
+    if (!ReadBlock(0, VerifyRead) && deviceGone())
+        return Verify::DeviceGone;
     CloseExchange();
+    if (deviceGone())
+        return Verify::DeviceGone;
     return VerifyRead == expected ? Verify::Rewritten : Verify::Failed;
 }
 
 MemoryAccess::Verify MemoryAccess::WriteImage(std::span<const std::uint8_t, kMemorySize> image)
 {
     if (!QueryStatus())
-        return Verify::Stopped;
+        return deviceGone() ? Verify::DeviceGone : Verify::Stopped;
     // Without memory access nothing is written, but the exchange is still
     // closed and the verification runs its own status query.
-    if (MemoryAccessAllowed())
-        WriteBlock(0, image);
+    if (MemoryAccessAllowed() && !WriteBlock(0, image) && deviceGone())
+        return Verify::DeviceGone;
     CloseExchange();
+    if (deviceGone())
+        return Verify::DeviceGone;
     return RepeatedWriteEEPROM(image.first<kVerifySize>());
 }
 

@@ -41,19 +41,23 @@ class MemoryAccess
 
     // Reads dest.size() bytes from `address`. dest is set to 0xFF first; a
     // chunk that gets no answer stays 0xFF and the result does not tell.
-    // False only when the read window is refused.
+    // False when the read window is refused, or when the mouse is found gone:
+    // the read then stops at once and every unread chunk counts as lost.
     bool ReadBlock(std::uint16_t address, std::span<std::uint8_t> dest);
     // The same without touching the busy window.
     bool ReadBlockQuiet(std::uint16_t address, std::span<std::uint8_t> dest);
     // Chunks of the last block read that got no answer (their bytes are 0xFF).
     int lostChunks() const { return lostChunks_; }
     // Writes src.size() bytes at `address`. Failed chunks do not stop the
-    // loop; false only when the write window is refused.
+    // loop; false when the write window is refused or the mouse is found
+    // gone (then the write stops at once).
     bool WriteBlock(std::uint16_t address, std::span<const std::uint8_t> src);
 
     // BeginCmd and StatusCmd acknowledged and the mouse ready.
     bool QueryStatus();
     bool MemoryAccessAllowed() const { return orb::MemoryAccessAllowed(WriteEnable, ControllerCode); }
+    // The mouse was pulled out during the last procedure (Transport::deviceGone).
+    bool deviceGone() const { return link_.deviceGone(); }
     // SystemReloadCmd then EndCmd: the mouse takes up its memory, the exchange closes.
     void CloseExchange();
 
@@ -63,11 +67,13 @@ class MemoryAccess
         Matched,    // the first read-back was right
         Rewritten,  // right after one rewrite
         Failed,     // still wrong after the rewrite
+        DeviceGone, // the mouse was pulled out; the procedure stopped at once
     };
     // Reads back the first 256 bytes and rewrites them once when they differ.
     Verify RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> VerifyExpected);
     // Status, the whole image when memory access is allowed, reload and end,
-    // then the verification. Stopped when the first status query fails.
+    // then the verification. Stopped when the first status query fails;
+    // DeviceGone as soon as the mouse is found pulled out.
     Verify WriteImage(std::span<const std::uint8_t, kMemorySize> image);
 
   private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace orb
 {
@@ -33,7 +34,7 @@ bool SimMouse::setFeature(const std::uint8_t* buf, std::size_t len)
 bool SimMouse::getFeature(std::uint8_t* buf, std::size_t len)
 {
     std::lock_guard lock(mutex_);
-    if (len < 8)
+    if (len < 8 || config.failGets)
         return false;
     std::array<std::uint8_t, 8> out{4, 0, 0, 0, 0, 0, 0, 0};
     if (pendingPolls_ > 0)
@@ -167,10 +168,41 @@ bool SimMouse::inExchange() const
 
 // ---------------------------------------------------------------------------
 
+namespace
+{
+// A stand-in report descriptor: one vendor collection whose feature reports,
+// report ID 4 included, are `featureLength` bytes long.
+std::vector<std::uint8_t> vendorDescriptor(int featureLength)
+{
+    if (featureLength <= 1)
+        return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
+    const int count = std::min(featureLength - 1, 0xFFFF);
+    return {0x06,
+            0x00,
+            0xFF,
+            0x09,
+            0x01,
+            0xA1,
+            0x01,
+            0x85,
+            0x04,
+            0x75,
+            0x08,
+            0x96,
+            std::uint8_t(count & 0xFF),
+            std::uint8_t(count >> 8),
+            0x09,
+            0x01,
+            0xB1,
+            0x02,
+            0xC0};
+}
+} // namespace
+
 class SimHost::Device final : public HidDevice
 {
   public:
-    Device(SimHost& host, std::string path) : host_(host), path_(std::move(path))
+    Device(SimHost& host, std::size_t index) : host_(host), index_(index), plug_(host.plugs_.at(index))
     {
         std::lock_guard lock(host_.mutex_);
         ++host_.openHandles;
@@ -184,51 +216,68 @@ class SimHost::Device final : public HidDevice
     bool attributes(HidAttributes& out) override
     {
         std::lock_guard lock(host_.mutex_);
-        const Interface* itf = find();
+        const Interface* itf = alive();
         if (!itf)
             return false;
         out = itf->attributes;
         return true;
     }
-    int featureReportLength() override
+    std::vector<std::uint8_t> reportDescriptor() override
     {
         std::lock_guard lock(host_.mutex_);
-        const Interface* itf = find();
-        return itf ? itf->featureLength : 0;
+        const Interface* itf = alive();
+        if (!itf)
+            return {};
+        return itf->descriptor.empty() ? vendorDescriptor(itf->featureLength) : itf->descriptor;
     }
     bool setFeature(const std::uint8_t* buf, std::size_t len) override
     {
-        SimMouse* m = mouse();
+        SimMouse* m = request(len > 1 ? buf[1] : 0);
         return m && m->setFeature(buf, len);
     }
     bool getFeature(std::uint8_t* buf, std::size_t len) override
     {
-        SimMouse* m = mouse();
+        SimMouse* m = request(std::nullopt);
         return m && m->getFeature(buf, len);
+    }
+    bool gone() const override
+    {
+        std::lock_guard lock(host_.mutex_);
+        return gone_;
     }
 
   private:
-    const Interface* find() const
+    // The interface while this handle's plug lasts; null once it was pulled out.
+    const Interface* alive() const
     {
-        for (const auto& itf : host_.interfaces_)
-            if (itf.path == path_ && itf.present)
-                return &itf;
-        return nullptr;
+        const Interface& itf = host_.interfaces_.at(index_);
+        return itf.present && host_.plugs_.at(index_) == plug_ ? &itf : nullptr;
     }
-    SimMouse* mouse()
+    // The mouse a request goes to, or null when the handle is dead.
+    SimMouse* request(std::optional<std::uint8_t> command)
     {
         std::lock_guard lock(host_.mutex_);
-        const Interface* itf = find();
-        return itf ? itf->mouse : nullptr;
+        ++host_.featureCalls;
+        const Interface* itf = alive();
+        if (itf && itf->mouse && command && host_.unplugNow(itf->mouse, *command))
+            itf = alive();
+        if (!itf) {
+            gone_ = true; // a dead hidraw handle answers ENODEV
+            return nullptr;
+        }
+        return itf->mouse;
     }
     SimHost& host_;
-    std::string path_;
+    std::size_t index_;
+    int plug_;
+    bool gone_ = false;
 };
 
 int SimHost::add(Interface itf)
 {
     std::lock_guard lock(mutex_);
     interfaces_.push_back(std::move(itf));
+    plugs_.push_back(0);
     return int(interfaces_.size()) - 1;
 }
 
@@ -241,29 +290,67 @@ void SimHost::addStandardSet(SimMouse* mouse, std::uint16_t vendor)
     }
 }
 
+void SimHost::setPresentLocked(std::size_t index, bool present)
+{
+    Interface& itf = interfaces_.at(index);
+    if (itf.present != present)
+        ++plugs_.at(index);
+    itf.present = present;
+}
+
 void SimHost::setPresent(int index, bool present)
 {
     std::lock_guard lock(mutex_);
-    interfaces_.at(index).present = present;
+    setPresentLocked(std::size_t(index), present);
 }
 
 void SimHost::setPresentByPath(const std::string& path, bool present)
 {
     std::lock_guard lock(mutex_);
-    for (auto& itf : interfaces_)
-        if (itf.path == path)
-            itf.present = present;
+    for (std::size_t i = 0; i < interfaces_.size(); ++i)
+        if (interfaces_[i].path == path)
+            setPresentLocked(i, present);
 }
 
 void SimHost::plugMouse(SimMouse* mouse, bool present)
 {
     std::lock_guard lock(mutex_);
-    for (auto& itf : interfaces_)
-        if (itf.owner == mouse || itf.mouse == mouse)
-            itf.present = present;
+    for (std::size_t i = 0; i < interfaces_.size(); ++i)
+        if (interfaces_[i].owner == mouse || interfaces_[i].mouse == mouse)
+            setPresentLocked(i, present);
 }
 
-std::optional<std::vector<std::string>> SimHost::listInterfaces()
+void SimHost::unplugAtCommand(SimMouse* mouse, std::uint8_t command, int n)
+{
+    std::lock_guard lock(mutex_);
+    triggers_.push_back({mouse, command, n});
+}
+
+bool SimHost::unplugNow(SimMouse* mouse, std::uint8_t command)
+{
+    bool unplug = false;
+    for (auto it = triggers_.begin(); it != triggers_.end();) {
+        if (it->mouse == mouse && it->command == command && --it->remaining <= 0) {
+            unplug = true;
+            it = triggers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (unplug)
+        plugMouse(mouse, false);
+    return unplug;
+}
+
+void SimHost::refuseOpening(SimMouse* mouse, bool refuse)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& itf : interfaces_)
+        if (itf.owner == mouse || itf.mouse == mouse)
+            itf.openable = !refuse;
+}
+
+std::optional<std::vector<HidInterfaceInfo>> SimHost::listInterfaces()
 {
     int call;
     {
@@ -275,27 +362,35 @@ std::optional<std::vector<std::string>> SimHost::listInterfaces()
     std::lock_guard lock(mutex_);
     if (listFails)
         return std::nullopt;
-    std::vector<std::string> out;
+    std::vector<HidInterfaceInfo> out;
     for (const auto& itf : interfaces_)
         if (itf.present)
-            out.push_back(itf.path);
+            out.push_back({itf.path, itf.attributes});
     return out;
 }
 
-std::unique_ptr<HidDevice> SimHost::open(const std::string& path)
+std::unique_ptr<HidDevice> SimHost::open(const std::string& path, HidOpenError* why)
 {
     std::lock_guard lock(mutex_);
     ++openCalls;
-    for (auto& itf : interfaces_) {
+    if (why)
+        *why = HidOpenError::Other;
+    for (std::size_t i = 0; i < interfaces_.size(); ++i) {
+        Interface& itf = interfaces_[i];
         if (itf.path != path || !itf.present)
             continue;
-        if (!itf.openable)
+        if (!itf.openable) {
+            if (why)
+                *why = HidOpenError::PermissionDenied;
             return nullptr;
+        }
         if (itf.failOpens > 0) {
             --itf.failOpens;
             return nullptr;
         }
-        return std::make_unique<Device>(*this, path);
+        if (why)
+            *why = HidOpenError::None;
+        return std::make_unique<Device>(*this, i);
     }
     return nullptr;
 }

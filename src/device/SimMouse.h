@@ -30,6 +30,9 @@ class SimMouse
         int refusals = -1;
         // Never answer: polls keep returning status 0.
         bool silent = false;
+        // Get-feature requests fail while the mouse stays plugged in (a stalled
+        // control endpoint): the request's own bytes stay in the host's buffer.
+        bool failGets = false;
         // Status reply: signature, memory-access flag (bit 2), controller code.
         std::uint8_t signature = 0xAA;
         bool memoryAccess = true;
@@ -78,6 +81,9 @@ class SimMouse
 
 // A simulated host: a list of HID interfaces that can be plugged and
 // unplugged, one of which may be the mouse's configuration interface.
+// Handles die at an unplug as hidraw handles do: every later request through
+// them fails and they report gone(); a plug makes a new interface, which must
+// be opened anew.
 class SimHost final : public HidPlatform
 {
   public:
@@ -85,11 +91,14 @@ class SimHost final : public HidPlatform
         std::string path;
         HidAttributes attributes;
         int featureLength = 0;
-        bool openable = true;
+        bool openable = true; // false: opening is refused for lack of permission
         bool present = true;
         int failOpens = 0;               // the next N opens fail
         SimMouse* mouse = nullptr;       // feature traffic goes here
         const SimMouse* owner = nullptr; // the device the interface belongs to
+        // The report descriptor; when empty, one vendor collection with report
+        // ID 4 and feature reports of `featureLength` bytes stands for it.
+        std::vector<std::uint8_t> descriptor = {};
     };
 
     // Adds an interface; returns its index.
@@ -101,6 +110,15 @@ class SimHost final : public HidPlatform
     void setPresentByPath(const std::string& path, bool present);
     // Unplugs or replugs every interface that leads to `mouse`.
     void plugMouse(SimMouse* mouse, bool present);
+    // Pulls `mouse` out just as the n-th request with command code `command`
+    // (counted from now, 1 = the next one) is sent: that request fails as on
+    // a dead hidraw handle, and so does everything after it. E.g. ReadDataCmd
+    // and 100 unplugs at the 100th chunk of a read; counting ReadDataCmd from
+    // the start of a write lands in its verification.
+    void unplugAtCommand(SimMouse* mouse, std::uint8_t command, int n);
+    // Makes every interface of `mouse` refuse opening for lack of permission
+    // (or accept it again), as a hidraw node without the udev rule does.
+    void refuseOpening(SimMouse* mouse, bool refuse);
     Interface& at(int index) { return interfaces_.at(index); }
     int size() const { return int(interfaces_.size()); }
 
@@ -108,15 +126,27 @@ class SimHost final : public HidPlatform
     int openHandles = 0; // interfaces opened and not yet closed
     int listCalls = 0;
     int openCalls = 0;
+    int featureCalls = 0; // set- and get-feature requests through any handle, dead ones included
     // Runs before every listing (e.g. to plug a device between two samples).
     std::function<void(int call)> onList;
 
-    std::optional<std::vector<std::string>> listInterfaces() override;
-    std::unique_ptr<HidDevice> open(const std::string& path) override;
+    std::optional<std::vector<HidInterfaceInfo>> listInterfaces() override;
+    std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why = nullptr) override;
 
   private:
     class Device;
+    struct UnplugTrigger {
+        SimMouse* mouse;
+        std::uint8_t command;
+        int remaining;
+    };
+    void setPresentLocked(std::size_t index, bool present);
+    // Counts a request towards the unplug triggers; true when it pulls the mouse out.
+    bool unplugNow(SimMouse* mouse, std::uint8_t command);
+
     std::vector<Interface> interfaces_;
+    std::vector<int> plugs_; // per interface: bumped at every plug change, so old handles die
+    std::vector<UnplugTrigger> triggers_;
     std::recursive_mutex mutex_;
 };
 

@@ -1,5 +1,7 @@
 #include "device/Transport.h"
 
+#include "device/ReportDescriptor.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,37 +11,70 @@ namespace orb
 Transport::Transport(HidPlatform& platform, Clock& clock) : platform_(platform), clock_(clock) {}
 Transport::~Transport() = default;
 
+void Transport::closeDevice()
+{
+    DeviceHandle.reset();
+    deviceGone_ = false;
+}
+
+void Transport::noteFailure()
+{
+    // Dead for good: a re-plugged mouse is a new interface. The handle itself
+    // is closed by the owner's no-device reset (closeDevice), which may run on
+    // another thread than the request (the button test).
+    if (DeviceHandle && DeviceHandle->gone())
+        deviceGone_ = true;
+}
+
 int Transport::CountHidDevices()
 {
-    const auto paths = platform_.listInterfaces();
-    if (!paths)
+    const auto list = platform_.listInterfaces();
+    if (!list)
         return 0;
     int count = 0;
-    for (const auto& path : *paths) {
-        if (platform_.open(path)) // opened and closed at once
+    for (const auto& itf : *list) {
+        if (platform_.open(itf.path)) // opened and closed at once
             ++count;
     }
     return count;
 }
 
+bool Transport::MouseRefusesOpening(int vendor, int product, int release)
+{
+    const auto list = platform_.listInterfaces();
+    if (!list)
+        return false;
+    for (const auto& itf : *list) {
+        const HidAttributes& a = itf.attributes;
+        if (a.vendorId != vendor || a.productId != product || a.releaseNumber != release)
+            continue;
+        HidOpenError why = HidOpenError::None;
+        if (platform_.open(itf.path, &why))
+            continue;
+        if (why == HidOpenError::PermissionDenied)
+            return true;
+    }
+    return false;
+}
+
 bool Transport::OpenHidDevice(int vendor, int product, int& release)
 {
-    const auto paths = platform_.listInterfaces();
-    if (!paths)
+    const auto list = platform_.listInterfaces();
+    if (!list)
         return false;
     bool found = false;
     // The walk runs to the end, so the last matching interface is kept and a
     // handle kept from an earlier match is closed.
-    for (const auto& path : *paths) {
-        auto dev = platform_.open(path);
+    for (const auto& itf : *list) {
+        auto dev = platform_.open(itf.path);
         if (!dev)
-            dev = platform_.open(path); // a busy interface gets a second chance
+            dev = platform_.open(itf.path); // a busy interface gets a second chance
         if (!dev)
             continue;
         HidAttributes attr;
         if (!dev->attributes(attr))
             attr = HidAttributes{};
-        if (dev->featureReportLength() != kReportLength)
+        if (!hasCollectionWithFeatureLength(dev->reportDescriptor(), kReportLength))
             continue;
         if (attr.productId == product && attr.vendorId == vendor && attr.releaseNumber == release) {
             DeviceHandle = std::move(dev);
@@ -47,6 +82,7 @@ bool Transport::OpenHidDevice(int vendor, int product, int& release)
             DeviceProductId = attr.productId;
             DeviceVendorId = attr.vendorId;
             FeatureLength = kReportLength;
+            deviceGone_ = false;
             found = true;
         }
     }
@@ -55,22 +91,27 @@ bool Transport::OpenHidDevice(int vendor, int product, int& release)
 
 bool Transport::SendFeature(std::uint8_t* buf)
 {
-    if (!DeviceHandle)
+    if (!usable())
         return false;
-    return DeviceHandle->setFeature(buf, FeatureLength);
+    if (DeviceHandle->setFeature(buf, FeatureLength))
+        return true;
+    noteFailure();
+    return false;
 }
 
 bool Transport::ReceiveFeature(std::uint8_t* buf)
 {
-    if (!DeviceHandle)
+    if (!usable())
         return false;
     // The platform reads into a copy, so a failed request never leaves a
     // half-written reply behind.
     std::array<std::uint8_t, 64> tmp{};
     const std::size_t n = std::min<std::size_t>(FeatureLength, tmp.size());
     std::memcpy(tmp.data(), buf, n);
-    if (!DeviceHandle->getFeature(tmp.data(), n))
+    if (!DeviceHandle->getFeature(tmp.data(), n)) {
+        noteFailure();
         return false;
+    }
     std::memcpy(buf, tmp.data(), n);
     return true;
 }
@@ -88,25 +129,26 @@ constexpr Profile kWriteChunk{5, 10, 5, 5};
 constexpr Profile kReadChunk{5, 5, 5, 5};
 } // namespace
 
-// One attempt's polling: ends as soon as the status byte is non-zero.
-static bool pollAttempt(Transport& t, const Profile& p)
+// Attempts of send, pause and polls; a poll ends its attempt as soon as the
+// status byte is non-zero. A mouse found gone ends the exchange at once.
+bool Transport::runExchange(int attempts, int pauseAfterSend, int polls, int pauseAfterEmptyPoll,
+                            const std::array<std::uint8_t, 8>& request)
 {
-    for (int poll = 0; poll < p.polls; ++poll) {
-        t.ReceiveFeature(t.ReportBuf.data());
-        if (t.ReportBuf[7] != 0)
-            break;
-        t.clock().sleepMs(p.pauseAfterEmptyPoll);
-    }
-    return t.ReportBuf[7] == kAck;
-}
-
-static bool runExchange(Transport& t, const Profile& p, const std::array<std::uint8_t, 8>& request)
-{
-    for (int attempt = 0; attempt < p.attempts; ++attempt) {
-        t.ReportBuf = request;
-        t.SendFeature(t.ReportBuf.data());
-        t.clock().sleepMs(p.pauseAfterSend);
-        if (pollAttempt(t, p))
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        ReportBuf = request;
+        SendFeature(ReportBuf.data());
+        if (!usable())
+            return false;
+        clock_.sleepMs(pauseAfterSend);
+        for (int poll = 0; poll < polls; ++poll) {
+            ReceiveFeature(ReportBuf.data());
+            if (!usable())
+                return false;
+            if (ReportBuf[7] != 0)
+                break;
+            clock_.sleepMs(pauseAfterEmptyPoll);
+        }
+        if (ReportBuf[7] == kAck)
             return true;
     }
     return false;
@@ -115,24 +157,30 @@ static bool runExchange(Transport& t, const Profile& p, const std::array<std::ui
 bool Transport::ExchangeCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t p2, std::uint8_t p3,
                                 std::uint8_t p4)
 {
-    if (!DeviceHandle)
+    if (!usable())
         return false;
-    return runExchange(*this, kStandard, {kReportId, code, p1, p2, p3, p4, 0, 0});
+    const Profile& p = kStandard;
+    return runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
+                       {kReportId, code, p1, p2, p3, p4, 0, 0});
 }
 
 bool Transport::WriteChunk(const std::uint8_t* d)
 {
-    if (!DeviceHandle)
+    if (!usable())
         return false;
-    return runExchange(*this, kWriteChunk, {kReportId, WriteDataCmd, d[0], d[1], d[2], d[3], d[4], d[5]});
+    const Profile& p = kWriteChunk;
+    return runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
+                       {kReportId, WriteDataCmd, d[0], d[1], d[2], d[3], d[4], d[5]});
 }
 
 void Transport::ReadChunk()
 {
     ChunkBuf.fill(0xFF);
-    if (!DeviceHandle)
+    if (!usable())
         return;
-    if (runExchange(*this, kReadChunk, {kReportId, ReadDataCmd, 0, 0, 0, 0, 0, 0})) {
+    const Profile& p = kReadChunk;
+    if (runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
+                    {kReportId, ReadDataCmd, 0, 0, 0, 0, 0, 0})) {
         std::copy(ReportBuf.begin() + 1, ReportBuf.end(), ChunkBuf.begin());
         clock_.pumpEvents();
     }
@@ -140,15 +188,19 @@ void Transport::ReadChunk()
 
 std::uint16_t Transport::ReadKeyState()
 {
-    if (!DeviceHandle)
+    if (!usable())
         return 0;
     for (int attempt = 0; attempt < 10; ++attempt) {
         ReportBuf = {kReportId, StatusCmd, 0, 0, 0, 0, 0, 0};
         clock_.sleepMs(5);
         SendFeature(ReportBuf.data());
+        if (!usable())
+            return 0;
         for (int poll = 0; poll < 10; ++poll) {
             clock_.sleepMs(5);
             ReceiveFeature(ReportBuf.data());
+            if (!usable())
+                return 0;
             if (ReportBuf[7] != 0)
                 break;
         }

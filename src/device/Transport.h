@@ -3,6 +3,7 @@
 #include "device/HidPlatform.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -47,15 +48,28 @@ class Transport
     std::array<std::uint8_t, 7> ChunkBuf{};
 
     bool hasDevice() const { return DeviceHandle != nullptr; }
-    // Closes the handle; no command is sent afterwards.
-    void closeDevice() { DeviceHandle.reset(); }
+    // Closes the handle; no command is sent afterwards. Clears deviceGone().
+    void closeDevice();
+    // True when a request failed because the mouse itself has gone (pulled
+    // out in the middle of a transfer): the exchange stopped at once, and
+    // every later exchange fails at once without a platform call. The dead
+    // handle stays in DeviceHandle until the owner's no-device reset calls
+    // closeDevice(), which clears this; a successful OpenHidDevice clears it
+    // too. A mouse that is present but does not answer does not set it; its
+    // exchanges keep all their attempts.
+    bool deviceGone() const { return deviceGone_; }
 
     // --- Discovery ---
     // Present HID interfaces that could be opened (0 when none can be listed).
     int CountHidDevices();
     // Keeps the last interface with the wanted identifiers, release number and
-    // 8-byte feature reports; `release` receives its release number.
+    // a top-level collection whose feature reports are 8 bytes long; `release`
+    // receives its release number.
     bool OpenHidDevice(int vendor, int product, int& release);
+    // True when an interface with the wanted identifiers and release number
+    // is present but refuses opening for lack of permission (on Linux: the
+    // udev rule is missing). Such an interface is neither counted nor opened.
+    bool MouseRefusesOpening(int vendor, int product, int release);
 
     // --- Command exchanges ---
     bool SendFeature(std::uint8_t* buf);
@@ -74,8 +88,15 @@ class Transport
     Clock& clock() { return clock_; }
 
   private:
+    // After a failed request: notes a handle whose device has gone.
+    void noteFailure();
+    bool usable() const { return DeviceHandle && !deviceGone_; }
+    bool runExchange(int attempts, int pauseAfterSend, int polls, int pauseAfterEmptyPoll,
+                     const std::array<std::uint8_t, 8>& request);
+
     HidPlatform& platform_;
     Clock& clock_;
+    std::atomic<bool> deviceGone_{false};
 };
 
 } // namespace orb

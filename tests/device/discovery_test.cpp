@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace orb;
 
 namespace
@@ -103,4 +105,93 @@ TEST_F(DiscoveryFixture, OpenTriesABusyInterfaceTwice)
     link.closeDevice();
     host.at(0).failOpens = 2;
     EXPECT_FALSE(open());
+}
+
+TEST_F(DiscoveryFixture, AcceptsANodeWhoseConfigurationCollectionHasEightByteReports)
+{
+    // Keyboard with LED output (ID 1), consumer control (ID 2) and the vendor
+    // configuration collection (ID 4, seven data bytes) on one node.
+    const std::vector<std::uint8_t> keyboard = {
+        0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, 0x01, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7,
+        0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02, 0x95, 0x05, 0x05, 0x08,
+        0x19, 0x01, 0x29, 0x05, 0x91, 0x02, 0x95, 0x01, 0x75, 0x03, 0x91, 0x01, 0xC0};
+    const std::vector<std::uint8_t> consumerLongFeature = {
+        0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x02, 0x75, 0x10, 0x95, 0x01, 0x81,
+        0x00, 0x85, 0x06, 0x75, 0x08, 0x95, 0x3F, 0x09, 0x01, 0xB1, 0x02, 0xC0};
+    const std::vector<std::uint8_t> vendor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x04,
+                                              0x75, 0x08, 0x95, 0x07, 0x09, 0x01, 0xB1, 0x02, 0xC0};
+    auto vendor65 = vendor;
+    vendor65[12] = 0x40;
+    auto join = [](std::initializer_list<std::vector<std::uint8_t>> parts) {
+        std::vector<std::uint8_t> out;
+        for (const auto& p : parts)
+            out.insert(out.end(), p.begin(), p.end());
+        return out;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> descriptor;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"keyboard + consumer + vendor", join({keyboard, consumerLongFeature, vendor}), true},
+        {"only a 65-byte feature report", join({keyboard, vendor65}), false},
+        {"a descriptor without collections", {0x00}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimHost h;
+        Transport t{h, clock};
+        auto itf = config("sim/node");
+        itf.descriptor = c.descriptor;
+        h.add(itf);
+        int release = kReleaseNumber;
+        EXPECT_EQ(t.OpenHidDevice(kVendor, kProductId, release), c.opens);
+        EXPECT_EQ(h.openHandles, c.opens ? 1 : 0);
+    }
+}
+
+TEST_F(DiscoveryFixture, AMouseRefusingToOpenIsToldApartFromNoMouse)
+{
+    host.addStandardSet(&mouse, kVendor);
+    EXPECT_FALSE(link.MouseRefusesOpening(kVendor, kProductId, kReleaseNumber));
+    host.refuseOpening(&mouse, true);
+    EXPECT_EQ(link.CountHidDevices(), 1); // the keyboard only
+    EXPECT_FALSE(open());
+    EXPECT_TRUE(link.MouseRefusesOpening(kVendor, kProductId, kReleaseNumber));
+    // Another release, or a busy interface, is not a refusal.
+    EXPECT_FALSE(link.MouseRefusesOpening(kVendor, kProductId, 0x0105));
+    host.refuseOpening(&mouse, false);
+    host.at(2).failOpens = 4;
+    EXPECT_FALSE(link.MouseRefusesOpening(kVendor, kProductId, kReleaseNumber));
+    // Unplugged: nothing refuses.
+    host.refuseOpening(&mouse, true);
+    host.plugMouse(&mouse, false);
+    EXPECT_FALSE(link.MouseRefusesOpening(kVendor, kProductId, kReleaseNumber));
+    host.refuseOpening(&mouse, false);
+    host.plugMouse(&mouse, true);
+    host.at(2).failOpens = 0;
+    EXPECT_TRUE(open());
+}
+
+TEST_F(DiscoveryFixture, AnUnpluggedHandleStaysDeadAfterTheMouseReturns)
+{
+    host.addStandardSet(&mouse, kVendor);
+    auto old = host.open("sim/mouse-config");
+    ASSERT_TRUE(old);
+    std::uint8_t req[8] = {4, BeginCmd, 0, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(old->setFeature(req, 8));
+    EXPECT_FALSE(old->gone());
+    host.plugMouse(&mouse, false);
+    host.plugMouse(&mouse, true);
+    EXPECT_FALSE(old->setFeature(req, 8));
+    EXPECT_TRUE(old->gone());
+    HidAttributes attr;
+    EXPECT_FALSE(old->attributes(attr));
+    // The returned mouse is a new interface.
+    auto fresh = host.open("sim/mouse-config");
+    ASSERT_TRUE(fresh);
+    EXPECT_TRUE(fresh->setFeature(req, 8));
+    EXPECT_FALSE(fresh->gone());
+    EXPECT_EQ(host.openHandles, 2);
 }

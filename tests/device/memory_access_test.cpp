@@ -240,3 +240,87 @@ TEST_F(MemoryFixture, QueryStatusFailures)
     EXPECT_FALSE(writeEnable);
     EXPECT_EQ(countOf(StatusCmd), 5);
 }
+
+// --- The mouse pulled out in the middle of a transfer ---
+
+TEST_F(MemoryFixture, UnplugAtAChunkStopsTheTransferAndAReplugReadsWhole)
+{
+    std::array<std::uint8_t, kMemorySize> image;
+    for (int i = 0; i < kMemorySize; ++i)
+        image[i] = std::uint8_t(i ^ 0x5A);
+    struct Case {
+        const char* name;
+        std::uint8_t command; // chunk command counted from the start of the procedure
+        int at;
+        bool write;           // WriteImage (write, then verification); else a whole read
+        int deadRequestsSent; // chunk commands the mouse received before it went
+        int chunksStarted;    // busy-window raises: one per chunk begun
+    };
+    const Case cases[] = {
+        {"read, chunk 100", ReadDataCmd, 100, false, 99, 100},
+        {"write, chunk 50", WriteDataCmd, 50, true, 49, 50},
+        {"verification, chunk 10", ReadDataCmd, 10, true, 9, 342 + 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        link.closeDevice();
+        host.plugMouse(&mouse, true);
+        int release = kReleaseNumber;
+        ASSERT_TRUE(link.OpenHidDevice(kVendor, kProductId, release));
+        mouse.clearTraffic();
+        busyAt.clear();
+        std::int64_t lastAnswered = clock.nowMs();
+        mouse.onCommand = [&](int) { lastAnswered = clock.nowMs(); };
+        host.unplugAtCommand(&mouse, c.command, c.at);
+        const int calls = host.featureCalls;
+
+        std::array<std::uint8_t, kMemorySize> buf{};
+        if (c.write) {
+            EXPECT_EQ(memory.WriteImage(image), MemoryAccess::Verify::DeviceGone);
+        } else {
+            ASSERT_TRUE(memory.QueryStatus());
+            EXPECT_FALSE(memory.ReadBlock(0, buf));
+            EXPECT_EQ(memory.lostChunks(), ChunkCount(kMemorySize) - c.deadRequestsSent);
+            EXPECT_TRUE(std::all_of(buf.begin() + c.deadRequestsSent * kChunkSize, buf.end(),
+                                    [](auto v) { return v == 0xFF; }));
+        }
+        mouse.onCommand = {};
+        // Stopped at once: the one request that found the handle dead, no
+        // further chunk, no reload or end, and no more than a pause of time.
+        EXPECT_EQ(countOf(c.command), c.deadRequestsSent);
+        EXPECT_EQ(int(busyAt.size()), c.chunksStarted);
+        EXPECT_EQ(host.featureCalls - calls - int(mouse.traffic().size()), 1);
+        EXPECT_LE(clock.nowMs() - lastAnswered, 10);
+        EXPECT_TRUE(memory.deviceGone());
+        // The owner's no-device reset closes the dead handle.
+        link.closeDevice();
+        EXPECT_EQ(host.openHandles, 0);
+
+        // Plugged back: a new interface, opened and read whole.
+        host.plugMouse(&mouse, true);
+        ASSERT_TRUE(link.OpenHidDevice(kVendor, kProductId, release));
+        EXPECT_FALSE(memory.deviceGone());
+        ASSERT_TRUE(memory.QueryStatus());
+        EXPECT_TRUE(memory.ReadBlock(0, buf));
+        EXPECT_EQ(memory.lostChunks(), 0);
+        EXPECT_EQ(buf, mouse.memory);
+        memory.CloseExchange();
+    }
+}
+
+TEST_F(MemoryFixture, APresentMouseThatStopsAnsweringKeepsEveryAttempt)
+{
+    mouse.onCommand = [this](int) {
+        if (countOf(ReadDataCmd) == 3)
+            mouse.config.failGets = true;
+    };
+    std::array<std::uint8_t, 30> buf{};
+    const auto start = clock.nowMs();
+    EXPECT_TRUE(memory.ReadBlock(0, buf));
+    // Chunks 3 to 5 each run five attempts (a failed get leaves status 0).
+    EXPECT_EQ(countOf(ReadDataCmd), 2 + 3 * 5);
+    EXPECT_EQ(memory.lostChunks(), 3);
+    EXPECT_EQ(clock.nowMs() - start, 10 + 2 * 5 + 3 * 150);
+    EXPECT_FALSE(memory.deviceGone());
+    EXPECT_TRUE(link.hasDevice());
+}

@@ -65,8 +65,9 @@ TEST_F(TransportFixture, EveryProfileSucceedsOnTheFirstPoll)
 {
     for (const auto& p : profiles()) {
         mouse.clearTraffic();
-        if (std::string(p.name) == "read-chunk" || std::string(p.name) == "write-chunk")
+        if (std::string(p.name) == "read-chunk" || std::string(p.name) == "write-chunk") {
             ASSERT_TRUE(link.ExchangeCommand(p.name[0] == 'r' ? ReadAddrCmd : WriteAddrCmd, 0, 0, 60, 0));
+        }
         mouse.clearTraffic();
         EXPECT_TRUE(p.run(link)) << p.name;
         EXPECT_EQ(sets(), 1) << p.name;
@@ -111,6 +112,8 @@ TEST_F(TransportFixture, NoAnswerTakesTheWorstCaseTime)
         EXPECT_EQ(clock.nowMs() - start, p.worstMs) << p.name;
         EXPECT_EQ(sets(), p.attempts) << p.name;
         EXPECT_EQ(gets(), p.attempts * p.polls) << p.name;
+        EXPECT_TRUE(link.hasDevice()) << p.name; // present but silent: not gone
+        EXPECT_FALSE(link.deviceGone()) << p.name;
     }
     link.ReadChunk();
     for (auto b : link.ChunkBuf)
@@ -139,8 +142,9 @@ TEST_F(TransportFixture, NoHandleMeansNoPlatformCall)
 
 TEST_F(TransportFixture, FailedReceiveLeavesTheRequestInPlace)
 {
-    // Unplugged: every get fails, so byte 7 keeps what the request put there.
-    host.plugMouse(&mouse, false);
+    // Present but stalled: every get fails, so byte 7 keeps what the request
+    // put there, and every attempt runs.
+    mouse.config.failGets = true;
     std::uint8_t acked[6] = {1, 2, 3, 4, 5, 0xCC};
     EXPECT_TRUE(link.WriteChunk(acked)); // d5 = 0xCC reads as an acknowledge
 
@@ -152,6 +156,8 @@ TEST_F(TransportFixture, FailedReceiveLeavesTheRequestInPlace)
     start = clock.nowMs();
     EXPECT_FALSE(link.ExchangeCommand(EndCmd));
     EXPECT_EQ(clock.nowMs() - start, 300);
+    EXPECT_TRUE(link.hasDevice());
+    EXPECT_FALSE(link.deviceGone());
 }
 
 TEST_F(TransportFixture, KeyStateReturnsTheButtonBitmap)
@@ -172,4 +178,44 @@ TEST_F(TransportFixture, ReadChunkCopiesTheReplyAndPumpsOnce)
     link.ReadChunk();
     EXPECT_EQ(clock.pumpCount(), pumps + 1);
     EXPECT_EQ(link.ChunkBuf, (std::array<std::uint8_t, 7>{0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0xCC}));
+}
+
+TEST_F(TransportFixture, AMousePulledOutEndsEveryExchangeAtOnce)
+{
+    for (const auto& p : profiles()) {
+        SCOPED_TRACE(p.name);
+        SimHost h;
+        SimMouse m;
+        m.config.strictExchange = false;
+        h.addStandardSet(&m, kVendor);
+        Transport t{h, clock};
+        int release = kReleaseNumber;
+        ASSERT_TRUE(t.OpenHidDevice(kVendor, kProductId, release));
+        h.plugMouse(&m, false);
+        const int calls = h.featureCalls;
+        const auto start = clock.nowMs();
+        EXPECT_FALSE(p.run(t));
+        // One request finds the handle dead; no attempt follows.
+        EXPECT_EQ(h.featureCalls - calls, 1);
+        EXPECT_LE(clock.nowMs() - start, 5); // the key-state profile sleeps before its send
+        EXPECT_TRUE(t.deviceGone());
+        // Later exchanges make no platform call at all, until the owner's
+        // reset closes the dead handle.
+        EXPECT_FALSE(t.ExchangeCommand(EndCmd));
+        EXPECT_FALSE(t.WriteChunk(kData));
+        t.ReadChunk();
+        EXPECT_EQ(t.ReadKeyState(), 0);
+        EXPECT_EQ(h.featureCalls - calls, 1);
+        EXPECT_LE(clock.nowMs() - start, 5);
+        EXPECT_EQ(h.openHandles, 1);
+        t.closeDevice();
+        EXPECT_FALSE(t.deviceGone());
+        EXPECT_EQ(h.openHandles, 0);
+
+        // Plugged back: a new interface that opens and answers.
+        h.plugMouse(&m, true);
+        ASSERT_TRUE(t.OpenHidDevice(kVendor, kProductId, release));
+        EXPECT_FALSE(t.deviceGone());
+        EXPECT_TRUE(t.ExchangeCommand(BeginCmd));
+    }
 }

@@ -156,8 +156,8 @@ TEST_F(ProfileFileTest, FileTooShortToHoldTheMarkerIsRefused)
 TEST_F(ProfileFileTest, LongFileLoadsOnlyTheFirst2048Bytes)
 {
     const ImageBytes inFile = Pattern(4);
-    std::vector<std::uint8_t> bytes(inFile.begin(), inFile.end());
-    bytes.resize(5000, 0xEE);
+    std::vector<std::uint8_t> bytes(5000, 0xEE);
+    std::copy(inFile.begin(), inFile.end(), bytes.begin());
     const fs::path file = Path("long.bin");
     WriteAll(file, bytes);
 
