@@ -1,6 +1,6 @@
 // The assignment menu: a cascade of panels opened from a key label or an
 // engineering button, whose leaf items assign a function to that button.
-#include "app/KeyWidgets.h"
+#include "app/KeyMenu.h"
 #include "app/Captions.h"
 #include "app/MainWindow.h"
 

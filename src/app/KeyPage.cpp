@@ -1,6 +1,6 @@
 // The key page: the nine button captions of the edited key mode, the AIM
 // value bar of the advanced page, and what ties them to the model.
-#include "app/KeyWidgets.h"
+#include "app/KeyMenu.h"
 #include "app/MainWindow.h"
 
 #include "keys/KeyCodes.h"
