@@ -1,52 +1,156 @@
-// Memory transfers with the mouse and the user actions that run them.
-#include "app/MainWindow.h"
+// The device connection state machine and the memory transfers with the mouse.
+#include "app/DeviceSession.h"
+
 #include "device/MemoryAccess.h"
 #include "image/DefaultImages.h"
-
-#include <QVariant>
+#include "skin/TextSlots.h"
 
 namespace orb
 {
 
 namespace
 {
-// The action buttons wait 110 ms with the queue pumped, so the pressed
-// picture is seen before a long transfer starts.
-constexpr int kButtonWaitSlices = 11;
-constexpr int kButtonWaitSliceMs = 10;
+constexpr int kDevTimerMs = 3500;
 
 const QString kNoMouse = QStringLiteral("Str020");
 const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
-// The action buttons show their pressed picture on all four copies when clicked.
-const QString kPressed = QStringLiteral("BtnS_03");
+} // namespace
 
-MemoryAccess memoryOf(MainWindow& w)
+DeviceSession::DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId,
+                             SessionHost& host)
+    : clock_(clock), services_(services), host_(host), link_(hid, clock)
 {
-    return MemoryAccess(w.link(), w.WriteEnable, w.ControllerCode, [&w] { w.ShowLoading(); });
+    CandidateIds[0] = {vendorId, kProductId};
+    CandidateIds[1] = {0, 0};
+    DevTimer_ = clock_.createTimer(kDevTimerMs, [this] { DevTimerTimer(); });
 }
 
-// Steps that belong to the macro lists and the host mouse settings; they
-// run here, in this order, once those parts exist.
-void refreshPCMacroNames(MainWindow&) {}
-void clearMacroTexts(MainWindow&) {}
-void applyHostMouseSettings(MainWindow&) {}
-
-void setText(MainWindow& w, const char* name, const QString& text)
+void DeviceSession::setReserveIdentity(int manufacturer, int product)
 {
-    if (QWidget* edit = w.findChild<QWidget*>(QString::fromLatin1(name)))
-        edit->setProperty("text", text);
+    Rev_Manu_ID = manufacturer;
+    Rev_Pro_ID = product;
+}
+
+QString DeviceSession::LookupText(const QString& key) const
+{
+    return text_ ? text_(key) : key;
+}
+
+void DeviceSession::RefreshFormMessagDialog(const QString& text)
+{
+    services_.showMessage(text, MessageStyle::MessageWindow);
+}
+
+// --- Connection state machine ---
+
+void DeviceSession::DevTimerTimer()
+{
+    if (TimerBusy || Closing)
+        return;
+    TimerBusy = true;
+
+    // Five pairs of counts; a device that is just arriving makes them disagree.
+    int agreements = 0;
+    int count = 0;
+    for (int i = 0; i < 5; ++i) {
+        const int c1 = link_.CountHidDevices();
+        const int c2 = link_.CountHidDevices();
+        if (c1 == c2)
+            ++agreements;
+        count = c1;
+    }
+
+    if (count != LastHidCount && agreements >= 2) {
+        if (count < LastHidCount) {
+            // Any interface leaving counts as the loss of the mouse.
+            DevLost();
+            link_.DeviceVendorId = 0;
+            link_.DeviceProductId = 0;
+            link_.closeDevice();
+        } else {
+            for (const CandidateId& id : CandidateIds) {
+                if (id.vendor == 0 || id.product == 0)
+                    continue;
+                clock_.waitPumped(21, 100); // let the new device settle
+                if (Closing)
+                    break; // the window was closed during the settle
+                int release = kReleaseNumber;
+                if (link_.OpenHidDevice(id.vendor, id.product, release)) {
+                    link_.DeviceVendorId = std::uint32_t(id.vendor);
+                    link_.DeviceProductId = std::uint32_t(id.product);
+                    ReadDevInfo();
+                    break;
+                }
+                DevLost();
+            }
+        }
+        LastHidCount = count;
+    }
+    TimerBusy = false;
+}
+
+void DeviceSession::DevLost()
+{
+    host_.HideAllMenu();
+    RefreshErrorAP();
+    host_.DeviceLostShown();
+    if (!DevTimer_->isEnabled())
+        DevTimer_->setEnabled(true);
+    RefreshFormMessagDialog(
+        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
+}
+
+void DeviceSession::RefreshErrorAP()
+{
+    InitNoDevice();
+    host_.ShowNoDevice();
+}
+
+void DeviceSession::LoadReferenceIdentity()
+{
+    if (const auto id = orb::LoadReferenceIdentity())
+        ReferenceIdentity = *id;
+}
+
+void DeviceSession::InitNoDevice()
+{
+    if (const auto images = LoadDefaultImages())
+        DefaultImages = *images;
+    Image.ImageBuf = DefaultImages[0];
+    // The macro texts and lists of the last mouse go; the default image's
+    // macro slots take their place.
+    host_.ClearDeviceUI();
+    Image.SplitImage();
+    host_.RefreshMacrosFromArea();
+    host_.DataBufToUI();
+}
+
+void DeviceSession::Close()
+{
+    Closing = true;
+    link_.closeDevice();
+    DevTimer_->setEnabled(false);
+}
+
+// --- Memory transfers ---
+
+namespace
+{
+MemoryAccess memoryOf(Transport& link, bool& writeEnable, int& controllerCode, SessionHost& host)
+{
+    return MemoryAccess(link, writeEnable, controllerCode, [&host] { host.ShowLoading(); });
 }
 } // namespace
 
-bool MainWindow::QueryStatus()
+bool DeviceSession::QueryStatus()
 {
-    return memoryOf(*this).QueryStatus();
+    return memoryOf(link_, WriteEnable, ControllerCode, host_).QueryStatus();
 }
 
-void MainWindow::ReadDevInfo()
+void DeviceSession::ReadDevInfo()
 {
-    MemoryAccess memory = memoryOf(*this);
+    MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastReadComplete = false;
     LastReadRefusalShown = false;
     ControllerCode = kNoControllerCode;
@@ -63,8 +167,7 @@ void MainWindow::ReadDevInfo()
     }
 
     const bool identityRead = memory.ReadBlockQuiet(IdentityAddr1, IdentityBytes);
-    setText(*this, "edt_VendorID_Rd", QString::number(IdentityBytes[0]));
-    setText(*this, "edt_ProductID_Rd", QString::number(IdentityBytes[1]));
+    host_.ShowIdentity(IdentityBytes);
     if (!identityRead) {
         // A refused window leaves 0xFF 0xFF, which would pass for the shipped
         // identity: close the exchange and leave the mouse unread instead.
@@ -84,131 +187,8 @@ void MainWindow::ReadDevInfo()
     DevTimer_->setEnabled(true);
 }
 
-void MainWindow::Btn_Read()
+void DeviceSession::ReadOnRequest()
 {
-    DevTimer_->setEnabled(false);
-    ShowDisableAll();
-    ShowLoading();
-    refreshPCMacroNames(*this);
-    MemoryAccess memory = memoryOf(*this);
-    // Chunks that got no answer hold 0xFF; the section checks repair them.
-    LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
-    Image.SplitImage();
-    RefreshMacrosFromArea();
-    memory.CloseExchange();
-    DataBufToUI();
-    ShowMainAfterRead();
-    HideLoading();
-    DevTimer_->setEnabled(true);
-    HideDisableAll();
-}
-
-void MainWindow::WriteImage()
-{
-    if (memoryOf(*this).WriteImage(Image.ImageBuf) == MemoryAccess::Verify::Failed)
-        RefreshFormMessagDialog(LookupText(kVerifyFailed));
-}
-
-void MainWindow::RepeatedWriteEEPROM()
-{
-    const std::span<const std::uint8_t> image(Image.ImageBuf);
-    if (memoryOf(*this).RepeatedWriteEEPROM(image.first<kVerifySize>()) == MemoryAccess::Verify::Failed)
-        RefreshFormMessagDialog(LookupText(kVerifyFailed));
-}
-
-void MainWindow::DownloadParameter()
-{
-    HideAllMenu();
-    DevTimer_->setEnabled(false);
-    ShowDisableAll();
-    ShowLoading();
-    UIToDataBuf();
-    Image.JoinImage([this](ProfileKeysBytes& keys) { AIMKeyToDataBuf(keys); });
-    ShowLoading();
-    applyHostMouseSettings(*this);
-    WriteImage();
-    HideLoading();
-    DevTimer_->setEnabled(true);
-    HideDisableAll();
-}
-
-void MainWindow::DefaultParameter(int number)
-{
-    HideAllMenu();
-    DevTimer_->setEnabled(false);
-    ShowDisableAll();
-    ShowLoading();
-    // Read afresh each time; without the embedded images nothing is written.
-    const auto images = LoadDefaultImages();
-    if (images && number >= 1 && number <= 3) {
-        DefaultImages = *images;
-        Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
-        Image.SplitImage();
-        clearMacroTexts(*this);
-        RefreshMacrosFromArea();
-        ShowLoading();
-        DataBufToUI();
-        WriteImage(); // the image goes to the mouse exactly as loaded
-    }
-    HideLoading();
-    DevTimer_->setEnabled(true);
-    HideDisableAll();
-}
-
-void MainWindow::TLDefaultParameter()
-{
-    // Started from the engineering page, which has no overlay.
-    HideAllMenu();
-    DevTimer_->setEnabled(false);
-    ShowLoading();
-    Image.BuildFactoryImage();
-    RefreshMacrosFromArea();
-    DataBufToUI();
-    WriteImage();
-    HideLoading();
-    DevTimer_->setEnabled(true);
-}
-
-// --- User actions ---
-
-namespace
-{
-// What every action button does first: its pressed picture on all copies,
-// the pumped wait when it has one, and the no-mouse refusal. True when a
-// mouse is there to act on.
-bool startAction(MainWindow& w, const char* group, bool wait)
-{
-    w.SetGroupPicture(QString::fromLatin1(group), kPressed);
-    if (wait)
-        w.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    if (w.link().hasDevice())
-        return true;
-    w.services().showMessage(w.LookupText(kNoMouse), MessageStyle::Dialog);
-    return false;
-}
-} // namespace
-
-void MainWindow::Btn_Confirm_0Click()
-{
-    if (!startAction(*this, "Confirm", true))
-        return;
-    DownloadParameter();
-    clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    close();
-}
-
-void MainWindow::Btn_Apply_0Click()
-{
-    if (startAction(*this, "Apply", true))
-        DownloadParameter();
-}
-
-void MainWindow::Btn_Read_0Click()
-{
-    if (!startAction(*this, "Read", false))
-        return;
-    // The status query and identity read pump the queue too; a device tick
-    // in between could drop the handle under the running exchange.
     const bool timerWasOn = DevTimer_->isEnabled();
     DevTimer_->setEnabled(false);
     ReadDevInfo();
@@ -216,42 +196,114 @@ void MainWindow::Btn_Read_0Click()
         DevTimer_->setEnabled(true);
 }
 
-void MainWindow::Btn_Confirm1_1Click()
-{
-    if (startAction(*this, "Confirm1", true))
-        DefaultParameter(1);
-}
-
-void MainWindow::Btn_Confirm2_1Click()
-{
-    if (startAction(*this, "Confirm2", true))
-        DefaultParameter(2);
-}
-
-void MainWindow::Btn_Confirm3_1Click()
-{
-    if (startAction(*this, "Confirm3", true))
-        DefaultParameter(3);
-}
-
-void MainWindow::Btn_DefaultClick()
-{
-    QWidget* result = findChild<QWidget*>(QStringLiteral("Img_Result"));
-    if (result)
-        result->hide();
-    clock_.waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
-    if (!link_.hasDevice())
-        return;
-    TLDefaultParameter();
-    if (result)
-        result->show();
-}
-
-// The read that precedes saving a profile: only a whole image may be saved.
-bool MainWindow::ReadImageForSave()
+bool DeviceSession::ReadImageForSave()
 {
     ReadDevInfo();
-    return LastReadComplete && link().hasDevice();
+    return LastReadComplete && link_.hasDevice();
+}
+
+void DeviceSession::Btn_Read()
+{
+    DevTimer_->setEnabled(false);
+    host_.ShowDisableAll();
+    host_.ShowLoading();
+    host_.RefreshPCMacroNames();
+    MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+    // Chunks that got no answer hold 0xFF; the section checks repair them.
+    LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
+    Image.SplitImage();
+    host_.RefreshMacrosFromArea();
+    memory.CloseExchange();
+    host_.DataBufToUI();
+    host_.ShowMainAfterRead();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    host_.HideDisableAll();
+}
+
+void DeviceSession::WriteImage()
+{
+    if (memoryOf(link_, WriteEnable, ControllerCode, host_).WriteImage(Image.ImageBuf) ==
+        MemoryAccess::Verify::Failed)
+        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+}
+
+void DeviceSession::RepeatedWriteEEPROM()
+{
+    const std::span<const std::uint8_t> image(Image.ImageBuf);
+    if (memoryOf(link_, WriteEnable, ControllerCode, host_).RepeatedWriteEEPROM(image.first<kVerifySize>()) ==
+        MemoryAccess::Verify::Failed)
+        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+}
+
+void DeviceSession::DownloadParameter()
+{
+    host_.HideAllMenu();
+    DevTimer_->setEnabled(false);
+    host_.ShowDisableAll();
+    host_.ShowLoading();
+    host_.UIToDataBuf();
+    Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
+    host_.ShowLoading();
+    host_.ApplyHostMouseSettings();
+    WriteImage();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    host_.HideDisableAll();
+}
+
+void DeviceSession::DefaultParameter(int number)
+{
+    host_.HideAllMenu();
+    DevTimer_->setEnabled(false);
+    host_.ShowDisableAll();
+    host_.ShowLoading();
+    // Read afresh each time; without the embedded images nothing is written.
+    const auto images = LoadDefaultImages();
+    if (images && number >= 1 && number <= 3) {
+        DefaultImages = *images;
+        Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
+        Image.SplitImage();
+        host_.ClearMacroTexts();
+        host_.RefreshMacrosFromArea();
+        host_.ShowLoading();
+        host_.DataBufToUI();
+        WriteImage(); // the image goes to the mouse exactly as loaded
+    }
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    host_.HideDisableAll();
+}
+
+void DeviceSession::TLDefaultParameter()
+{
+    // Started from the engineering page, which has no overlay.
+    host_.HideAllMenu();
+    DevTimer_->setEnabled(false);
+    host_.ShowLoading();
+    Image.BuildFactoryImage();
+    host_.RefreshMacrosFromArea();
+    host_.DataBufToUI();
+    WriteImage();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+}
+
+void DeviceSession::MemoToDataBuf_OnClick()
+{
+    Image.SplitImage();
+    host_.RefreshMacrosFromArea();
+    host_.DataBufToUI();
+
+    DevTimer_->setEnabled(false);
+    host_.ShowDisableAll();
+    host_.ShowLoading();
+    // The file goes to the mouse as loaded; the repairs SplitImage made
+    // reach it with the next Apply.
+    WriteImage();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    host_.HideDisableAll();
 }
 
 } // namespace orb
