@@ -204,21 +204,17 @@ bool DeviceSession::ReadImageForSave()
 
 void DeviceSession::Btn_Read()
 {
-    DevTimer_->setEnabled(false);
-    host_.ShowDisableAll();
-    host_.ShowLoading();
-    host_.RefreshPCMacroNames();
-    MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
-    // Chunks that got no answer hold 0xFF; the section checks repair them.
-    LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
-    Image.SplitImage();
-    host_.RefreshMacrosFromArea();
-    memory.CloseExchange();
-    host_.DataBufToUI();
-    host_.ShowMainAfterRead();
-    host_.HideLoading();
-    DevTimer_->setEnabled(true);
-    host_.HideDisableAll();
+    RunBusy([this] {
+        host_.RefreshPCMacroNames();
+        MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+        // Chunks that got no answer hold 0xFF; the section checks repair them.
+        LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
+        Image.SplitImage();
+        host_.RefreshMacrosFromArea();
+        memory.CloseExchange();
+        host_.DataBufToUI();
+        host_.ShowMainAfterRead();
+    });
 }
 
 void DeviceSession::WriteImage()
@@ -236,31 +232,39 @@ void DeviceSession::RepeatedWriteEEPROM()
         RefreshFormMessagDialog(LookupText(kVerifyFailed));
 }
 
+void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
+{
+    DevTimer_->setEnabled(false);
+    if (overlays)
+        host_.ShowDisableAll();
+    host_.ShowLoading();
+    work();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    if (overlays)
+        host_.HideDisableAll();
+}
+
 void DeviceSession::DownloadParameter()
 {
     host_.HideAllMenu();
-    DevTimer_->setEnabled(false);
-    host_.ShowDisableAll();
-    host_.ShowLoading();
-    host_.UIToDataBuf();
-    Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
-    host_.ShowLoading();
-    host_.ApplyHostMouseSettings();
-    WriteImage();
-    host_.HideLoading();
-    DevTimer_->setEnabled(true);
-    host_.HideDisableAll();
+    RunBusy([this] {
+        host_.UIToDataBuf();
+        Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
+        host_.ShowLoading();
+        host_.ApplyHostMouseSettings();
+        WriteImage();
+    });
 }
 
 void DeviceSession::DefaultParameter(int number)
 {
     host_.HideAllMenu();
-    DevTimer_->setEnabled(false);
-    host_.ShowDisableAll();
-    host_.ShowLoading();
-    // Read afresh each time; without the embedded images nothing is written.
-    const auto images = LoadDefaultImages();
-    if (images && number >= 1 && number <= 3) {
+    RunBusy([this, number] {
+        // Read afresh each time; without the embedded images nothing is written.
+        const auto images = LoadDefaultImages();
+        if (!images || number < 1 || number > 3)
+            return;
         DefaultImages = *images;
         Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
         Image.SplitImage();
@@ -269,24 +273,21 @@ void DeviceSession::DefaultParameter(int number)
         host_.ShowLoading();
         host_.DataBufToUI();
         WriteImage(); // the image goes to the mouse exactly as loaded
-    }
-    host_.HideLoading();
-    DevTimer_->setEnabled(true);
-    host_.HideDisableAll();
+    });
 }
 
 void DeviceSession::TLDefaultParameter()
 {
     // Started from the engineering page, which has no overlay.
     host_.HideAllMenu();
-    DevTimer_->setEnabled(false);
-    host_.ShowLoading();
-    Image.BuildFactoryImage();
-    host_.RefreshMacrosFromArea();
-    host_.DataBufToUI();
-    WriteImage();
-    host_.HideLoading();
-    DevTimer_->setEnabled(true);
+    RunBusy(
+        [this] {
+            Image.BuildFactoryImage();
+            host_.RefreshMacrosFromArea();
+            host_.DataBufToUI();
+            WriteImage();
+        },
+        false);
 }
 
 void DeviceSession::MemoToDataBuf_OnClick()
@@ -294,16 +295,9 @@ void DeviceSession::MemoToDataBuf_OnClick()
     Image.SplitImage();
     host_.RefreshMacrosFromArea();
     host_.DataBufToUI();
-
-    DevTimer_->setEnabled(false);
-    host_.ShowDisableAll();
-    host_.ShowLoading();
     // The file goes to the mouse as loaded; the repairs SplitImage made
     // reach it with the next Apply.
-    WriteImage();
-    host_.HideLoading();
-    DevTimer_->setEnabled(true);
-    host_.HideDisableAll();
+    RunBusy([this] { WriteImage(); });
 }
 
 } // namespace orb

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace orb
@@ -87,6 +88,10 @@ class DeviceSession
     void DefaultParameter(int number);
     // Factory reset: the image built from the factory contents, shown and written.
     void TLDefaultParameter();
+    // The busy bracket of a transfer, for the procedures above and the
+    // pages' own: the device timer held off, the overlays (not for the
+    // engineering page, which has none) and the busy window around `work`.
+    void RunBusy(const std::function<void()>& work, bool overlays = true);
     // A loaded profile (already in the image) shown and written as it is.
     void MemoToDataBuf_OnClick();
     // The program's own message window with one OK button.
