@@ -9,8 +9,8 @@ namespace orb
 
 // What the device session asks of whoever shows it: the busy window and the
 // overlays around a transfer, and the steps between the image and the pages.
-// The main window implements it; a test or a command-line tool can record
-// or ignore the calls instead.
+// SessionView implements it for the window; a test or a command-line tool
+// can record or ignore the calls instead.
 class SessionHost
 {
   public:
