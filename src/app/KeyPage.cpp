@@ -96,7 +96,7 @@ void KeyPage::build()
     menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
     menu_->setCombinationHandler([this] { Key_AssemblyClick(); });
     try {
-        menu_->ApplyKeyMenuLayout(skin().layoutSection());
+        KeyPage::ApplyLayout(skin().layoutSection());
     } catch (const LayoutError& e) {
         qWarning("%s", e.what()); // a fault of the embedded texts
     }

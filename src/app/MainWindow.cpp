@@ -114,7 +114,9 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The pages and the pointer pictures go before the parts they use.
+    // The widgets go while the parts their handlers use still exist, then
+    // the pages and the pointer pictures, then the parts.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
     delete engineer_;
     delete key_;
     delete advanced_;
