@@ -1,7 +1,16 @@
 // The engineering page: every setting of the image as a plain control, both
 // key modes side by side, and the factory buttons.
+#include "app/EngineerPage.h"
+
+#include "app/AdvancedPage.h"
 #include "app/ClickLabel.h"
-#include "app/MainWindow.h"
+#include "app/EngineerControls.h"
+#include "app/KeyPage.h"
+#include "app/LightingPage.h"
+#include "app/MacroPage.h"
+#include "app/PageStack.h"
+#include "app/Skin.h"
+#include "image/ConfigImage.h"
 #include "keys/KeyCodes.h"
 
 #include <QCheckBox>
@@ -119,9 +128,16 @@ void radioPair(QGroupBox* g, const QString& first, const QString& firstText, con
 
 } // namespace
 
-void MainWindow::buildEngineerPage()
+EngineerPage::EngineerPage(const PageContext& context, KeyPage& keys, AdvancedPage& advanced,
+                           LightingPage& lighting, MacroPage& macros)
+    : Page(context, 6), keys_(keys), advanced_(advanced), lighting_(lighting), macros_(macros)
 {
-    QWidget* page6 = page(6);
+    build();
+}
+
+void EngineerPage::build()
+{
+    QWidget* page6 = container();
     page6->resize(kPageSize);
     QPalette pal = page6->palette();
     pal.setColor(QPalette::Window, kPageGrey);
@@ -139,7 +155,7 @@ void MainWindow::buildEngineerPage()
     QPalette logoPal = logo->palette();
     logoPal.setColor(QPalette::Window, QColor(210, 210, 214));
     logo->setPalette(logoPal);
-    logo->installEventFilter(this); // the window is dragged by its logo strip
+    logo->installEventFilter(window()); // the window is dragged by its logo strip
     logo->lower();
 
     auto* close = new ClickLabel(page6);
@@ -147,7 +163,7 @@ void MainWindow::buildEngineerPage()
     close->setGeometry(1027, 8, 15, 15);
     close->setText(QStringLiteral("×"));
     close->setAlignment(Qt::AlignCenter);
-    connect(close, &ClickLabel::clicked, this, &QWidget::close); // Btn_CloseClick
+    connect(close, &ClickLabel::clicked, window(), &QWidget::close); // Btn_CloseClick
 
     // Page selection; the page switching wires these by name.
     const char* pageButtons[] = {"Btn_Main_6",   "Btn_Switch_6", "Btn_Adv_6",
@@ -159,27 +175,20 @@ void MainWindow::buildEngineerPage()
                             QString::fromLatin1(pageTexts[i]));
     page6->findChild<QWidget*>(QStringLiteral("Btn_Engineer_6"))->hide();
 
-    // Actions.
-    auto* load = button<QPushButton>(page6, QStringLiteral("Btn_Load_6"), QRect(14, 38, 110, 20),
-                                     QStringLiteral("Load"));
-    auto* save = button<QPushButton>(page6, QStringLiteral("Btn_Save_6"), QRect(134, 38, 110, 20),
-                                     QStringLiteral("Save"));
+    // Actions; the window wires them like the skinned action buttons.
+    button<QPushButton>(page6, QStringLiteral("Btn_Load_6"), QRect(14, 38, 110, 20), QStringLiteral("Load"));
+    button<QPushButton>(page6, QStringLiteral("Btn_Save_6"), QRect(134, 38, 110, 20), QStringLiteral("Save"));
     button<QPushButton>(page6, QStringLiteral("btn_TestKeys"), QRect(252, 38, 110, 20),
                         QStringLiteral("Test Keys Position"));
-    auto* write = button<QPushButton>(page6, QStringLiteral("btn_Write"), QRect(372, 38, 110, 20),
-                                      QStringLiteral("Apply"));
+    button<QPushButton>(page6, QStringLiteral("btn_Write"), QRect(372, 38, 110, 20), QStringLiteral("Apply"));
     button<QPushButton>(page6, QStringLiteral("Btn_ImportBaseMacro"), QRect(492, 38, 110, 20),
                         QStringLiteral("Import Base Macro"));
     auto* factory = button<QPushButton>(page6, QStringLiteral("Btn_Default"), QRect(612, 38, 110, 20),
                                         QStringLiteral("Default"));
     factory->hide(); // engineering mode only
-    connect(load, &QPushButton::clicked, this, [this] { Btn_Load_0Click(); });
-    connect(save, &QPushButton::clicked, this, [this] { Btn_Save_0Click(); });
-    connect(write, &QPushButton::clicked, this, [this] { Btn_Apply_0Click(); });
-    connect(factory, &QPushButton::clicked, this, [this] { Btn_DefaultClick(); });
 
     auto* tabs = make<QTabWidget>(page6, QStringLiteral("Pg_Parameter"), QRect(6, 66, 1053, 484));
-    tabs->installEventFilter(this); // a press on the sheet background drags the window
+    tabs->installEventFilter(window()); // a press on the sheet background drags the window
     auto* op = new QWidget;
     op->setObjectName(QStringLiteral("ts_Operator"));
     auto* eng = new QWidget;
@@ -188,7 +197,7 @@ void MainWindow::buildEngineerPage()
     const int engTab = tabs->addTab(eng, QStringLiteral("Engineer"));
     tabs->setTabVisible(engTab, false);
     eng->setEnabled(false); // display only, also in engineering mode
-    connect(tabs, &QTabWidget::currentChanged, this, [this] { HideAllMenu(); });
+    connect(tabs, &QTabWidget::currentChanged, this, [this] { context().hideAllMenu(); });
 
     // --- Operation sheet ---
     auto* ledType = group(op, QStringLiteral("gbLEDType"), QRect(8, 6, 170, 42), QStringLiteral("LED Type"));
@@ -368,16 +377,15 @@ void MainWindow::buildEngineerPage()
 
     // --- Notes and hint line ---
     label(page6, QStringLiteral("lbl_Notes"), 16, 558, QStringLiteral("Notes: "));
-    if (lbl_Content_)
-        lbl_Content_->raise();
+    stack().hintLine()->raise();
     close->raise();
 }
 
 // --- Engineering-tab parts of the setting handlers ---
 
-void MainWindow::cb_CPIStepChange()
+void EngineerPage::cb_CPIStepChange()
 {
-    QWidget* p = page(6);
+    QWidget* p = container();
     const int count = p->findChild<QComboBox*>(QStringLiteral("cb_CPIStep"))->currentIndex() + 2;
     auto* current = p->findChild<QComboBox*>(QStringLiteral("cb_CurrentCPI"));
     current->clear();
@@ -393,12 +401,12 @@ void MainWindow::cb_CPIStepChange()
               QStringLiteral("edt_CPI%1B")})
             p->findChild<QWidget*>(name.arg(n))->setVisible(active);
     }
-    RefreshCpiLevelsView();
+    advanced_.RefreshCpiLevelsView();
 }
 
-void MainWindow::ShowLightTypeControls()
+void EngineerPage::ShowLightTypeControls()
 {
-    QWidget* p = page(6);
+    QWidget* p = container();
     const bool normal = p->findChild<QRadioButton*>(QStringLiteral("rb_NorLED"))->isChecked();
     const bool mcu = p->findChild<QRadioButton*>(QStringLiteral("rb_MCULED"))->isChecked();
     if (!normal && !mcu)
@@ -408,12 +416,12 @@ void MainWindow::ShowLightTypeControls()
         p->findChild<QWidget*>(QString::fromLatin1(name))->setVisible(normal);
     for (const char* name : {"gbMCULEDControlMode", "gbMCULEDCurrent", "gbMCULEDCPIColor"})
         p->findChild<QWidget*>(QString::fromLatin1(name))->setVisible(mcu);
-    RefreshLightTypeView();
+    lighting_.RefreshLightTypeView();
 }
 
-void MainWindow::TLRefreshMCULEDMode()
+void EngineerPage::TLRefreshMCULEDMode()
 {
-    QWidget* p = page(6);
+    QWidget* p = container();
     auto* current = p->findChild<QComboBox*>(QStringLiteral("cb_MCULEDCurrentMode"));
     QStringList items;
     for (int k = 1; k <= 7; ++k)
@@ -423,15 +431,15 @@ void MainWindow::TLRefreshMCULEDMode()
     current->clear();
     current->addItems(items);
     current->setCurrentIndex(0);
-    RefreshMcuModeView();
+    lighting_.RefreshMcuModeView();
 }
 
-void MainWindow::TLRefreshAIMKey()
+void EngineerPage::TLRefreshAIMKey()
 {
     // The same AIM keys and value the advanced page shows: by their code, the
     // value limited to the eleven CPI values.
-    auto* aim = page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
-    if (const std::optional<int> value = Keys.AimValueFromProfile(); aim && value)
+    auto* aim = control<QComboBox>(QStringLiteral("cb_AIMKeyValue"));
+    if (const std::optional<int> value = keys_.keys().AimValueFromProfile(); aim && value)
         aim->setCurrentIndex(*value);
 }
 
@@ -446,16 +454,14 @@ void showKeyNames(QWidget* p, int mode, const std::array<QString, 9>& codes, con
 }
 } // namespace
 
-void MainWindow::TLRefreshProfile1Keys()
+void EngineerPage::TLRefreshProfile1Keys()
 {
-    showKeyNames(
-        page(6), 1, ModeACodes, [this](const QString& key) { return LookupText(key); }, BaseMacroNames());
+    showKeyNames(container(), 1, keys_.codes(KeyMode::A), skin().lookup(), macros_.BaseMacroNames());
 }
 
-void MainWindow::TLRefreshProfile2Keys()
+void EngineerPage::TLRefreshProfile2Keys()
 {
-    showKeyNames(
-        page(6), 2, ModeBCodes, [this](const QString& key) { return LookupText(key); }, BaseMacroNames());
+    showKeyNames(container(), 2, keys_.codes(KeyMode::B), skin().lookup(), macros_.BaseMacroNames());
 }
 
 // The identity edits hold a byte; anything else reads as the general code 255.
@@ -470,14 +476,98 @@ void keepIdentityByte(QLineEdit* edit)
 }
 } // namespace
 
-void MainWindow::edt_VendorIDChange()
+void EngineerPage::edt_VendorIDChange()
 {
-    keepIdentityByte(page(6)->findChild<QLineEdit*>(QStringLiteral("edt_VendorID")));
+    keepIdentityByte(control<QLineEdit>(QStringLiteral("edt_VendorID")));
 }
 
-void MainWindow::edt_ProductIDChange()
+void EngineerPage::edt_ProductIDChange()
 {
-    keepIdentityByte(page(6)->findChild<QLineEdit*>(QStringLiteral("edt_ProductID")));
+    keepIdentityByte(control<QLineEdit>(QStringLiteral("edt_ProductID")));
+}
+
+// --- Steps ---
+
+void EngineerPage::UIToDataBuf()
+{
+    StoreSettings(EngineerControls(container()).ReadControls(), image().ParameterA, image().ParameterB,
+                  image().FireKey);
+}
+
+SettingsControls EngineerPage::RefreshUI()
+{
+    const EngineerControls c(container());
+    SettingsControls s = c.ReadControls();
+    ShowSettings(image().ParameterA, image().ParameterB, image().FireKey, s);
+
+    // Option flags, orientation and light type.
+    c.setPair(QStringLiteral("rb_MCPIOn"), QStringLiteral("rb_MCPIOff"), s.mcpi);
+    c.setPair(QStringLiteral("rb_FireFnOn"), QStringLiteral("rb_FireFnOff"), s.fireFn);
+    c.setPair(QStringLiteral("rb_LCPIOn"), QStringLiteral("rb_LCPIOff"), s.lcpi);
+    c.setPair(QStringLiteral("rb_NoSave"), QStringLiteral("rb_Save"), s.noSave);
+    c.setIndex(QStringLiteral("cb_SensorOri"), s.sensorOri);
+    c.setPair(QStringLiteral("rb_NorLED"), QStringLiteral("rb_MCULED"), s.ledType);
+    LedTypeShown = s.ledType == PairChoice::First ? QStringLiteral("ZKLED") : QStringLiteral("MCULED");
+    ShowLightTypeControls();
+
+    c.box(QStringLiteral("cb_MidPress"))->setChecked(s.midPress);
+    c.box(QStringLiteral("cb_CPIPress"))->setChecked(s.cpiPress);
+    c.box(QStringLiteral("cb_GunPress"))->setChecked(s.gunPress);
+
+    c.setIndex(QStringLiteral("cb_CPIStep"), s.cpiStep);
+    cb_CPIStepChange();
+
+    c.setPair(QStringLiteral("rb_MCULED3Control"), QStringLiteral("rb_MCULED6Control"), s.mcuScan);
+    c.setNumber(QStringLiteral("edt_MCULEDNum"), s.mcuLedNum);
+
+    for (std::size_t k = 0; k < s.mcuModes.size(); ++k)
+        c.box(QStringLiteral("cb_Mode%1").arg(k + 1))->setChecked(s.mcuModes[k]);
+    TLRefreshMCULEDMode();
+
+    c.setNumber(QStringLiteral("edt_NorLEDStep"), s.norLedStep);
+    for (std::size_t n = 0; n < 7; ++n) {
+        c.setIndex(QStringLiteral("cb_CPI%1").arg(n + 1), s.cpiValue[n]);
+        c.setIndex(QStringLiteral("cb_CPI%1Color").arg(n + 1), s.cpiColour[n]);
+    }
+    for (std::size_t i = 0; i < s.keyModeRgb.size(); ++i)
+        c.setNumber(EngineerControls::keyModeEdit(i), s.keyModeRgb[i]);
+    for (std::size_t i = 0; i < s.cpiRgb.size(); ++i)
+        c.setNumber(EngineerControls::cpiRgbEdit(i), s.cpiRgb[i]);
+
+    c.setIndex(QStringLiteral("cb_CurrentCPI"), s.currentCpi);
+
+    if (s.norLedCpi)
+        c.radio(QStringLiteral("rb_NorLEDCPI"))->setChecked(true);
+    if (s.ledType == PairChoice::Second) {
+        c.setIndex(QStringLiteral("cb_MCULEDCurrentMode"), s.mcuCurrentMode);
+        c.setNumber(QStringLiteral("edt_MCULEDCrtStep"), s.mcuStep);
+    }
+    c.setPair(QStringLiteral("rb_LEDOff"), QStringLiteral("rb_LEDOn"), s.ledOff);
+
+    c.setIndex(QStringLiteral("cb_KeyMode"), s.keyMode);
+    c.setNumber(QStringLiteral("edt_VendorID"), s.vendorId);
+    c.setNumber(QStringLiteral("edt_ProductID"), s.productId);
+
+    TLRefreshAIMKey();
+    TLRefreshProfile1Keys();
+    TLRefreshProfile2Keys();
+
+    c.setIndex(QStringLiteral("cb_FireCount"), s.fireCount);
+    c.setNumber(QStringLiteral("edt_FireTime"), s.fireTime);
+    return s;
+}
+
+void EngineerPage::ShowIdentity(const std::array<std::uint8_t, 2>& bytes)
+{
+    for (const auto& [name, value] :
+         {std::pair{"edt_VendorID_Rd", bytes[0]}, std::pair{"edt_ProductID_Rd", bytes[1]}})
+        if (QWidget* edit = control(QString::fromLatin1(name)))
+            edit->setProperty("text", QString::number(value));
+}
+
+void EngineerPage::DeviceLost()
+{
+    LedTypeShown.clear();
 }
 
 } // namespace orb

@@ -1,8 +1,10 @@
 // The assignment menu: a cascade of panels opened from a key label or an
 // engineering button, whose leaf items assign a function to that button.
-#include "app/KeyWidgets.h"
-#include "app/Captions.h"
-#include "app/MainWindow.h"
+#include "app/KeyMenu.h"
+
+#include "core/Text.h"
+#include "skin/LanguagePack.h"
+#include "skin/LayoutText.h"
 
 #include "keys/KeyCodes.h"
 #include "keys/MenuPlacement.h"
@@ -57,17 +59,9 @@ const PanelItems kSubmenus[] = {
 // Submenus of the first level: one of them shows beside Pnl_Main at a time.
 constexpr const char* kFirstLevel[] = {"Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC"};
 
-// Context menus of the macro page; they close with the key menu.
-constexpr const char* kMacroPagePopups[] = {"Pnl_PCMacro", "Pnl_DevContent"};
-
 QString rgb(const QColor& c)
 {
     return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QString engineerButtonName(KeyMode mode, int key)
-{
-    return QStringLiteral("btn_Key%1%2").arg(mode == KeyMode::A ? 1 : 2).arg(key, 2, 10, QLatin1Char('0'));
 }
 
 // A release of the left button inside the widget.
@@ -106,13 +100,15 @@ void OnClick(QWidget* widget, QObject* context, std::function<void()> action)
         widget->installEventFilter(new ClickFilter(widget, std::move(action)));
 }
 
-KeyWidgets::KeyWidgets(MainWindow* window) : QObject(window), window_(window)
+KeyMenu::KeyMenu(QWidget* window, int languageIndex, std::function<void()> hideAllMenu)
+    : QObject(window), window_(window), hideAllMenu_(std::move(hideAllMenu))
 {
     setObjectName(QStringLiteral("KeyAssignmentWidgets"));
     qApp->installEventFilter(this);
+    build(languageIndex);
 }
 
-bool KeyWidgets::eventFilter(QObject* watched, QEvent* e)
+bool KeyMenu::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
         return false;
@@ -124,7 +120,7 @@ bool KeyWidgets::eventFilter(QObject* watched, QEvent* e)
         if (name.startsWith(QLatin1String("Pnl_")) || name == QLatin1String("LB_Name"))
             return false; // inside a menu
     }
-    window_->HideAllMenu();
+    hideAllMenu_();
     return false;
 }
 
@@ -160,15 +156,14 @@ QLabel* makeArrow(QFrame* panel, const QString& name, int row)
 
 } // namespace
 
-void MainWindow::buildKeyMenu()
+void KeyMenu::build(int languageIndex)
 {
-    KeyWidgets& ui = *keyUi_;
     const auto makePanel = [&](const char* name, int rows, int width) {
-        auto* panel = new QFrame(this);
+        auto* panel = new QFrame(window_);
         panel->setObjectName(QLatin1String(name));
         panel->resize(width, rows == 7 ? kPanelHeight : 2 + rows * kItemHeight);
         panel->hide();
-        ui.panels.insert(panel->objectName(), panel);
+        panels_.insert(panel->objectName(), panel);
         return panel;
     };
 
@@ -177,16 +172,19 @@ void MainWindow::buildKeyMenu()
         const GroupItem& g = kMainItems[row];
         ClickLabel* item = makeItem(main, QLatin1String(g.name), row, g.tag);
         item->setProperty("textKey", QLatin1String(g.textKey));
-        ui.items << item;
+        items_ << item;
         if (g.tag == 0) { // the combination dialog
             connect(item, &ClickLabel::entered, this, [this, item] { KeyStatus_AMouseEnter(item); });
             connect(item, &ClickLabel::left, this, [this, item] { KeyStatusMouseLeave(item); });
-            connect(item, &ClickLabel::clicked, this, [this] { Key_AssemblyClick(); });
+            connect(item, &ClickLabel::clicked, this, [this] {
+                if (onCombination_)
+                    onCombination_();
+            });
             continue;
         }
         connect(item, &ClickLabel::entered, this, [this, item] { KeyByTagMouseEnter(item); });
         connect(item, &ClickLabel::left, this, [this, item] { KeyStatusMouseLeave(item); });
-        ui.arrows << makeArrow(main, QStringLiteral("ST_") + QLatin1String(g.name).mid(4), row);
+        arrows_ << makeArrow(main, QStringLiteral("ST_") + QLatin1String(g.name).mid(4), row);
     }
 
     for (const PanelItems& p : kSubmenus) {
@@ -197,10 +195,10 @@ void MainWindow::buildKeyMenu()
             if (qstrcmp(name, "Key_CPIKey") == 0) {
                 ClickLabel* item = makeItem(panel, QLatin1String(name), row, kCpiGroupTag);
                 item->setProperty("textKey", QStringLiteral("Str230"));
-                ui.items << item;
+                items_ << item;
                 connect(item, &ClickLabel::entered, this, [this, item] { KeyByTagMouseEnter(item); });
                 connect(item, &ClickLabel::left, this, [this, item] { KeyStatusMouseLeave(item); });
-                ui.arrows << makeArrow(panel, QStringLiteral("ST_CPIKey"), row);
+                arrows_ << makeArrow(panel, QStringLiteral("ST_CPIKey"), row);
                 ++row;
                 continue;
             }
@@ -211,59 +209,59 @@ void MainWindow::buildKeyMenu()
             Q_ASSERT(leaf);
             ClickLabel* item = makeItem(panel, QLatin1String(name), row++, leaf->tag);
             item->setProperty("textKey", QLatin1String(leaf->textKey));
-            ui.items << item;
+            items_ << item;
             const bool hidesCpi = special || qstrcmp(p.panel, "Pnl_MyPC") == 0;
             connect(item, &ClickLabel::entered, this, [this, item, hidesCpi] {
                 hidesCpi ? KeyStatus_BMouseEnter(item) : KeyStatusMouseEnter(item);
             });
             connect(item, &ClickLabel::left, this, [this, item] { KeyStatusMouseLeave(item); });
-            connect(item, &ClickLabel::clicked, this, [this, item] { KeyStatusOnClick(item); });
+            connect(item, &ClickLabel::clicked, this, [this, item] {
+                if (onPick_)
+                    onPick_(item);
+            });
         }
     }
 
     // The macro list is filled from the macro library; its picks are the
     // library's (AssignToMenuTarget applies them).
-    ui.macroList = new QListWidget(this);
-    ui.macroList->setObjectName(QStringLiteral("LB_Name"));
-    ui.macroList->resize(154, kPanelHeight);
-    ui.macroList->setFrameShape(QFrame::Box);
-    ui.macroList->hide();
+    macroList_ = new QListWidget(window_);
+    macroList_->setObjectName(QStringLiteral("LB_Name"));
+    macroList_->resize(154, kPanelHeight);
+    macroList_->setFrameShape(QFrame::Box);
+    macroList_->hide();
 
     // Captions from the current pack until the language step sets them.
-    const TextLookup text = MakeTextLookup(LanguageIndex);
+    const TextLookup text = MakeTextLookup(languageIndex);
     const QString marker = text(QStringLiteral("Str200"));
-    for (ClickLabel* item : ui.items)
+    for (ClickLabel* item : items_)
         item->setText(QLatin1Char(' ') + marker + QLatin1Char(' ') +
                       text(item->property("textKey").toString()));
 }
 
-void MainWindow::ApplyKeyMenuLayout(const LayoutText& section)
+void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
 {
-    if (!keyUi_)
-        return;
-    KeyWidgets& ui = *keyUi_;
     const auto colour = [&](const char* prefix) {
         const Rgb c = section.colour(QLatin1String(prefix));
         return QColor(c.r, c.g, c.b);
     };
-    ui.itemColour = colour("Color_G_");
-    ui.panelColour = colour("Color_G_Back_");
-    ui.borderColour = colour("Color_G_Border_");
-    ui.hoverFontColour = colour("Color_G_SF_");
-    ui.hoverBackColour = colour("Color_G_SP_");
+    itemColour_ = colour("Color_G_");
+    panelColour_ = colour("Color_G_Back_");
+    borderColour_ = colour("Color_G_Border_");
+    hoverFontColour_ = colour("Color_G_SF_");
+    hoverBackColour_ = colour("Color_G_SP_");
     const int fontSize = section.intValue(QStringLiteral("Size_G"));
     const int mainWidth = section.intValue(QStringLiteral("M_L_W"));
     const int specialWidth = section.intValue(QStringLiteral("SP_L_W"));
     const int otherWidth = section.intValue(QStringLiteral("O_L_W"));
 
-    for (QFrame* panel : ui.panels) {
+    for (QFrame* panel : panels_) {
         const QString name = panel->objectName();
         const int width = name == QLatin1String("Pnl_Main")      ? mainWidth
                           : name == QLatin1String("Pnl_Special") ? specialWidth
                                                                  : otherWidth;
         panel->resize(width, panel->height());
         panel->setStyleSheet(QStringLiteral("QFrame#%1 { background-color: %2; border: 1px solid %3; }")
-                                 .arg(name, rgb(ui.panelColour), rgb(ui.borderColour)));
+                                 .arg(name, rgb(panelColour_), rgb(borderColour_)));
         for (auto* item : panel->findChildren<ClickLabel*>(Qt::FindDirectChildrenOnly))
             item->resize(width - 4, item->height());
         for (auto* arrow : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -275,94 +273,60 @@ void MainWindow::ApplyKeyMenuLayout(const LayoutText& section)
         f.setPointSize(fontSize);
         w->setFont(f);
     };
-    for (ClickLabel* item : ui.items) {
+    for (ClickLabel* item : items_) {
         sized(item);
         KeyStatusMouseLeave(item);
     }
-    for (QLabel* arrow : ui.arrows) {
+    for (QLabel* arrow : arrows_) {
         sized(arrow);
-        arrow->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(ui.itemColour)));
+        arrow->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(itemColour_)));
     }
-    ui.macroList->resize(otherWidth, ui.macroList->height());
-    sized(ui.macroList);
-    ui.macroList->setStyleSheet(
+    macroList_->resize(otherWidth, macroList_->height());
+    sized(macroList_);
+    macroList_->setStyleSheet(
         QStringLiteral("QListWidget { color: %1; background-color: %2; border: 1px solid %3; }")
-            .arg(rgb(ui.itemColour), rgb(ui.panelColour), rgb(ui.borderColour)));
-
-    // The AIM bar of the advanced page.
-    const LayoutPoint steps = section.point(QStringLiteral("AIMKey_Steps_"));
-    const int gap = section.intValue(QStringLiteral("AIMKey_Steps_D"));
-    for (int n = 1; n <= 11; ++n)
-        if (auto* bar = page(2)->findChild<QLabel*>(QStringLiteral("Img_AIMKey_%1").arg(n))) {
-            const int width = bar->pixmap().isNull() ? 20 : bar->pixmap().width();
-            bar->move(steps.x + (n - 1) * (gap + width), steps.y);
-        }
-    if (auto* value = page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue"))) {
-        const LayoutPoint at = section.point(QStringLiteral("AIMKey_Value_"));
-        value->move(at.x, at.y);
-        QFont f = value->font();
-        f.setPointSize(section.intValue(QStringLiteral("Size_D")));
-        value->setFont(f);
-        const Rgb c = section.colour(QStringLiteral("Color_D_notSelected_"));
-        value->setStyleSheet(QStringLiteral("color: %1;").arg(rgb(QColor(c.r, c.g, c.b))));
-    }
+            .arg(rgb(itemColour_), rgb(panelColour_), rgb(borderColour_)));
 }
 
 // --- Opening ---
 
-void MainWindow::ShowPnlMain_OnClick(QWidget* label)
+void KeyMenu::openAtLabel(const QWidget* label)
 {
-    MenuTargetIsEngineer = false;
-    MenuTarget = KeyNumberFromName(label->objectName());
-    if (IsKeyNumber(MenuTarget))
-        SetPicture(QStringLiteral("Img_Key%1").arg(MenuTarget), QStringLiteral("KeyS_01"));
-    // The caption goes back to its name; the scrolling forgets it, so that
-    // leaving the label later cannot put back a name the pick has replaced.
-    if (Scroll.name == label->objectName()) {
-        setCaption(label, Scroll.saved);
-        Scroll.name.clear();
-        if (LabelRun_)
-            LabelRun_->setEnabled(false);
-    }
-    HideAllMenu();
-    QFrame* main = keyUi_->panel("Pnl_Main");
-    main->move(MainMenuAtLabel(QRect(label->mapTo(this, QPoint(0, 0)), label->size()), main->size(), size()));
+    QFrame* main = panel("Pnl_Main");
+    main->move(MainMenuAtLabel(QRect(label->mapTo(window_, QPoint(0, 0)), label->size()), main->size(),
+                               window_->size()));
     main->show();
     main->raise();
 }
 
-void MainWindow::TLShowPnlMain_OnClick(QWidget* button)
+void KeyMenu::openAtEngineerButton(const QWidget* button, int target)
 {
-    MenuTargetIsEngineer = true;
-    MenuTarget = ButtonNumberFromName(button->objectName());
-    HideAllMenu();
-    QFrame* main = keyUi_->panel("Pnl_Main");
-    const auto* pages = findChild<QWidget*>(QStringLiteral("Pg_Parameter"));
-    const auto* group =
-        findChild<QWidget*>(MenuTarget >= 200 ? QStringLiteral("gbKeyMode2") : QStringLiteral("gbKeyMode1"));
+    QFrame* main = panel("Pnl_Main");
+    const auto* pages = window_->findChild<QWidget*>(QStringLiteral("Pg_Parameter"));
+    const auto* group = window_->findChild<QWidget*>(target >= 200 ? QStringLiteral("gbKeyMode2")
+                                                                   : QStringLiteral("gbKeyMode1"));
     if (pages && group)
         main->move(MainMenuAtEngineerButton(button->geometry(), main->size(), pages->width(),
-                                            pages->mapTo(this, QPoint(0, 0)).y(), group->y()));
+                                            pages->mapTo(window_, QPoint(0, 0)).y(), group->y()));
     else
-        main->move(button->mapTo(this, QPoint(10, 0)));
+        main->move(button->mapTo(window_, QPoint(10, 0)));
     main->show();
     main->raise();
 }
 
-void MainWindow::KeyByTagMouseEnter(QLabel* item)
+void KeyMenu::KeyByTagMouseEnter(QLabel* item)
 {
     KeyStatusMouseEnter(item);
-    KeyWidgets& ui = *keyUi_;
     const int tag = item->property("tag").toInt();
-    QFrame* main = ui.panel("Pnl_Main");
-    QFrame* special = ui.panel("Pnl_Special");
-    QFrame* cpi = ui.panel("Pnl_CPIKey");
+    QFrame* main = panel("Pnl_Main");
+    QFrame* special = panel("Pnl_Special");
+    QFrame* cpi = panel("Pnl_CPIKey");
     if (tag == kCpiGroupTag) {
         cpi->move(CpiMenuBesideSpecial(item->geometry(), main->geometry(), special->geometry(), cpi->size(),
-                                       size()));
+                                       window_->size()));
         for (const char* name : {"Pnl_MseKey", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC"})
-            ui.panel(name)->hide();
-        ui.macroList->hide();
+            panel(name)->hide();
+        macroList_->hide();
         cpi->show();
         cpi->raise();
         return;
@@ -370,161 +334,75 @@ void MainWindow::KeyByTagMouseEnter(QLabel* item)
     QWidget* submenu = nullptr;
     switch (tag) {
     case 1:
-        submenu = ui.panel("Pnl_MseKey");
+        submenu = panel("Pnl_MseKey");
         break;
     case 2:
         submenu = special;
         break;
     case 3:
-        submenu = ui.panel("Pnl_Media");
+        submenu = panel("Pnl_Media");
         break;
     case 4:
-        submenu = ui.panel("Pnl_WWW");
+        submenu = panel("Pnl_WWW");
         break;
     case 5:
-        submenu = ui.panel("Pnl_MyPC");
+        submenu = panel("Pnl_MyPC");
         break;
     case 7:
-        submenu = ui.macroList;
+        submenu = macroList_;
         break;
     default:
         return;
     }
     // One submenu beside the top level; the CPI panel belongs to the special one.
     for (const char* name : kFirstLevel)
-        if (ui.panel(name) != submenu)
-            ui.panel(name)->hide();
-    if (submenu != ui.macroList)
-        ui.macroList->hide();
+        if (panel(name) != submenu)
+            panel(name)->hide();
+    if (submenu != macroList_)
+        macroList_->hide();
     cpi->hide();
-    submenu->move(
-        SubmenuBesideMain(item->geometry(), main->geometry(), special->width(), submenu->size(), size()));
-    if (submenu == ui.macroList)
-        ui.macroList->setCurrentRow(-1);
+    submenu->move(SubmenuBesideMain(item->geometry(), main->geometry(), special->width(), submenu->size(),
+                                    window_->size()));
+    if (submenu == macroList_)
+        macroList_->setCurrentRow(-1);
     submenu->show();
     submenu->raise();
 }
 
-void MainWindow::KeyStatusMouseEnter(QLabel* item)
+void KeyMenu::KeyStatusMouseEnter(QLabel* item)
 {
-    item->setStyleSheet(QStringLiteral("color: %1; background-color: %2;")
-                            .arg(rgb(keyUi_->hoverFontColour), rgb(keyUi_->hoverBackColour)));
+    item->setStyleSheet(
+        QStringLiteral("color: %1; background-color: %2;").arg(rgb(hoverFontColour_), rgb(hoverBackColour_)));
 }
 
-void MainWindow::KeyStatus_AMouseEnter(QLabel* item)
+void KeyMenu::KeyStatus_AMouseEnter(QLabel* item)
 {
-    KeyWidgets& ui = *keyUi_;
     for (const char* name : kFirstLevel)
-        ui.panel(name)->hide();
-    ui.panel("Pnl_CPIKey")->hide();
-    ui.macroList->hide();
+        panel(name)->hide();
+    panel("Pnl_CPIKey")->hide();
+    macroList_->hide();
     KeyStatusMouseEnter(item);
 }
 
-void MainWindow::KeyStatus_BMouseEnter(QLabel* item)
+void KeyMenu::KeyStatus_BMouseEnter(QLabel* item)
 {
-    keyUi_->panel("Pnl_CPIKey")->hide();
+    panel("Pnl_CPIKey")->hide();
     KeyStatusMouseEnter(item);
 }
 
-void MainWindow::KeyStatusMouseLeave(QLabel* item)
+void KeyMenu::KeyStatusMouseLeave(QLabel* item)
 {
-    item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(keyUi_->itemColour)));
+    item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(itemColour_)));
 }
 
-void MainWindow::HideAllMenu()
+void KeyMenu::HideAllMenu()
 {
-    if (!keyUi_)
-        return;
-    for (QFrame* panel : keyUi_->panels)
+    for (QFrame* panel : panels_)
         panel->hide();
-    keyUi_->macroList->hide();
-    for (const char* name : kMacroPagePopups)
-        if (auto* popup = findChild<QWidget*>(QLatin1String(name)))
-            popup->hide();
+    macroList_->hide();
     // An item the pointer left while its panel was closing keeps no highlight.
-    for (ClickLabel* item : keyUi_->items)
+    for (ClickLabel* item : items_)
         KeyStatusMouseLeave(item);
-}
-
-// --- Picks ---
-
-void MainWindow::KeyStatusOnClick(QLabel* item)
-{
-    HideAllMenu();
-    const QString code = CodeForMenuItem(item->property("tag").toInt(), Keys.AimValue);
-    if (code.isEmpty())
-        return;
-    // The item reads blank, marker, blank, name.
-    AssignToMenuTarget(item->text().mid(3), code);
-}
-
-bool MainWindow::AssignToMenuTarget(const QString& name, const QString& code)
-{
-    KeyMode mode = KeyMode::A;
-    int key = -1;
-    std::array<QWidget*, KeyCount> targets{};
-    if (MenuTargetIsEngineer) {
-        const auto target = EngineerButtonTarget(MenuTarget);
-        if (!target)
-            return false;
-        mode = target->mode;
-        key = target->key;
-        for (int k = 1; k <= KeyCount; ++k)
-            targets[std::size_t(k - 1)] = findChild<QWidget*>(engineerButtonName(mode, k));
-    } else {
-        if (!IsKeyNumber(MenuTarget))
-            return false;
-        mode = EditedKeyMode();
-        key = MenuTarget;
-        for (std::size_t k = 0; k < KeyCount; ++k)
-            targets[k] = keyUi_->labels[k];
-    }
-
-    KeyTexts shown;
-    for (std::size_t k = 0; k < KeyCount; ++k)
-        shown[k] = captionOf(targets[k]);
-    const bool accepted = Keys.PickFunction(mode, key, code, name, shown, Slots.leftButtonName);
-    QWidget* target = targets[std::size_t(key - 1)];
-    setCaption(target, shown[std::size_t(key - 1)]);
-    if (target && Scroll.name == target->objectName())
-        Scroll.restart(shown[std::size_t(key - 1)]);
-    if (!accepted)
-        RefreshFormMessagDialog(Slots.keepLeftButton);
-    return accepted;
-}
-
-void MainWindow::Key_AssemblyClick()
-{
-    HideAllMenu();
-    clock_.pumpEvents();
-    CombinationPending = false;
-    CombinationText.clear();
-    CombinationCode.clear();
-    if (OpenCombinationDialog)
-        OpenCombinationDialog();
-}
-
-void MainWindow::ApplyCombination()
-{
-    if (!CombinationPending)
-        return;
-    QWidget* target = nullptr;
-    if (MenuTargetIsEngineer) {
-        const auto t = EngineerButtonTarget(MenuTarget);
-        if (!t)
-            return;
-        target = findChild<QWidget*>(engineerButtonName(t->mode, t->key));
-        Keys.SetKey(t->mode, t->key, CombinationCode);
-    } else {
-        if (!IsKeyNumber(MenuTarget))
-            return;
-        target = keyUi_->labels[std::size_t(MenuTarget - 1)];
-        Keys.SetKey(EditedKeyMode(), MenuTarget, CombinationCode);
-    }
-    setCaption(target, CombinationText);
-    if (target && Scroll.name == target->objectName())
-        Scroll.restart(CombinationText);
 }
 
 } // namespace orb

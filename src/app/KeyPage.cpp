@@ -1,9 +1,17 @@
 // The key page: the nine button captions of the edited key mode, the AIM
 // value bar of the advanced page, and what ties them to the model.
-#include "app/KeyWidgets.h"
-#include "app/MainWindow.h"
+#include "app/KeyPage.h"
+
+#include "app/ButtonHover.h"
+#include "app/Captions.h"
+#include "app/DeviceSession.h"
+#include "app/KeyMenu.h"
+#include "app/MacroPage.h"
+#include "app/PageStack.h"
+#include "app/Skin.h"
 
 #include "keys/KeyCodes.h"
+#include "keys/MenuPlacement.h"
 
 #include <QComboBox>
 #include <QRadioButton>
@@ -16,19 +24,34 @@ namespace
 {
 constexpr QSize kKeyPictureSize(170, 27);
 constexpr int kAimSegments = 11;
+
+QString rgb(const QColor& c)
+{
+    return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+QString engineerButtonName(KeyMode mode, int key)
+{
+    return QStringLiteral("btn_Key%1%2").arg(mode == KeyMode::A ? 1 : 2).arg(key, 2, 10, QLatin1Char('0'));
+}
 } // namespace
 
-void MainWindow::buildKeyPage()
+KeyPage::KeyPage(const PageContext& context, MacroPage& macros)
+    : Page(context, 1), macros_(macros), Keys{ModeACodes, ModeBCodes, context.session.image().ProfileKeys}
 {
-    keyUi_ = new KeyWidgets(this);
-    QWidget* keyPage = page(1);
+    build();
+}
+
+void KeyPage::build()
+{
+    QWidget* keyPage = container();
 
     // The key page's overlay lies over the background, under the captions.
     if (!keyPage->findChild<QWidget*>(QStringLiteral("Img_P1"))) {
         auto* overlay = new ClickLabel(keyPage);
         overlay->setObjectName(QStringLiteral("Img_P1"));
         overlay->move(90, 130);
-        OnClick(overlay, this, [this] { HideAllMenu(); });
+        OnClick(overlay, this, [this] { context().hideAllMenu(); });
         overlay->lower();
         if (QWidget* base = keyPage->findChild<QWidget*>(QStringLiteral("Img_Base_1")))
             base->lower();
@@ -45,13 +68,13 @@ void MainWindow::buildKeyPage()
         label->setObjectName(QStringLiteral("Key%1").arg(n));
         label->setGeometry(QRect(picture->pos(), kKeyPictureSize));
         label->setAlignment(Qt::AlignCenter);
-        wireButtonVisuals(label); // picture and caption scrolling under the pointer
+        hover().wireButtonVisuals(label); // picture and caption scrolling under the pointer
         OnClick(label, this, [this, label] { ShowPnlMain_OnClick(label); });
-        keyUi_->labels[std::size_t(n - 1)] = label;
+        labels_[std::size_t(n - 1)] = label;
     }
 
     // The AIM value bar of the advanced page.
-    QWidget* advanced = page(2);
+    QWidget* advanced = stack().page(2);
     for (int n = 1; n <= kAimSegments; ++n) {
         const QString name = QStringLiteral("Img_AIMKey_%1").arg(n);
         QWidget* bar = advanced->findChild<QWidget*>(name);
@@ -68,16 +91,18 @@ void MainWindow::buildKeyPage()
         value->resize(40, 18);
     }
 
-    buildKeyMenu();
+    menu_ = new KeyMenu(window(), skin().languageIndex(), context().hideAllMenu);
+    menu_->setParent(this); // goes with the page
+    menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
+    menu_->setCombinationHandler([this] { Key_AssemblyClick(); });
     try {
-        ApplyKeyMenuLayout(LoadLayoutSection(LanguageIndex));
+        KeyPage::ApplyLayout(skin().layoutSection());
     } catch (const LayoutError& e) {
         qWarning("%s", e.what()); // a fault of the embedded texts
     }
-    ConnectEngineerKeyButtons();
 }
 
-void MainWindow::ConnectEngineerKeyButtons()
+void KeyPage::ConnectEngineerKeyButtons()
 {
     const char* const connectedFlag = "keyMenuConnected";
     for (const KeyMode mode : {KeyMode::A, KeyMode::B})
@@ -85,13 +110,13 @@ void MainWindow::ConnectEngineerKeyButtons()
             const QString name = QStringLiteral("btn_Key%1%2")
                                      .arg(mode == KeyMode::A ? 1 : 2)
                                      .arg(key, 2, 10, QLatin1Char('0'));
-            QWidget* button = page(6)->findChild<QWidget*>(name);
+            QWidget* button = stack().page(6)->findChild<QWidget*>(name);
             if (!button || button->property(connectedFlag).toBool())
                 continue;
             button->setProperty(connectedFlag, true);
             OnClick(button, this, [this, button] { TLShowPnlMain_OnClick(button); });
         }
-    auto* aim = page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
+    auto* aim = stack().page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
     if (aim && !aim->property(connectedFlag).toBool()) {
         aim->setProperty(connectedFlag, true);
         // Only the user's choice: the list is also set when an image is shown.
@@ -101,49 +126,46 @@ void MainWindow::ConnectEngineerKeyButtons()
 
 // --- Model and captions ---
 
-void MainWindow::LoadKeyCodes()
+void KeyPage::LoadKeyCodes()
 {
     Keys.LoadCodes();
 }
 
-KeyMode MainWindow::EditedKeyMode() const
+KeyMode KeyPage::EditedKeyMode() const
 {
-    if (auto* b = findChild<QRadioButton*>(QStringLiteral("rb_2")); b && b->isChecked())
+    const QString state = stack().PageState();
+    if (state == QLatin1String("rb_2"))
         return KeyMode::B;
-    if (auto* a = findChild<QRadioButton*>(QStringLiteral("rb_1")); a && a->isChecked())
+    if (state == QLatin1String("rb_1"))
         return KeyMode::A;
-    return keyUi_ ? keyUi_->shownMode : KeyMode::A;
+    return shownMode_;
 }
 
-void MainWindow::RebuildKeyNames()
+void KeyPage::RebuildKeyNames()
 {
-    Keys.RebuildKeyNames([this](const QString& key) { return LookupText(key); }, BaseMacroNames());
+    Keys.RebuildKeyNames(skin().lookup(), macros_.BaseMacroNames());
 }
 
-void MainWindow::ShowKeyCaptions(KeyMode mode)
+void KeyPage::ShowKeyCaptions(KeyMode mode)
 {
-    if (!keyUi_)
-        return;
-    keyUi_->shownMode = mode;
-    const TextLookup text = [this](const QString& key) { return LookupText(key); };
-    const QStringList macros = BaseMacroNames();
+    shownMode_ = mode;
+    const TextLookup text = skin().lookup();
+    const QStringList macros = macros_.BaseMacroNames();
     for (std::size_t k = 0; k < KeyCount; ++k) {
-        ClickLabel* label = keyUi_->labels[k];
+        ClickLabel* label = labels_[k];
         const QString name = KeyFunctionName(Keys.codes(mode)[k], text, macros);
         label->setText(name);
-        if (Scroll.name == label->objectName())
-            Scroll.restart(name); // leaving the label shows the new name
+        if (hover().scroll().name == label->objectName())
+            hover().scroll().restart(name); // leaving the label shows the new name
     }
-    clock_.pumpEvents();
+    session().clock().pumpEvents();
 }
 
-void MainWindow::RetranslateKeyCaptions()
+void KeyPage::Retranslate()
 {
-    if (!keyUi_)
-        return;
     const KeyMode mode = EditedKeyMode();
     for (std::size_t k = 0; k < KeyCount; ++k) {
-        ClickLabel* label = keyUi_->labels[k];
+        ClickLabel* label = labels_[k];
         const QString caption = label->text();
         QString key = FindTextKey(caption);
         if (key.isEmpty())
@@ -156,22 +178,22 @@ void MainWindow::RetranslateKeyCaptions()
                 if (orb::LookupText(LoadLanguagePack(language), own) == caption)
                     key = own;
         }
-        label->setText(LookupText(key));
-        if (Scroll.name == label->objectName())
-            Scroll.restart(label->text());
+        label->setText(skin().LookupText(key));
+        if (hover().scroll().name == label->objectName())
+            hover().scroll().restart(label->text());
     }
 }
 
 // --- AIM value ---
 
-void MainWindow::AIMKeyToDataBuf(ProfileKeysBytes& profile)
+void KeyPage::AIMKeyToDataBuf(ProfileKeysBytes& profile)
 {
     RebuildKeyNames();
     KeyAssignments view(ModeACodes, ModeBCodes, profile);
     view.WriteAimValue(Keys.AimValue);
 }
 
-void MainWindow::RefreshAIMKey()
+void KeyPage::RefreshAIMKey()
 {
     RebuildKeyNames();
     if (const auto value = Keys.AimValueFromProfile())
@@ -179,22 +201,22 @@ void MainWindow::RefreshAIMKey()
     RedrawAimDisplay();
 }
 
-void MainWindow::RedrawAimDisplay()
+void KeyPage::RedrawAimDisplay()
 {
     const int value = std::clamp(Keys.AimValue, 0, MaxAimValue);
     for (int n = 1; n <= kAimSegments; ++n) {
-        const bool lit = DPILED_Status == 1 ? n == value + 1 : n <= value + 1;
-        SetPicture(QStringLiteral("Img_AIMKey_%1").arg(n),
-                   lit ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
+        const bool lit = skin().org().DPILED_Status == 1 ? n == value + 1 : n <= value + 1;
+        skin().SetPicture(QStringLiteral("Img_AIMKey_%1").arg(n),
+                          lit ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
     }
-    if (auto* label = page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue")))
-        label->setText(Slots.cpiValues[std::size_t(value)]);
+    if (auto* label = stack().page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue")))
+        label->setText(skin().textSlots().cpiValues[std::size_t(value)]);
 }
 
-void MainWindow::AIMKeyVlaue_OnClick(int n)
+void KeyPage::AIMKeyVlaue_OnClick(int n)
 {
     RebuildKeyNames();
-    auto* list = page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
+    auto* list = stack().page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue"));
     if (Keys.ChooseAimValue(n - 1)) {
         RedrawAimDisplay();
         if (list)
@@ -203,35 +225,199 @@ void MainWindow::AIMKeyVlaue_OnClick(int n)
     }
     if (list)
         list->setCurrentIndex(0);
-    RefreshFormMessagDialog(NoAimKeyMessage);
+    session().RefreshFormMessagDialog(NoAimKeyMessage);
     // Value 0 shows as the first segment alone, whatever the bar style.
     for (int k = 1; k <= kAimSegments; ++k)
-        SetPicture(QStringLiteral("Img_AIMKey_%1").arg(k),
-                   k == 1 ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
-    if (auto* label = page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue")))
-        label->setText(Slots.cpiValues[0]);
+        skin().SetPicture(QStringLiteral("Img_AIMKey_%1").arg(k),
+                          k == 1 ? QStringLiteral("Bar2_E") : QStringLiteral("Bar2_D"));
+    if (auto* label = stack().page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue")))
+        label->setText(skin().textSlots().cpiValues[0]);
 }
 
-void MainWindow::cb_AIMKeyValueChange(int index)
+void KeyPage::cb_AIMKeyValueChange(int index)
 {
     RebuildKeyNames();
     if (!Keys.ChooseAimValue(index)) {
-        if (auto* list = page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue")))
+        if (auto* list = stack().page(6)->findChild<QComboBox*>(QStringLiteral("cb_AIMKeyValue")))
             list->setCurrentIndex(0);
-        RefreshFormMessagDialog(NoAimKeyMessage);
+        session().RefreshFormMessagDialog(NoAimKeyMessage);
     }
     RedrawAimDisplay();
 }
 
 // The key page's captions for key mode A or B (page selection asks for them).
-void MainWindow::RefreshProfile1Keys()
+void KeyPage::RefreshProfile1Keys()
 {
     ShowKeyCaptions(KeyMode::A);
 }
 
-void MainWindow::RefreshProfile2Keys()
+void KeyPage::RefreshProfile2Keys()
 {
     ShowKeyCaptions(KeyMode::B);
+}
+
+// --- Assignment menu ---
+
+void KeyPage::ShowPnlMain_OnClick(QWidget* label)
+{
+    MenuTargetIsEngineer = false;
+    MenuTarget = KeyNumberFromName(label->objectName());
+    if (IsKeyNumber(MenuTarget))
+        skin().SetPicture(QStringLiteral("Img_Key%1").arg(MenuTarget), QStringLiteral("KeyS_01"));
+    // The caption goes back to its name; the scrolling forgets it, so that
+    // leaving the label later cannot put back a name the pick has replaced.
+    if (hover().scroll().name == label->objectName()) {
+        setCaption(label, hover().scroll().saved);
+        hover().scroll().name.clear();
+        hover().labelRun().setEnabled(false);
+    }
+    context().hideAllMenu();
+    menu_->openAtLabel(label);
+}
+
+void KeyPage::TLShowPnlMain_OnClick(QWidget* button)
+{
+    MenuTargetIsEngineer = true;
+    MenuTarget = ButtonNumberFromName(button->objectName());
+    context().hideAllMenu();
+    menu_->openAtEngineerButton(button, MenuTarget);
+}
+
+void KeyPage::KeyStatusOnClick(QLabel* item)
+{
+    context().hideAllMenu();
+    const QString code = CodeForMenuItem(item->property("tag").toInt(), Keys.AimValue);
+    if (code.isEmpty())
+        return;
+    // The item reads blank, marker, blank, name.
+    AssignToMenuTarget(item->text().mid(3), code);
+}
+
+bool KeyPage::AssignToMenuTarget(const QString& name, const QString& code)
+{
+    KeyMode mode = KeyMode::A;
+    int key = -1;
+    std::array<QWidget*, KeyCount> targets{};
+    if (MenuTargetIsEngineer) {
+        const auto target = EngineerButtonTarget(MenuTarget);
+        if (!target)
+            return false;
+        mode = target->mode;
+        key = target->key;
+        for (int k = 1; k <= KeyCount; ++k)
+            targets[std::size_t(k - 1)] = stack().page(6)->findChild<QWidget*>(engineerButtonName(mode, k));
+    } else {
+        if (!IsKeyNumber(MenuTarget))
+            return false;
+        mode = EditedKeyMode();
+        key = MenuTarget;
+        for (std::size_t k = 0; k < KeyCount; ++k)
+            targets[k] = labels_[k];
+    }
+
+    KeyTexts shown;
+    for (std::size_t k = 0; k < KeyCount; ++k)
+        shown[k] = captionOf(targets[k]);
+    const bool accepted = Keys.PickFunction(mode, key, code, name, shown, skin().textSlots().leftButtonName);
+    QWidget* target = targets[std::size_t(key - 1)];
+    setCaption(target, shown[std::size_t(key - 1)]);
+    if (target && hover().scroll().name == target->objectName())
+        hover().scroll().restart(shown[std::size_t(key - 1)]);
+    if (!accepted)
+        session().RefreshFormMessagDialog(skin().textSlots().keepLeftButton);
+    return accepted;
+}
+
+void KeyPage::Key_AssemblyClick()
+{
+    context().hideAllMenu();
+    session().clock().pumpEvents();
+    CombinationPending = false;
+    CombinationText.clear();
+    CombinationCode.clear();
+    if (OpenCombinationDialog)
+        OpenCombinationDialog();
+}
+
+void KeyPage::ApplyCombination()
+{
+    if (!CombinationPending)
+        return;
+    QWidget* target = nullptr;
+    if (MenuTargetIsEngineer) {
+        const auto t = EngineerButtonTarget(MenuTarget);
+        if (!t)
+            return;
+        target = stack().page(6)->findChild<QWidget*>(engineerButtonName(t->mode, t->key));
+        Keys.SetKey(t->mode, t->key, CombinationCode);
+    } else {
+        if (!IsKeyNumber(MenuTarget))
+            return;
+        target = labels_[std::size_t(MenuTarget - 1)];
+        Keys.SetKey(EditedKeyMode(), MenuTarget, CombinationCode);
+    }
+    setCaption(target, CombinationText);
+    if (target && hover().scroll().name == target->objectName())
+        hover().scroll().restart(CombinationText);
+}
+
+void KeyPage::SetCombination(const QString& text, const QString& code)
+{
+    CombinationPending = true;
+    CombinationText = text;
+    CombinationCode = code;
+}
+
+void KeyPage::HideAllMenu()
+{
+    menu_->HideAllMenu();
+}
+
+// --- Steps ---
+
+void KeyPage::DataBufToUI()
+{
+    for (std::size_t k = 0; k < KeysPerMode; ++k) {
+        const auto code = [this](std::size_t offset) {
+            const ProfileKeysBytes& keys = image().ProfileKeys;
+            return BytesToCode(keys[offset], keys[offset + 1], keys[offset + 2]);
+        };
+        ModeACodes[k] = code(ModeAKeysOffset + k * KeyCodeSize);
+        ModeBCodes[k] = code(ModeBKeysOffset + k * KeyCodeSize);
+    }
+}
+
+void KeyPage::ShowKeyMode(int keyMode)
+{
+    if (keyMode == 1) {
+        stack().SelectPageOption(QStringLiteral("rb_2"));
+        RefreshProfile2Keys();
+    } else {
+        stack().SelectPageOption(QStringLiteral("rb_1"));
+        RefreshProfile1Keys();
+    }
+}
+
+void KeyPage::ApplyLayout(const LayoutText& section)
+{
+    menu_->ApplyKeyMenuLayout(section);
+    // The AIM bar of the advanced page.
+    const LayoutPoint steps = section.point(QStringLiteral("AIMKey_Steps_"));
+    const int gap = section.intValue(QStringLiteral("AIMKey_Steps_D"));
+    for (int n = 1; n <= 11; ++n)
+        if (auto* bar = stack().page(2)->findChild<QLabel*>(QStringLiteral("Img_AIMKey_%1").arg(n))) {
+            const int width = bar->pixmap().isNull() ? 20 : bar->pixmap().width();
+            bar->move(steps.x + (n - 1) * (gap + width), steps.y);
+        }
+    if (auto* value = stack().page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue"))) {
+        const LayoutPoint at = section.point(QStringLiteral("AIMKey_Value_"));
+        value->move(at.x, at.y);
+        QFont f = value->font();
+        f.setPointSize(section.intValue(QStringLiteral("Size_D")));
+        value->setFont(f);
+        const Rgb c = section.colour(QStringLiteral("Color_D_notSelected_"));
+        value->setStyleSheet(QStringLiteral("color: %1;").arg(rgb(QColor(c.r, c.g, c.b))));
+    }
 }
 
 } // namespace orb

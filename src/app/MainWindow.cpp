@@ -1,16 +1,31 @@
 #include "app/MainWindow.h"
 
+#include "app/AdvancedPage.h"
 #include "app/AppInfo.h"
+#include "app/ButtonHover.h"
+#include "app/Captions.h"
+#include "app/ClickLabel.h"
+#include "app/DeviceSession.h"
+#include "app/EngineerPage.h"
+#include "app/FrameActions.h"
+#include "app/KeyPage.h"
+#include "app/LightingPage.h"
 #include "app/LoadingWindow.h"
-#include "image/DefaultImages.h"
+#include "app/MacroPage.h"
+#include "app/PageMapping.h"
+#include "app/PageSelector.h"
+#include "app/PageStack.h"
+#include "app/SessionView.h"
+#include "app/Skin.h"
+#include "skin/LayoutKeys.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QSystemTrayIcon>
@@ -21,76 +36,162 @@ namespace orb
 
 namespace
 {
-constexpr int kDevTimerMs = 3500;
-constexpr QSize kUserPageSize(1030, 662);
-constexpr QSize kEngineerPageSize(1076, 640);
 const QColor kMaroon(128, 0, 0);
 
-// Controls that stay usable while the overlays block a page: the exit and
-// minimise buttons and the windowed controls of the pages.
-const char* const kAboveOverlay[] = {"Img_Exit_", "Btn_Exit_", "Img_Mini_", "Btn_Mini_"};
-const char* const kWindowedControls[] = {"Edt_Repeat1", "Edt_DelayTime1", "LB_PCMacroName",
-                                         "Gb_Insert",   "LB_macro",       "Gb_Delay"};
-
-// A transparent cover that takes the pointer input of everything under it.
-class InputBlocker final : public QWidget
+// Presses on the page backgrounds close the assignment menus; the press
+// itself goes on to whatever handles it (dragging the window).
+class ClearApFilter final : public QObject
 {
   public:
-    using QWidget::QWidget;
+    ClearApFilter(MainWindow* w) : QObject(w), window_(w) {}
 
   protected:
-    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress)
+            window_->HideAllMenu(); // ClearAP
+        return false;
+    }
+
+  private:
+    MainWindow* window_;
 };
 } // namespace
 
 MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), clock_(deps.clock), services_(deps.services),
-      link_(deps.hid, deps.clock)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(kWindowTitle);
-    CandidateIds[0] = {deps.vendorId, kProductId};
-    CandidateIds[1] = {0, 0};
-    DevTimer_ = clock_.createTimer(kDevTimerMs, [this] { DevTimerTimer(); });
-    buildPages();
-    FormCreate();
+    view_ = std::make_unique<SessionView>(this);
+    session_ = std::make_unique<DeviceSession>(deps.clock, deps.services, deps.hid, deps.vendorId, *view_);
+    stack_ = std::make_unique<PageStack>(
+        this, [this](QWidget* page, int copy) { buildSkinFrame(page, copy); }, this);
+    skin_ = std::make_unique<Skin>(this, *stack_, deps.services);
+    session_->setTextLookup(skin_->lookup());
+    hover_ = new ButtonHover(this, *skin_, *stack_, *session_);
+    const auto hideAllMenu = [this] { HideAllMenu(); };
+    actions_ = std::make_unique<FrameActions>(this, *session_, *skin_, hideAllMenu);
+
+    // The pages; the engineering page shows what the others own, and the key
+    // page's menu opens from the engineering page's key buttons.
+    const PageContext context{this, *stack_, *skin_, *hover_, *session_, hideAllMenu};
+    macro_ = new MacroPage(context);
+    lighting_ = new LightingPage(context);
+    advanced_ = new AdvancedPage(context);
+    key_ = new KeyPage(context, *macro_);
+    engineer_ = new EngineerPage(context, *key_, *advanced_, *lighting_, *macro_);
+    key_->ConnectEngineerKeyButtons();
+    for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
+        skin_->addPage(p);
+    mapping_ = std::make_unique<PageMapping>(*key_, *advanced_, *lighting_, *macro_, *engineer_);
+    selector_ =
+        std::make_unique<PageSelector>(*stack_, *skin_, *session_, *key_, *engineer_, *macro_, hideAllMenu);
+    wireEngineerButtons();
+
+    auto* clear = new ClearApFilter(this);
+    for (const char* name :
+         {"gbPage1", "Img_Base_1", "Img_Base_2", "Img_Base_3", "Img_Base_4", "Img_P1", "gbPage6"})
+        if (QWidget* w = skin_->control(QLatin1String(name)))
+            w->installEventFilter(clear);
+
     loading_ = new LoadingWindow(this);
+    view_->attach(
+        {session_.get(), stack_.get(), loading_, mapping_.get(), selector_.get(), advanced_, macro_,
+         engineer_, hideAllMenu, [this](ProfileKeysBytes& keys) { key_->AIMKeyToDataBuf(keys); },
+         [this] {
+             for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
+                 p->ResetNoDevice();
+         },
+         [this] {
+             for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
+                 p->DeviceLost();
+         }});
+    FormCreate();
     loading_->centreOver(geometry(), 40);
-    DevTimer_->setEnabled(true);
+    session_->start();
 }
 
-MainWindow::~MainWindow() = default;
-
-void MainWindow::buildPages()
+MainWindow::~MainWindow()
 {
-    const char* names[] = {"gbPage1", "gbPage2", "gbPage3", "gbPage4", "gbPage6"};
-    for (int i = 0; i < 5; ++i) {
-        auto* page = new QWidget(this);
-        page->setObjectName(QString::fromLatin1(names[i]));
-        page->resize(i < 4 ? kUserPageSize : kEngineerPageSize);
-        pages_.push_back(page);
-        if (i < 4) {
-            const int copy = i + 1;
-            auto* base = new QLabel(page);
-            base->setObjectName(QStringLiteral("Img_Base_%1").arg(copy));
-            base->setGeometry(QRect(QPoint(0, 0), kUserPageSize));
-            base->installEventFilter(this);
-            buildSkinFrame(page, copy);
-            auto* overlay = new InputBlocker(page);
-            overlay->setObjectName(QStringLiteral("Disable_All_%1").arg(copy));
-            overlay->setGeometry(base->geometry());
-            overlays_.push_back(overlay);
+    // The widgets go while the parts their handlers use still exist, then
+    // the pages and the pointer pictures, then the parts.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    delete engineer_;
+    delete key_;
+    delete advanced_;
+    delete lighting_;
+    delete macro_;
+    delete hover_;
+}
+
+void MainWindow::buildSkinFrame(QWidget* pg, int copy)
+{
+    auto* overlayPicture = new QLabel(pg);
+    overlayPicture->setObjectName(QStringLiteral("Img_P%1").arg(copy));
+
+    QList<LayoutButtonKeys> buttons = ActionButtonKeys();
+    buttons += PageButtonKeys();
+    buttons.append({QString(), QStringLiteral("Engineer")});
+    buttons.append({QString(), QStringLiteral("Web")});
+
+    const QHash<QString, std::function<void()>> handlers = {
+        {QStringLiteral("Confirm"), [this] { actions_->Btn_Confirm_0Click(); }},
+        {QStringLiteral("Apply"), [this] { actions_->Btn_Apply_0Click(); }},
+        {QStringLiteral("Read"), [this] { actions_->Btn_Read_0Click(); }},
+        {QStringLiteral("Confirm1"), [this] { actions_->Btn_Confirm1_1Click(); }},
+        {QStringLiteral("Confirm2"), [this] { actions_->Btn_Confirm2_1Click(); }},
+        {QStringLiteral("Confirm3"), [this] { actions_->Btn_Confirm3_1Click(); }},
+        {QStringLiteral("Mini"), [this] { Btn_Minimize_0Click(); }},
+        {QStringLiteral("Main"), [this] { selector_->Btn_Main_0Click(); }},
+        {QStringLiteral("Second"), [this] { selector_->Btn_Second_0Click(); }},
+        {QStringLiteral("Adv"), [this] { selector_->Btn_Adv_0Click(); }},
+        {QStringLiteral("Breath"), [this] { selector_->Btn_Breath_0Click(); }},
+        {QStringLiteral("Macro"), [this] { selector_->Btn_Macro_0Click(); }},
+        {QStringLiteral("Save"), [this] { actions_->Btn_Save_0Click(); }},
+        {QStringLiteral("Load"), [this] { actions_->Btn_Load_0Click(); }},
+        {QStringLiteral("Lang1"), [this] { Btn_Lang1_0Click(); }},
+        {QStringLiteral("Lang2"), [this] { Btn_Lang2_0Click(); }},
+        {QStringLiteral("Lang3"), [this] { Btn_Lang3_0Click(); }},
+        {QStringLiteral("Engineer"), [this] { selector_->Btn_Engineer_0Click(); }},
+        {QStringLiteral("Web"), [this] { Btn_Web_0Click(); }},
+    };
+
+    for (const LayoutButtonKeys& b : buttons) {
+        auto* picture = new QLabel(pg);
+        picture->setObjectName(QStringLiteral("Img_%1_%2").arg(b.name).arg(copy));
+        auto* caption = new ClickLabel(pg);
+        caption->setObjectName(QStringLiteral("Btn_%1_%2").arg(b.name).arg(copy));
+        caption->setAlignment(Qt::AlignCenter);
+        if (b.name == QLatin1String("Exit")) {
+            connect(caption, &ClickLabel::clicked, this, &QWidget::close); // Btn_Exit_0Click
+        } else if (const auto h = handlers.value(b.name)) {
+            connect(caption, &ClickLabel::clicked, this, h);
         }
+        // The pointer pictures, once the skin exists.
+        connect(caption, &ClickLabel::entered, this, [this, caption] { hover_->ButtonMouseEnter(caption); });
+        connect(caption, &ClickLabel::left, this, [this, caption] { hover_->ButtonMouseLeave(caption); });
     }
-    lbl_Content_ = new QLabel(pages_[4]);
-    lbl_Content_->setObjectName(QStringLiteral("lbl_Content"));
-    lbl_Content_->setGeometry(56, 558, 951, 40);
-    lbl_Content_->setWordWrap(true);
-    buildEngineerPage();
-    buildKeyPage(); // key captions, assignment menu, AIM bar
-    buildPageState();
+}
+
+void MainWindow::wireEngineerButtons()
+{
+    // The engineering page's own page and action buttons act like the skinned ones.
+    const std::pair<const char*, std::function<void()>> buttons[] = {
+        {"Btn_Main_6", [this] { selector_->Btn_Main_0Click(); }},
+        {"Btn_Switch_6", [this] { selector_->Btn_Second_0Click(); }},
+        {"Btn_Adv_6", [this] { selector_->Btn_Adv_0Click(); }},
+        {"Btn_Breath_6", [this] { selector_->Btn_Breath_0Click(); }},
+        {"Btn_Macro_6", [this] { selector_->Btn_Macro_0Click(); }},
+        {"Btn_Engineer_6", [this] { selector_->Btn_Engineer_0Click(); }},
+        {"Btn_Load_6", [this] { actions_->Btn_Load_0Click(); }},
+        {"Btn_Save_6", [this] { actions_->Btn_Save_0Click(); }},
+        {"btn_Write", [this] { actions_->Btn_Apply_0Click(); }},
+        {"Btn_Default", [this] { actions_->Btn_DefaultClick(); }},
+    };
+    for (const auto& [name, handler] : buttons)
+        if (auto* b = page(6)->findChild<QAbstractButton*>(QLatin1String(name)))
+            connect(b, &QAbstractButton::clicked, this, handler);
 }
 
 void MainWindow::FormCreate()
@@ -100,8 +201,8 @@ void MainWindow::FormCreate()
     if (QSystemTrayIcon::isSystemTrayAvailable())
         tray_->show();
 
-    LoadBaseImage();
-    FitWindowToSkin();
+    skin_->LoadBaseImage();
+    skin_->FitWindowToSkin();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
@@ -111,217 +212,92 @@ void MainWindow::FormCreate()
     setPalette(pal);
     setAutoFillBackground(true);
 
-    ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    showOnlyPage(1);
-    LoadSkinImages();
-    LoadOrgOptions();
+    stack_->showOnlyPage(1);
+    skin_->LoadSkinImages();
+    skin_->LoadOrgOptions();
+    session_->setReserveIdentity(skin_->org().Rev_Manu_ID, skin_->org().Rev_Pro_ID);
 
-    LanguageIndex = 1;
-    ApplyLanguageLayout();
-    LoadReferenceIdentity();
-    link_.closeDevice();
-    RefreshErrorAP();
+    skin_->setLanguageIndex(1);
+    skin_->ApplyLanguageLayout();
+    session_->LoadReferenceIdentity();
+    session_->link().closeDevice();
+    session_->RefreshErrorAP();
     // Numbers read better right-aligned in these edits.
     for (const char* name : {"Edt_Repeat1", "Edt_DelayTime1", "Edt_Delay", "Edt_InsertDelay", "edt_Repeat",
                              "edt_XAxisValue", "edt_YAxisValue"})
         if (auto* edit = findChild<QLineEdit*>(QString::fromLatin1(name)))
             edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    restackOverlays();
+    stack_->restackOverlays();
     Btn_Lang1_0Click();
+}
+
+SessionHost& MainWindow::sessionHost() const
+{
+    return *view_;
 }
 
 QWidget* MainWindow::page(int n) const
 {
-    if (n >= 1 && n <= 4)
-        return pages_[n - 1];
-    if (n == 6)
-        return pages_[4];
-    return nullptr;
+    return stack_->page(n);
 }
 
-void MainWindow::showOnlyPage(int n)
+void MainWindow::HideAllMenu()
 {
-    for (int i = 1; i <= 6; ++i)
-        if (QWidget* p = page(i))
-            p->setVisible(i == n);
+    key_->HideAllMenu();
+    macro_->HideAllMenu();
 }
 
-void MainWindow::restackOverlays()
+// --- Language buttons ---
+
+void MainWindow::Btn_Lang1_0Click()
 {
-    for (int copy = 1; copy <= 4; ++copy) {
-        QWidget* p = page(copy);
-        overlays_[copy - 1]->raise();
-        for (const char* prefix : kAboveOverlay)
-            if (auto* w = p->findChild<QWidget*>(QString::fromLatin1(prefix) + QString::number(copy)))
-                w->raise();
-        for (const char* name : kWindowedControls)
-            if (auto* w = p->findChild<QWidget*>(QString::fromLatin1(name)))
-                w->raise();
-    }
+    LanguageButtonClick(1);
 }
 
-// --- Connection state machine ---
-
-void MainWindow::DevTimerTimer()
+void MainWindow::Btn_Lang2_0Click()
 {
-    if (TimerBusy || Closing)
-        return;
-    TimerBusy = true;
-
-    // Five pairs of counts; a device that is just arriving makes them disagree.
-    int agreements = 0;
-    int count = 0;
-    for (int i = 0; i < 5; ++i) {
-        const int c1 = link_.CountHidDevices();
-        const int c2 = link_.CountHidDevices();
-        if (c1 == c2)
-            ++agreements;
-        count = c1;
-    }
-
-    if (count != LastHidCount && agreements >= 2) {
-        if (count < LastHidCount) {
-            // Any interface leaving counts as the loss of the mouse.
-            DevLost();
-            link_.DeviceVendorId = 0;
-            link_.DeviceProductId = 0;
-            link_.closeDevice();
-        } else {
-            for (const CandidateId& id : CandidateIds) {
-                if (id.vendor == 0 || id.product == 0)
-                    continue;
-                clock_.waitPumped(21, 100); // let the new device settle
-                if (Closing)
-                    break; // the window was closed during the settle
-                int release = kReleaseNumber;
-                if (link_.OpenHidDevice(id.vendor, id.product, release)) {
-                    link_.DeviceVendorId = std::uint32_t(id.vendor);
-                    link_.DeviceProductId = std::uint32_t(id.product);
-                    ReadDevInfo();
-                    break;
-                }
-                DevLost();
-            }
-        }
-        LastHidCount = count;
-    }
-    TimerBusy = false;
+    LanguageButtonClick(2);
 }
 
-void MainWindow::DevLost()
+void MainWindow::Btn_Lang3_0Click()
 {
-    HideAllMenu();
-    NoDeviceUI = false;
-    RefreshErrorAP();
-    // The macro list empties and the light type is remembered afresh when
-    // the next image is shown.
-    if (auto* macros = findChild<QListWidget*>(QStringLiteral("LB_macro")))
-        macros->clear();
-    LedTypeShown.clear();
-    ShowDisableAll();
-    if (!DevTimer_->isEnabled())
-        DevTimer_->setEnabled(true);
-    RefreshFormMessagDialog(LookupText(QStringLiteral("Str100")) + QStringLiteral("\r\r") +
-                            LookupText(QStringLiteral("Str101")));
+    LanguageButtonClick(3);
 }
 
-void MainWindow::RefreshErrorAP()
+void MainWindow::LanguageButtonClick(int language)
 {
-    InitNoDevice();
-    NoDeviceUI = true;
-    showOnlyPage(1);
-    ShowMainPageSelectors();
+    for (int n = 1; n <= 3; ++n)
+        skin_->SetGroupPicture(QStringLiteral("Lang%1").arg(n),
+                               n == language ? QStringLiteral("SetS_03") : QStringLiteral("SetS_01"));
+    stack_->selectLanguage(language);
+
+    macro_->BeforeLanguageChange();
+    skin_->setLanguageIndex(language);
+    skin_->ApplyLanguageLayout();
+    macro_->AfterLanguageChange();
+
+    QApplication::setApplicationName(skin_->textSlots().title);
+    selector_->RefreshAPPage();
+
+    // Scrolling goes on with the new caption, and leaving restores it.
+    if (QWidget* first = skin_->control(QStringLiteral("Btn_Lang%1_1").arg(language)))
+        hover_->scroll().restart(captionOf(first));
 }
 
-void MainWindow::LoadReferenceIdentity()
+// --- Web, minimise and window behaviour ---
+
+void MainWindow::Btn_Web_0Click()
 {
-    if (const auto id = orb::LoadReferenceIdentity())
-        ReferenceIdentity = *id;
+    skin_->SetGroupPicture(QStringLiteral("Web"), QStringLiteral("WebS_02"));
+    if (skin_->org().Web_Enable == 1)
+        session_->services().openUrl(skin_->org().Web);
 }
 
-void MainWindow::InitNoDevice()
+void MainWindow::Btn_Minimize_0Click()
 {
-    if (const auto images = LoadDefaultImages())
-        DefaultImages = *images;
-    Image.ImageBuf = DefaultImages[0];
-    // The macro texts and lists of the last mouse go; the default image's
-    // macro slots take their place.
-    for (const char* name : {"LB_MacroName", "LB_macro"})
-        if (auto* list = findChild<QListWidget*>(QString::fromLatin1(name)))
-            list->clear();
-    for (const char* name : {"mmo_macro", "mmo_wrscript"})
-        if (auto* text = findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
-            text->clear();
-    Image.SplitImage();
-    RefreshMacrosFromArea();
-    DataBufToUI();
+    // Qt's minimise is the window manager's minimise command.
+    showMinimized();
 }
-
-void MainWindow::ShowMainAfterRead()
-{
-    showOnlyPage(1);
-    NoDeviceUI = false;
-    if (PageState() == QLatin1String("rb_1"))
-        Btn_Main_0Click();
-    clock_.pumpEvents();
-    HideDisableAll();
-}
-
-// --- Busy and blocking services ---
-
-void MainWindow::ShowLoading()
-{
-    if (Closing)
-        return; // a transfer cut short by closing the window winds down unseen
-    loading_->centreOver(geometry());
-    loading_->show();
-    loading_->raise();
-    clock_.pumpEvents();
-}
-
-void MainWindow::HideLoading()
-{
-    loading_->hide();
-    clock_.pumpEvents();
-}
-
-void MainWindow::ShowDisableAll()
-{
-    for (QWidget* o : overlays_)
-        o->setVisible(true);
-}
-
-void MainWindow::HideDisableAll()
-{
-    for (QWidget* o : overlays_)
-        o->setVisible(false);
-}
-
-// --- Texts ---
-
-void MainWindow::LoadLanguage(int index)
-{
-    LanguageIndex = index;
-    Pack = LoadLanguagePack(index);
-    Slots = ReadTextSlots(Pack);
-    services_.setMessageFont(Slots.fontName);
-    // The application title; Qt would append a display name to every window
-    // caption, and the main window's caption must stay exact, so it is kept
-    // as the application's name only.
-    QApplication::setApplicationName(Slots.title);
-}
-
-QString MainWindow::LookupText(const QString& key) const
-{
-    return orb::LookupText(Pack, key);
-}
-
-void MainWindow::RefreshFormMessagDialog(const QString& text)
-{
-    services_.showMessage(text, MessageStyle::MessageWindow);
-}
-
-// --- Window behaviour ---
 
 void MainWindow::bringToFront()
 {
@@ -333,7 +309,7 @@ void MainWindow::bringToFront()
 bool MainWindow::event(QEvent* e)
 {
     if (e->type() == QEvent::StatusTip) { // ShowHint
-        lbl_Content_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        stack_->hintLine()->setText(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
     return QWidget::event(e);
@@ -380,9 +356,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
 {
     // FormCloseQuery: no command is sent to the mouse after this, also not by
     // a settle or transfer that the close interrupted.
-    Closing = true;
-    link_.closeDevice();
-    DevTimer_->setEnabled(false);
+    session_->Close();
     loading_->hide();
     e->accept();
 }

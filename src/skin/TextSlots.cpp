@@ -3,9 +3,14 @@
 namespace orb
 {
 
+QString DeviceLostMessage(const QString& first, const QString& second)
+{
+    return first + QStringLiteral("\r\r") + second;
+}
+
 QString TextSlots::deviceLostMessage() const
 {
-    return deviceLostFirst + QStringLiteral("\n\n") + deviceLostSecond;
+    return DeviceLostMessage(deviceLostFirst, deviceLostSecond);
 }
 
 TextSlots ReadTextSlots(const LanguagePack& pack)

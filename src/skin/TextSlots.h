@@ -31,10 +31,14 @@ struct TextSlots {
     QString insertStore;               // Str421: OK while a key is being inserted
     QString clearMacroQuestion;        // Str430: kept, not shown by any action
 
-    // The device-lost message: the first part, two line breaks, the second
-    // part (packs 1 and 3 leave the second part empty).
+    // The device-lost message: the first part, two carriage returns, the
+    // second part (packs 1 and 3 leave the second part empty).
     QString deviceLostMessage() const;
 };
+
+// The device-lost message from its two parts ("Str100", "Str101"); the one
+// join the window's message and the text slots share.
+QString DeviceLostMessage(const QString& first, const QString& second);
 
 // Fills every slot from the pack; absent keys give empty slots.
 TextSlots ReadTextSlots(const LanguagePack& pack);

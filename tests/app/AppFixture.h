@@ -1,7 +1,19 @@
 #pragma once
 // The main window on virtual time, recorded dialogs and a simulated host
 // with a keyboard and (optionally plugged) the simulated mouse.
+#include "app/AdvancedPage.h"
+#include "app/ButtonHover.h"
+#include "app/DeviceSession.h"
+#include "app/EngineerPage.h"
+#include "app/FrameActions.h"
+#include "app/KeyPage.h"
+#include "app/LightingPage.h"
+#include "app/MacroPage.h"
 #include "app/MainWindow.h"
+#include "app/PageMapping.h"
+#include "app/PageStack.h"
+#include "app/SessionHost.h"
+#include "app/Skin.h"
 #include "core/FakeServices.h"
 #include "core/VirtualClock.h"
 #include "device/SimMouse.h"
@@ -44,8 +56,8 @@ struct AppFixture : ::testing::Test {
         if (memory)
             mouse.memory = *memory;
         untilOpened();
-        ASSERT_TRUE(window->link().hasDevice());
-        ASSERT_FALSE(window->NoDeviceUI);
+        ASSERT_TRUE(window->session().link().hasDevice());
+        ASSERT_FALSE(window->stack().noDeviceUI());
         mouse.clearTraffic();
     }
     template <class W = QWidget> W* find(const QString& name) const { return window->findChild<W*>(name); }

@@ -25,18 +25,18 @@ struct Connection : AppFixture {
 TEST_F(Connection, MousePresentAtStartOpensAfterFirstTickAndSettle)
 {
     start(true);
-    EXPECT_FALSE(window->link().hasDevice());
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    EXPECT_TRUE(window->stack().noDeviceUI());
     clock.advance(3499);
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
     clock.advance(1);
     // The first tick counted, waited the 2.1 s settle and opened the mouse.
-    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_TRUE(window->session().link().hasDevice());
     // 2.1 s settle, then the read: status 20, identity 15, 342 chunks 1720, reload and end 20.
     EXPECT_EQ(clock.nowMs(), 3500 + 2100 + 1775);
-    EXPECT_EQ(window->LastHidCount, 3);
-    EXPECT_EQ(window->link().DeviceVendorId, kVendor);
-    EXPECT_EQ(window->link().DeviceProductId, kProductId);
+    EXPECT_EQ(window->session().lastHidCount(), 3);
+    EXPECT_EQ(window->session().link().DeviceVendorId, kVendor);
+    EXPECT_EQ(window->session().link().DeviceProductId, kProductId);
     EXPECT_TRUE(messages().isEmpty());
 }
 
@@ -44,16 +44,16 @@ TEST_F(Connection, AbsentAtStartShowsTheLostMessageOnceThenStaysQuiet)
 {
     start(false);
     clock.advance(3500);
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
     EXPECT_EQ(messages(), QStringList{kLostMessage});
     EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
-    EXPECT_EQ(window->LastHidCount, 1);
+    EXPECT_EQ(window->session().lastHidCount(), 1);
     const int lists = host.listCalls;
     clock.advance(3500 * 5);
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(host.listCalls, lists + 5 * 10); // ten enumerations a tick
     EXPECT_TRUE(overlaysVisible());
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(window->stack().noDeviceUI());
 }
 
 TEST_F(Connection, PluggingInLaterOpensTheMouse)
@@ -62,7 +62,7 @@ TEST_F(Connection, PluggingInLaterOpensTheMouse)
     clock.advance(3500);
     host.plugMouse(&mouse, true);
     clock.advance(3500);
-    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_TRUE(window->session().link().hasDevice());
     EXPECT_EQ(messages().size(), 1);
 }
 
@@ -70,31 +70,31 @@ TEST_F(Connection, AnotherDeviceLeavingCountsAsLossOfTheMouse)
 {
     start(true);
     untilOpened();
-    ASSERT_TRUE(window->link().hasDevice());
+    ASSERT_TRUE(window->session().link().hasDevice());
     host.setPresentByPath("sim/keyboard", false);
     clock.advance(3500);
-    EXPECT_FALSE(window->link().hasDevice());
-    EXPECT_EQ(window->link().DeviceVendorId, 0u);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    EXPECT_EQ(window->session().link().DeviceVendorId, 0u);
     EXPECT_EQ(messages(), QStringList{kLostMessage});
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(window->stack().noDeviceUI());
     EXPECT_TRUE(overlaysVisible());
-    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
     // Plugging anything in again re-opens the mouse.
     host.setPresentByPath("sim/keyboard", true);
     clock.advance(3500);
-    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_TRUE(window->session().link().hasDevice());
 }
 
 TEST_F(Connection, DisagreeingSamplesChangeNothing)
 {
     start(false);
     clock.advance(3500);
-    ASSERT_EQ(window->LastHidCount, 1);
+    ASSERT_EQ(window->session().lastHidCount(), 1);
     // The mouse flickers in and out between the two counts of every pair.
     host.onList = [this](int call) { host.plugMouse(&mouse, call % 2 == 0); };
     clock.advance(3500);
-    EXPECT_EQ(window->LastHidCount, 1);
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_EQ(window->session().lastHidCount(), 1);
+    EXPECT_FALSE(window->session().link().hasDevice());
     EXPECT_EQ(messages().size(), 1);
 }
 
@@ -105,15 +105,15 @@ TEST_F(Connection, TickDuringTheSettleIsIgnored)
     bool countedAgain = false;
     // The settle pumps the queue, so a tick can run inside it: it must return at once.
     clock.setPumpHook([&] {
-        if (!window->TimerBusy || window->link().hasDevice())
+        if (!window->session().timerBusy() || window->session().link().hasDevice())
             return; // only the settle, not the read that follows
         ++reentered;
         const int lists = host.listCalls;
-        window->DevTimerTimer();
+        window->session().DevTimerTimer();
         countedAgain |= host.listCalls != lists;
     });
     clock.advance(3500);
-    EXPECT_TRUE(window->link().hasDevice());
+    EXPECT_TRUE(window->session().link().hasDevice());
     EXPECT_EQ(reentered, 21); // one pass after each 100 ms slice
     EXPECT_FALSE(countedAgain);
     EXPECT_EQ(host.listCalls, 10 + 1); // ten counts and one walk to open
@@ -125,7 +125,7 @@ TEST_F(Connection, OpenFailureRunsTheNoDeviceReset)
     start(true);
     host.at(2).attributes.releaseNumber = 0x0105; // not the wanted release
     clock.advance(3500);
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
     EXPECT_EQ(messages(), QStringList{kLostMessage});
 }
 
@@ -136,15 +136,15 @@ void closeWhenAndCheck(Connection& t, const std::function<bool()>& now)
     t.start(true);
     std::size_t sentAtClose = 0;
     t.clock.setPumpHook([&] {
-        if (!t.window->Closing && now()) {
+        if (!t.window->session().closing() && now()) {
             t.window->close();
             sentAtClose = t.mouse.requests().size();
         }
     });
     t.clock.advance(3500 + 2100 + 2000);
     t.clock.setPumpHook({});
-    ASSERT_TRUE(t.window->Closing);
-    EXPECT_FALSE(t.window->link().hasDevice());
+    ASSERT_TRUE(t.window->session().closing());
+    EXPECT_FALSE(t.window->session().link().hasDevice());
     EXPECT_EQ(t.mouse.requests().size(), sentAtClose);
     EXPECT_FALSE(t.window->loadingWindow()->isVisible());
     t.clock.advance(3500 * 3);
@@ -153,7 +153,8 @@ void closeWhenAndCheck(Connection& t, const std::function<bool()>& now)
 
 TEST_F(Connection, ClosingDuringTheSettleReachesTheMouseNoMore)
 {
-    closeWhenAndCheck(*this, [this] { return window->TimerBusy && !window->link().hasDevice(); });
+    closeWhenAndCheck(
+        *this, [this] { return window->session().timerBusy() && !window->session().link().hasDevice(); });
     EXPECT_TRUE(mouse.requests().empty());
 }
 

@@ -57,7 +57,7 @@ struct KeyAssignmentUi : AppFixture {
     Bytes keyBytes(KeyMode mode, int key) const
     {
         const std::size_t at = KeyOffset(mode, key);
-        const auto& p = window->Image.ProfileKeys;
+        const auto& p = window->session().image().ProfileKeys;
         return {p[at], p[at + 1], p[at + 2]};
     }
     static Bytes imageKey(const ImageBytes& image, KeyMode mode, int key)
@@ -100,7 +100,7 @@ TEST_F(KeyAssignmentUi, PickThroughTheCascadeChangesCaptionCodeAndBytes)
     for (const char* panel : {"Pnl_Main", "Pnl_MseKey", "LB_Name"})
         EXPECT_FALSE(shown(QLatin1String(panel))) << panel;
     EXPECT_EQ(caption(QStringLiteral("Key2")), QStringLiteral("右键"));
-    EXPECT_EQ(window->ModeACodes[1], QStringLiteral("010200"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[1], QStringLiteral("010200"));
     EXPECT_EQ(keyBytes(KeyMode::A, 2), (Bytes{0x01, 0x02, 0x00}));
     EXPECT_EQ(keyBytes(KeyMode::B, 2), (Bytes{0x01, 0x04, 0x00})); // the other mode keeps its key
     EXPECT_TRUE(messages().isEmpty());
@@ -113,7 +113,7 @@ TEST_F(KeyAssignmentUi, TheOnlyLeftButtonCannotBeReassigned)
     EXPECT_EQ(messages(), QStringList{kKeepLeft});
     EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
     EXPECT_EQ(caption(QStringLiteral("Key1")), QStringLiteral("左键"));
-    EXPECT_EQ(window->ModeACodes[0], QStringLiteral("010100"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[0], QStringLiteral("010100"));
     EXPECT_EQ(keyBytes(KeyMode::A, 1), (Bytes{0x01, 0x01, 0x00}));
 
     // A second left button frees the first.
@@ -134,9 +134,9 @@ TEST_F(KeyAssignmentUi, ModeBPageEditsModeB)
     EXPECT_EQ(messages(), QStringList{kKeepLeft});
     pick(QStringLiteral("Key3"), QStringLiteral("Key_WWW"), QStringLiteral("Key_WWWHome"));
     EXPECT_EQ(keyBytes(KeyMode::B, 3), (Bytes{0x03, 0x02, 0x23}));
-    EXPECT_EQ(window->ModeBCodes[2], QStringLiteral("030223"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::B)[2], QStringLiteral("030223"));
     EXPECT_EQ(keyBytes(KeyMode::A, 3), (Bytes{0x01, 0x02, 0x00}));
-    EXPECT_EQ(window->ModeACodes[2], QStringLiteral("010200"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[2], QStringLiteral("010200"));
 }
 
 TEST_F(KeyAssignmentUi, PressOutsideTheMenuClosesIt)
@@ -148,7 +148,7 @@ TEST_F(KeyAssignmentUi, PressOutsideTheMenuClosesIt)
     click(QStringLiteral("Img_P1"));
     EXPECT_FALSE(shown(QStringLiteral("Pnl_Main")));
     EXPECT_FALSE(shown(QStringLiteral("Pnl_Media")));
-    EXPECT_EQ(window->ModeACodes[3], QStringLiteral("010800"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[3], QStringLiteral("010800"));
 }
 
 TEST_F(KeyAssignmentUi, AimBarWithAnAimKey)
@@ -160,7 +160,7 @@ TEST_F(KeyAssignmentUi, AimBarWithAnAimKey)
 
     click(QStringLiteral("Btn_Adv_1"));
     click(QStringLiteral("Img_AIMKey_11"));
-    EXPECT_EQ(window->Keys.AimValue, 10);
+    EXPECT_EQ(window->keyPage().keys().AimValue, 10);
     EXPECT_EQ(caption(QStringLiteral("lbl_AIMKeyValue")), QStringLiteral("6400"));
     EXPECT_EQ(keyBytes(KeyMode::A, 2), (Bytes{0x0A, 0x0A, 0x00}));
     EXPECT_EQ(picture(QStringLiteral("Img_AIMKey_11")), QStringLiteral("Bar2_E"));
@@ -178,14 +178,14 @@ TEST_F(KeyAssignmentUi, AimBarWithoutAnAimKey)
 {
     connect();
     click(QStringLiteral("Btn_Adv_1"));
-    const ProfileKeysBytes before = window->Image.ProfileKeys;
+    const ProfileKeysBytes before = window->session().image().ProfileKeys;
     click(QStringLiteral("Img_AIMKey_5"));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Please select a AIM Key in Profile!")});
-    EXPECT_EQ(window->Keys.AimValue, 0);
+    EXPECT_EQ(window->keyPage().keys().AimValue, 0);
     EXPECT_EQ(caption(QStringLiteral("lbl_AIMKeyValue")), QStringLiteral("500"));
     EXPECT_EQ(picture(QStringLiteral("Img_AIMKey_1")), QStringLiteral("Bar2_E"));
     EXPECT_EQ(picture(QStringLiteral("Img_AIMKey_5")), QStringLiteral("Bar2_D"));
-    EXPECT_EQ(window->Image.ProfileKeys, before);
+    EXPECT_EQ(window->session().image().ProfileKeys, before);
 
     // The engineering list: the same message, the list back at its first item.
     services.messages.clear();
@@ -194,7 +194,7 @@ TEST_F(KeyAssignmentUi, AimBarWithoutAnAimKey)
     emit list->activated(4);
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Please select a AIM Key in Profile!")});
     EXPECT_EQ(list->currentIndex(), 0);
-    EXPECT_EQ(window->Keys.AimValue, 0);
+    EXPECT_EQ(window->keyPage().keys().AimValue, 0);
 }
 
 TEST_F(KeyAssignmentUi, AimValueOfTheImageModeBWinsAndTheWriteGivesItToEveryAimKey)
@@ -208,7 +208,7 @@ TEST_F(KeyAssignmentUi, AimValueOfTheImageModeBWinsAndTheWriteGivesItToEveryAimK
     set(KeyMode::B, 4, {0x0A, 0x07, 0x00});
     memory[ProfileKeysAddr + 54] = SectionSum(memory.data() + ProfileKeysAddr, 54);
     connect(memory);
-    EXPECT_EQ(window->Keys.AimValue, 7);
+    EXPECT_EQ(window->keyPage().keys().AimValue, 7);
     EXPECT_EQ(caption(QStringLiteral("lbl_AIMKeyValue")), QStringLiteral("3200"));
 
     click(QStringLiteral("btn_Write"));
@@ -225,7 +225,7 @@ TEST_F(KeyAssignmentUi, EngineeringButtonsOpenTheSameMenu)
     pick(QStringLiteral("btn_Key205"), QStringLiteral("Key_MyPC"), QStringLiteral("Key_Calculator"));
     EXPECT_EQ(caption(QStringLiteral("btn_Key205")), QStringLiteral("计算器"));
     EXPECT_EQ(keyBytes(KeyMode::B, 5), (Bytes{0x03, 0x01, 0x92}));
-    EXPECT_EQ(window->ModeBCodes[4], QStringLiteral("030192"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::B)[4], QStringLiteral("030192"));
 
     pick(QStringLiteral("btn_Key101"), QStringLiteral("Key_Standard"), QStringLiteral("Key_B4"));
     EXPECT_EQ(messages(), QStringList{kKeepLeft});
@@ -237,20 +237,18 @@ TEST_F(KeyAssignmentUi, CombinationReplacesEvenTheLastLeftButton)
 {
     connect();
     bool dialogOpened = false;
-    window->OpenCombinationDialog = [&] { dialogOpened = true; };
-    window->CombinationPending = true;
+    window->keyPage().setCombinationDialog([&] { dialogOpened = true; });
+    window->keyPage().SetCombination(QStringLiteral("stale"), QStringLiteral("020105"));
     click(QStringLiteral("Key1"));
     hover(QStringLiteral("Key_Assembly"));
     click(QStringLiteral("Key_Assembly"));
     EXPECT_TRUE(dialogOpened);
     EXPECT_FALSE(shown(QStringLiteral("Pnl_Main")));
-    EXPECT_FALSE(window->CombinationPending);
+    EXPECT_FALSE(window->keyPage().combinationPending());
 
     // What the dialog's confirm hands over.
-    window->CombinationPending = true;
-    window->CombinationText = QStringLiteral("Ctrl+A");
-    window->CombinationCode = QStringLiteral("020104");
-    window->ApplyCombination();
+    window->keyPage().SetCombination(QStringLiteral("Ctrl+A"), QStringLiteral("020104"));
+    window->keyPage().ApplyCombination();
     EXPECT_EQ(caption(QStringLiteral("Key1")), QStringLiteral("Ctrl+A"));
     EXPECT_EQ(keyBytes(KeyMode::A, 1), (Bytes{0x02, 0x01, 0x04}));
     EXPECT_TRUE(messages().isEmpty());

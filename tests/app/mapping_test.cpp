@@ -22,7 +22,7 @@ namespace
 struct Mapping : AppFixture {
     QTemporaryDir dir;
 
-    QString text(const char* key) const { return window->LookupText(QString::fromLatin1(key)); }
+    QString text(const char* key) const { return window->skin().LookupText(QString::fromLatin1(key)); }
     QComboBox* combo(const char* name) const { return find<QComboBox>(QString::fromLatin1(name)); }
     QLineEdit* edit(const char* name) const { return find<QLineEdit>(QString::fromLatin1(name)); }
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -128,35 +128,35 @@ TEST_F(Mapping, ShowingTheBuiltInImage)
     EXPECT_TRUE(find<QRadioButton>(QStringLiteral("rb_MCULED"))->isChecked());
     EXPECT_FALSE(find(QStringLiteral("gbMCULEDCurrent"))->isHidden());
     EXPECT_TRUE(find(QStringLiteral("gbNorLEDSetting"))->isHidden());
-    EXPECT_EQ(window->ModeACodes[0], QStringLiteral("010100"));
-    EXPECT_EQ(window->ModeBCodes[8], QStringLiteral("0600F0"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[0], QStringLiteral("010100"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::B)[8], QStringLiteral("0600F0"));
     EXPECT_EQ(find<QPushButton>(QStringLiteral("btn_Key101"))->text(), text("Str210"));
     EXPECT_EQ(find<QPushButton>(QStringLiteral("btn_Key201"))->text(), text("Str210"));
-    EXPECT_EQ(window->LedTypeShown, QStringLiteral("MCULED"));
+    EXPECT_EQ(window->engineerPage().ledTypeShown(), QStringLiteral("MCULED"));
 }
 
 TEST_F(Mapping, SmartLightImageAndAimKey)
 {
     start(false);
-    window->Image.ParameterA[0x00] |= 0x80;
-    window->Image.ParameterB[2] = 0x09;
+    window->session().image().ParameterA[0x00] |= 0x80;
+    window->session().image().ParameterB[2] = 0x09;
     // Key 4 of mode B becomes an AIM key with value 7.
-    window->Image.ProfileKeys[ModeBKeysOffset + 9] = 0x0A;
-    window->Image.ProfileKeys[ModeBKeysOffset + 10] = 7;
-    window->Image.ProfileKeys[ModeBKeysOffset + 11] = 0;
-    window->DataBufToUI();
+    window->session().image().ProfileKeys[ModeBKeysOffset + 9] = 0x0A;
+    window->session().image().ProfileKeys[ModeBKeysOffset + 10] = 7;
+    window->session().image().ProfileKeys[ModeBKeysOffset + 11] = 0;
+    window->mapping().DataBufToUI();
     EXPECT_TRUE(find<QRadioButton>(QStringLiteral("rb_NorLED"))->isChecked());
     EXPECT_TRUE(find<QRadioButton>(QStringLiteral("rb_LEDOff"))->isChecked());
     EXPECT_TRUE(find(QStringLiteral("gbMCULEDCurrent"))->isHidden());
     EXPECT_FALSE(find(QStringLiteral("gbNorLEDCPIColor"))->isHidden());
-    EXPECT_EQ(window->LedTypeShown, QStringLiteral("ZKLED"));
-    EXPECT_EQ(window->ModeBCodes[3], QStringLiteral("0A0700"));
+    EXPECT_EQ(window->engineerPage().ledTypeShown(), QStringLiteral("ZKLED"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::B)[3], QStringLiteral("0A0700"));
     EXPECT_EQ(combo("cb_AIMKeyValue")->currentIndex(), 7);
     EXPECT_EQ(find<QPushButton>(QStringLiteral("btn_Key204"))->text(), text("Str222"));
 
     // A value beyond the eleven CPI values shows as the highest, as on the advanced page.
-    window->Image.ProfileKeys[ModeBKeysOffset + 10] = 0xFF;
-    window->DataBufToUI();
+    window->session().image().ProfileKeys[ModeBKeysOffset + 10] = 0xFF;
+    window->mapping().DataBufToUI();
     EXPECT_EQ(combo("cb_AIMKeyValue")->currentIndex(), 10);
 }
 
@@ -187,26 +187,28 @@ TEST_F(Mapping, StoreAfterShowGivesBackTheSections)
     start(false);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        window->Image.ImageBuf = *LoadDefaultImage(1);
-        window->Image.SplitImage();
-        c.edit(window->Image);
-        const ParameterABytes a = window->Image.ParameterA;
-        const ParameterBBytes b = window->Image.ParameterB;
-        window->DataBufToUI();
-        for (auto& x : window->Image.ParameterA)
+        window->session().image().ImageBuf = *LoadDefaultImage(1);
+        window->session().image().SplitImage();
+        c.edit(window->session().image());
+        const ParameterABytes a = window->session().image().ParameterA;
+        const ParameterBBytes b = window->session().image().ParameterB;
+        window->mapping().DataBufToUI();
+        for (auto& x : window->session().image().ParameterA)
             x = std::uint8_t(~x);
-        for (auto& x : window->Image.ParameterB)
+        for (auto& x : window->session().image().ParameterB)
             x = std::uint8_t(~x);
-        window->UIToDataBuf();
+        window->mapping().UIToDataBuf();
         for (std::size_t i = 0; i < 0x2F; ++i) {
             const std::uint8_t mask = i == 0x01 ? 0x07 : i == 0x03 ? 0xF8 : 0xFF;
-            EXPECT_EQ(window->Image.ParameterA[i] & mask, a[i] & mask) << "byte 0x" << std::hex << i;
+            EXPECT_EQ(window->session().image().ParameterA[i] & mask, a[i] & mask)
+                << "byte 0x" << std::hex << i;
         }
         for (std::size_t i = 0; i < ParameterBSize; ++i) {
             const std::uint8_t mask = i == 2 ? 0xEF : 0xFF;
-            EXPECT_EQ(window->Image.ParameterB[i] & mask, b[i] & mask) << "byte 0x" << std::hex << 0x30 + i;
+            EXPECT_EQ(window->session().image().ParameterB[i] & mask, b[i] & mask)
+                << "byte 0x" << std::hex << 0x30 + i;
         }
-        EXPECT_EQ(window->Image.ParameterB[2] & 0x10, 0);
+        EXPECT_EQ(window->session().image().ParameterB[2] & 0x10, 0);
     }
 }
 
@@ -215,13 +217,13 @@ TEST_F(Mapping, StoreAfterShowGivesBackTheSections)
 TEST_F(Mapping, StoreKeepsTheLedCountNibbleOutsideFourToThirteenAndTakesLow8Bits)
 {
     start(false);
-    const std::uint8_t before = window->Image.ParameterA[0x03];
+    const std::uint8_t before = window->session().image().ParameterA[0x03];
     for (const char* count : {"3", "14", ""}) {
         SCOPED_TRACE(count);
         const QSignalBlocker block(edit("edt_MCULEDNum"));
         edit("edt_MCULEDNum")->setText(QString::fromLatin1(count));
-        window->UIToDataBuf();
-        EXPECT_EQ(window->Image.ParameterA[0x03], before);
+        window->mapping().UIToDataBuf();
+        EXPECT_EQ(window->session().image().ParameterA[0x03], before);
     }
     {
         const QSignalBlocker block(edit("edt_MCULEDNum"));
@@ -231,9 +233,9 @@ TEST_F(Mapping, StoreKeepsTheLedCountNibbleOutsideFourToThirteenAndTakesLow8Bits
         const QSignalBlocker block(edit("edt_CPI2G"));
         edit("edt_CPI2G")->setText(QStringLiteral("300"));
     }
-    window->UIToDataBuf();
-    EXPECT_EQ(window->Image.ParameterA[0x03] >> 4, 9);
-    EXPECT_EQ(window->Image.ParameterA[0x1A + 4], 44);
+    window->mapping().UIToDataBuf();
+    EXPECT_EQ(window->session().image().ParameterA[0x03] >> 4, 9);
+    EXPECT_EQ(window->session().image().ParameterA[0x1A + 4], 44);
 }
 
 TEST_F(Mapping, IdentityEditsFallBackTo255)
@@ -251,9 +253,9 @@ TEST_F(Mapping, IdentityEditsFallBackTo255)
         EXPECT_EQ(e->text(), QStringLiteral("255"));
         e->setText(QStringLiteral("18"));
     }
-    window->UIToDataBuf();
-    EXPECT_EQ(window->Image.ParameterB[6], 18);
-    EXPECT_EQ(window->Image.ParameterB[7], 18);
+    window->mapping().UIToDataBuf();
+    EXPECT_EQ(window->session().image().ParameterB[6], 18);
+    EXPECT_EQ(window->session().image().ParameterB[7], 18);
 }
 
 // --- End to end ---
@@ -294,7 +296,7 @@ TEST_F(Mapping, SavingAppendsBinOnlyWhenMissing)
     for (const auto& [chosen, file] : names) {
         SCOPED_TRACE(chosen);
         services.saveAnswers.push_back(path(QString::fromLatin1(chosen)));
-        window->Btn_Save_0Click();
+        window->actions().Btn_Save_0Click();
         EXPECT_EQ(read(path(QString::fromLatin1(file))).size(), 2048);
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
@@ -318,7 +320,7 @@ TEST_P(FailedRead, SavesNothing)
     write(file, "old profile");
     GetParam().spoil(mouse);
     services.saveAnswers.push_back(file);
-    window->Btn_Save_0Click();
+    window->actions().Btn_Save_0Click();
     EXPECT_EQ(read(file), QByteArray("old profile"));
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].style, GetParam().style);
@@ -344,13 +346,13 @@ TEST_F(Mapping, SilentFailureAfterAnEarlierRefusalStillSaysSo)
     // exchange is refused outright must still say that nothing was saved.
     connect();
     mouse.memory[0x036] = 0x12;
-    window->Btn_Read_0Click();
+    window->actions().Btn_Read_0Click();
     ASSERT_EQ(messages(), QStringList{text("Str107")});
     services.messages.clear();
     mouse.config.refuseWith = 0x55;
     const QString file = path(QStringLiteral("p.bin"));
     services.saveAnswers.push_back(file);
-    window->Btn_Save_0Click();
+    window->actions().Btn_Save_0Click();
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(messages(), QStringList{text("Str020")});
 }
@@ -360,7 +362,7 @@ TEST_F(Mapping, UncreatableFileIsReportedWithItsNameAndReason)
     connect();
     const QString file = path(QStringLiteral("missing/dir/p.bin"));
     services.saveAnswers.push_back(file);
-    window->Btn_Save_0Click();
+    window->actions().Btn_Save_0Click();
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
     EXPECT_TRUE(services.messages[0].text.contains(QDir::toNativeSeparators(file)));
@@ -372,8 +374,8 @@ TEST_F(Mapping, UncreatableFileIsReportedWithItsNameAndReason)
 TEST_F(Mapping, SaveAndLoadWithoutAMouseAskForIt)
 {
     start(false);
-    window->Btn_Save_0Click();
-    window->Btn_Load_0Click();
+    window->actions().Btn_Save_0Click();
+    window->actions().Btn_Load_0Click();
     EXPECT_EQ(messages(), (QStringList{text("Str020"), text("Str020")}));
     EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
     EXPECT_EQ(services.messages[1].style, MessageStyle::Dialog);
@@ -388,14 +390,14 @@ TEST_F(Mapping, FileWithoutTheMarkerIsRefused)
     ImageBytes image = distinctImage();
     image[FileTypeMarkerAddr] = 0x98;
     write(path(QStringLiteral("wrong.bin")), bytes(image));
-    const ImageBytes before = window->Image.ImageBuf;
+    const ImageBytes before = window->session().image().ImageBuf;
     const ImageBytes memory = mouse.memory;
     services.openAnswers.push_back(path(QStringLiteral("wrong.bin")));
     QTest::mouseClick(find<QPushButton>(QStringLiteral("Btn_Load_6")), Qt::LeftButton);
     EXPECT_EQ(messages(), QStringList{text("Str102")});
     EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
     EXPECT_EQ(services.fileFilters, QStringList{QStringLiteral("LoadFile(*.bin)|*.bin")});
-    EXPECT_TRUE(window->Image.ImageBuf == before);
+    EXPECT_TRUE(window->session().image().ImageBuf == before);
     EXPECT_EQ(combo("cb_CPI1")->currentIndex(), 1);
     EXPECT_TRUE(mouse.requests().empty());
     EXPECT_TRUE(mouse.memory == memory);
@@ -404,18 +406,18 @@ TEST_F(Mapping, FileWithoutTheMarkerIsRefused)
 TEST_F(Mapping, ShortFileWithTheMarkerLoadsOverTheCurrentImage)
 {
     connect(distinctImage()); // the image before the load: the mouse's own
-    const ImageBytes before = window->Image.ImageBuf;
+    const ImageBytes before = window->session().image().ImageBuf;
     ImageBytes head = *LoadDefaultImage(1);
     head[0x006] = 3; // CPI 1: 1200
     head[0x02F] = SectionSum(head.data(), 0x2F);
     write(path(QStringLiteral("short.bin")), bytes(head).left(128));
     services.openAnswers.push_back(path(QStringLiteral("short.bin")));
-    window->Btn_Load_0Click();
+    window->actions().Btn_Load_0Click();
 
     EXPECT_TRUE(messages().isEmpty());
     ImageBytes expected = before;
     std::copy_n(head.begin(), 128, expected.begin());
-    EXPECT_TRUE(window->Image.ImageBuf == expected);
+    EXPECT_TRUE(window->session().image().ImageBuf == expected);
     EXPECT_TRUE(mouse.memory == expected); // written as loaded
     EXPECT_EQ(combo("cb_CPI1")->currentIndex(), 3);
 }
@@ -427,7 +429,7 @@ TEST_F(Mapping, UnreadableFileSendsNothing)
         SCOPED_TRACE(file.toStdString());
         services.messages.clear();
         services.openAnswers.push_back(file);
-        window->Btn_Load_0Click();
+        window->actions().Btn_Load_0Click();
         ASSERT_EQ(services.messages.size(), 1u);
         EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
         const QString shown = QDir::toNativeSeparators(file);

@@ -12,7 +12,7 @@ using namespace orb::test;
 namespace
 {
 
-struct Skin : AppFixture {
+struct SkinUi : AppFixture {
     QString picture(const QString& control) const { return find(control)->property("picture").toString(); }
     QString text(const QString& label) const { return find<QLabel>(label)->text(); }
     ClickLabel* label(const QString& name) const { return find<ClickLabel>(name); }
@@ -28,8 +28,8 @@ struct Skin : AppFixture {
     {
         start(true);
         untilOpened();
-        ASSERT_TRUE(window->link().hasDevice());
-        window->NoDeviceUI = false;
+        ASSERT_TRUE(window->session().link().hasDevice());
+        window->stack().setNoDeviceUI(false);
         services.messages.clear();
     }
     int shownPage() const
@@ -54,7 +54,7 @@ struct Skin : AppFixture {
 
 // ---- page switching ----
 
-TEST_F(Skin, PageButtonWithoutMouseShowsStr020AndChangesNothing)
+TEST_F(SkinUi, PageButtonWithoutMouseShowsStr020AndChangesNothing)
 {
     start(false);
     for (const char* button : {"Btn_Adv_1", "Btn_Macro_3", "Btn_Second_2", "Btn_Engineer_4"}) {
@@ -62,28 +62,28 @@ TEST_F(Skin, PageButtonWithoutMouseShowsStr020AndChangesNothing)
         click(QLatin1String(button));
         ASSERT_EQ(messages(), QStringList{QStringLiteral("正在查找指定设备")}) << button;
         EXPECT_EQ(services.messages[0].style, MessageStyle::Dialog);
-        EXPECT_EQ(window->PageState(), QStringLiteral("rb_1"));
+        EXPECT_EQ(window->stack().PageState(), QStringLiteral("rb_1"));
         EXPECT_EQ(shownPage(), 1);
         EXPECT_EQ(groupPictures("Main"), four("SetS_03"));
         EXPECT_EQ(groupPictures("Adv"), four("SetS_01"));
     }
 }
 
-TEST_F(Skin, PageButtonBeforeTheMouseIsReadDoesNothing)
+TEST_F(SkinUi, PageButtonBeforeTheMouseIsReadDoesNothing)
 {
     start(true);
     untilOpened();
-    ASSERT_TRUE(window->link().hasDevice());
-    window->NoDeviceUI = true;
+    ASSERT_TRUE(window->session().link().hasDevice());
+    window->stack().setNoDeviceUI(true);
     services.messages.clear();
     click(QStringLiteral("Btn_Breath_1"));
     EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(window->PageState(), QStringLiteral("rb_1"));
+    EXPECT_EQ(window->stack().PageState(), QStringLiteral("rb_1"));
     EXPECT_EQ(shownPage(), 1);
     EXPECT_EQ(groupPictures("Breath"), four("SetS_01"));
 }
 
-TEST_F(Skin, PagesSwitchWithAReadMouse)
+TEST_F(SkinUi, PagesSwitchWithAReadMouse)
 {
     readMouse();
     struct Case {
@@ -105,13 +105,14 @@ TEST_F(Skin, PagesSwitchWithAReadMouse)
     };
     for (const Case& c : cases) {
         if (c.overlay)
-            window->SetPicture(QLatin1String(c.overlay), QStringLiteral("L3_Back1")); // must be reloaded
+            window->skin().SetPicture(QLatin1String(c.overlay),
+                                      QStringLiteral("L3_Back1")); // must be reloaded
         if (QLatin1String(c.button).endsWith(QLatin1String("_6")))
             QTest::mouseClick(find<QWidget>(QLatin1String(c.button)), Qt::LeftButton);
         else
             click(QLatin1String(c.button));
         EXPECT_TRUE(messages().isEmpty());
-        EXPECT_EQ(window->PageState(), QLatin1String(c.option)) << c.button;
+        EXPECT_EQ(window->stack().PageState(), QLatin1String(c.option)) << c.button;
         EXPECT_EQ(shownPage(), c.page) << c.button;
         EXPECT_EQ(groupPictures(c.group), four("SetS_03")) << c.button;
         for (const char* other : {"Main", "Second", "Adv", "Breath", "Macro", "Engineer", "Save", "Load"})
@@ -119,18 +120,18 @@ TEST_F(Skin, PagesSwitchWithAReadMouse)
                 EXPECT_EQ(groupPictures(other), four("SetS_01")) << c.button << other;
         if (c.overlay)
             EXPECT_EQ(picture(QLatin1String(c.overlay)), QLatin1String(c.overlayPicture)) << c.button;
-        EXPECT_EQ(window->size(), c.page == 6 ? QSize(1076, 640) : window->SkinSize) << c.button;
+        EXPECT_EQ(window->size(), c.page == 6 ? QSize(1076, 640) : window->skin().skinSize()) << c.button;
     }
 }
 
-TEST_F(Skin, LosingTheMouseShowsTheMainPageSelectors)
+TEST_F(SkinUi, LosingTheMouseShowsTheMainPageSelectors)
 {
     readMouse();
     click(QStringLiteral("Btn_Adv_1"));
     ASSERT_EQ(shownPage(), 2);
     host.plugMouse(&mouse, false);
     clock.advance(3500);
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(window->stack().noDeviceUI());
     EXPECT_EQ(shownPage(), 1);
     EXPECT_EQ(groupPictures("Main"), four("SetS_03"));
     EXPECT_EQ(groupPictures("Adv"), four("SetS_01"));
@@ -138,7 +139,7 @@ TEST_F(Skin, LosingTheMouseShowsTheMainPageSelectors)
 
 // ---- pointer pictures ----
 
-TEST_F(Skin, PointingAtTheCurrentPageButtonAndLeaving)
+TEST_F(SkinUi, PointingAtTheCurrentPageButtonAndLeaving)
 {
     readMouse();
     click(QStringLiteral("Btn_Adv_1"));
@@ -149,13 +150,13 @@ TEST_F(Skin, PointingAtTheCurrentPageButtonAndLeaving)
     EXPECT_EQ(groupPictures("Adv"), four("SetS_03"));
 
     // A profile button is never current: leaving it shows it normal again.
-    window->SetPicture(QStringLiteral("Img_Save_2"), QStringLiteral("SetS_03"));
+    window->skin().SetPicture(QStringLiteral("Img_Save_2"), QStringLiteral("SetS_03"));
     emit label(QStringLiteral("Btn_Save_2"))->entered();
     emit label(QStringLiteral("Btn_Save_2"))->left();
     EXPECT_EQ(picture(QStringLiteral("Img_Save_2")), QStringLiteral("SetS_01"));
 }
 
-TEST_F(Skin, FamiliesChangeTheirPictures)
+TEST_F(SkinUi, FamiliesChangeTheirPictures)
 {
     readMouse();
     struct Case {
@@ -183,7 +184,7 @@ TEST_F(Skin, FamiliesChangeTheirPictures)
     }
 }
 
-TEST_F(Skin, WebButton)
+TEST_F(SkinUi, WebButton)
 {
     start(false);
     // Without a mouse the pointer changes nothing; the click still works.
@@ -191,20 +192,20 @@ TEST_F(Skin, WebButton)
     EXPECT_EQ(groupPictures("Web"), four("WebS_01"));
     click(QStringLiteral("Btn_Web_1"));
     EXPECT_EQ(groupPictures("Web"), four("WebS_02"));
-    EXPECT_EQ(services.openedUrls, QStringList{window->Web});
-    EXPECT_FALSE(window->Web.isEmpty());
+    EXPECT_EQ(services.openedUrls, QStringList{window->skin().org().Web});
+    EXPECT_FALSE(window->skin().org().Web.isEmpty());
 
-    window->Web_Enable = 0;
+    window->skin().org().Web_Enable = 0;
     click(QStringLiteral("Btn_Web_3"));
     EXPECT_EQ(services.openedUrls.size(), 1);
 }
 
 // ---- caption scrolling ----
 
-TEST_F(Skin, CaptionsScrollUnderThePointer)
+TEST_F(SkinUi, CaptionsScrollUnderThePointer)
 {
     start(false);
-    window->TR_Enable = 1;
+    window->skin().org().TR_Enable = 1;
     struct Case {
         const char* label;
         const char* caption; // nullptr: as it is (the exit label has none)
@@ -220,39 +221,39 @@ TEST_F(Skin, CaptionsScrollUnderThePointer)
             l->setText(QString::fromUtf8(c.caption));
         const QString before = l->text();
         emit l->entered();
-        EXPECT_TRUE(window->labelRun().isEnabled());
+        EXPECT_TRUE(window->hover().labelRun().isEnabled());
         for (const QString& step : c.steps) {
             clock.advance(200);
             EXPECT_EQ(l->text(), step) << c.label;
         }
         emit l->left();
-        EXPECT_FALSE(window->labelRun().isEnabled());
+        EXPECT_FALSE(window->hover().labelRun().isEnabled());
         EXPECT_EQ(l->text(), before);
     }
 }
 
-TEST_F(Skin, CaptionsStayWithoutTheOptionOrOnADisabledLabel)
+TEST_F(SkinUi, CaptionsStayWithoutTheOptionOrOnADisabledLabel)
 {
     start(false);
     ClickLabel* apply = label(QStringLiteral("Btn_Apply_2"));
-    ASSERT_EQ(window->TR_Enable, 0); // as shipped
+    ASSERT_EQ(window->skin().org().TR_Enable, 0); // as shipped
     emit apply->entered();
-    EXPECT_TRUE(window->labelRun().isEnabled()); // runs, but moves nothing
+    EXPECT_TRUE(window->hover().labelRun().isEnabled()); // runs, but moves nothing
     clock.advance(1000);
     EXPECT_EQ(apply->text(), QStringLiteral("应用"));
     emit apply->left();
 
-    window->TR_Enable = 1;
+    window->skin().org().TR_Enable = 1;
     apply->setEnabled(false);
     emit apply->entered();
-    EXPECT_FALSE(window->labelRun().isEnabled());
+    EXPECT_FALSE(window->hover().labelRun().isEnabled());
     clock.advance(1000);
     EXPECT_EQ(apply->text(), QStringLiteral("应用"));
 }
 
 // ---- language ----
 
-TEST_F(Skin, LanguageSwitchRetextsReskinsAndRelays)
+TEST_F(SkinUi, LanguageSwitchRetextsReskinsAndRelays)
 {
     readMouse();
     click(QStringLiteral("Btn_Adv_1"));
@@ -262,7 +263,7 @@ TEST_F(Skin, LanguageSwitchRetextsReskinsAndRelays)
     EXPECT_EQ(find(QStringLiteral("Btn_Apply_1"))->font().family(), QStringLiteral("Microsoft YaHei"));
 
     click(QStringLiteral("Btn_Lang3_2"));
-    EXPECT_EQ(window->LanguageIndex, 3);
+    EXPECT_EQ(window->skin().languageIndex(), 3);
     EXPECT_EQ(text(QStringLiteral("Btn_Apply_3")), QStringLiteral("Apply"));
     EXPECT_EQ(text(QStringLiteral("Btn_Adv_4")), QStringLiteral("Advanced"));
     EXPECT_EQ(text(QStringLiteral("Btn_Engineer_1")), QStringLiteral("Engineer"));
@@ -275,14 +276,14 @@ TEST_F(Skin, LanguageSwitchRetextsReskinsAndRelays)
     EXPECT_EQ(groupPictures("Lang3"), four("SetS_03"));
     EXPECT_EQ(groupPictures("Lang1"), four("SetS_01"));
     EXPECT_EQ(shownPage(), 2); // the page that was current
-    EXPECT_EQ(window->Slots.noDevice, QStringLiteral("Finding the device"));
+    EXPECT_EQ(window->skin().textSlots().noDevice, QStringLiteral("Finding the device"));
 
     click(QStringLiteral("Btn_Lang1_1"));
     EXPECT_EQ(text(QStringLiteral("Btn_Apply_3")), QStringLiteral("应用"));
     EXPECT_EQ(picture(QStringLiteral("Img_Base_4")), QStringLiteral("L1_BackGround"));
 }
 
-TEST_F(Skin, LayoutPlacesTheFramePerLanguage)
+TEST_F(SkinUi, LayoutPlacesTheFramePerLanguage)
 {
     start(false);
     struct Case {
@@ -315,10 +316,10 @@ TEST_F(Skin, LayoutPlacesTheFramePerLanguage)
             << name;
 }
 
-TEST_F(Skin, LanguageClickUnderThePointerScrollsTheNewCaption)
+TEST_F(SkinUi, LanguageClickUnderThePointerScrollsTheNewCaption)
 {
     start(false);
-    window->TR_Enable = 1;
+    window->skin().org().TR_Enable = 1;
     ClickLabel* lang3 = label(QStringLiteral("Btn_Lang3_1"));
     emit lang3->entered();
     clock.advance(400);
@@ -331,12 +332,12 @@ TEST_F(Skin, LanguageClickUnderThePointerScrollsTheNewCaption)
 
 // ---- window shape ----
 
-TEST_F(Skin, WindowShapeFollowsTheBackground)
+TEST_F(SkinUi, WindowShapeFollowsTheBackground)
 {
     readMouse();
     QImage background;
     background.loadFromData(*rcData(QStringLiteral("L1_BackGround")));
-    ASSERT_EQ(background.size(), window->SkinSize);
+    ASSERT_EQ(background.size(), window->skin().skinSize());
     QPoint clear(-1, -1);
     for (int y = background.height() - 1; y >= 0 && clear.x() < 0; --y)
         for (int x = 0; x < background.width() && clear.x() < 0; ++x)
@@ -362,7 +363,7 @@ TEST_F(Skin, WindowShapeFollowsTheBackground)
     EXPECT_FALSE(window->mask().contains(clear));
 }
 
-TEST_F(Skin, DialogLayoutSetsFontsByRoleAndPlacesControls)
+TEST_F(SkinUi, DialogLayoutSetsFontsByRoleAndPlacesControls)
 {
     start(false);
     window->LanguageButtonClick(3);
@@ -376,7 +377,7 @@ TEST_F(Skin, DialogLayoutSetsFontsByRoleAndPlacesControls)
     LayoutRow row;
     row.keyPrefix = QStringLiteral("MNC_");
     row.control = QStringLiteral("Edt_Name");
-    window->ApplyDialogLayout(&dialog, QStringLiteral("L"), {row});
+    window->skin().ApplyDialogLayout(&dialog, QStringLiteral("L"), {row});
     EXPECT_EQ(title->font().pointSize(), 9 + 5);
     EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 255, 255));
     EXPECT_EQ(input->font().pointSize(), 9 + 3);

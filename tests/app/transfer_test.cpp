@@ -13,7 +13,7 @@ using namespace orb::test;
 namespace
 {
 struct Transfer : AppFixture {
-    QString text(const char* key) const { return window->LookupText(QString::fromLatin1(key)); }
+    QString text(const char* key) const { return window->skin().LookupText(QString::fromLatin1(key)); }
     QString lostMessage() const { return text("Str100") + QStringLiteral("\r\r") + text("Str101"); }
     bool overlaysVisible() const
     {
@@ -69,35 +69,34 @@ TEST_P(Identity, DecidesWhetherTheMouseIsRead)
 {
     const IdentityCase& c = GetParam();
     start(true);
-    window->Rev_Manu_ID = c.revManu;
-    window->Rev_Pro_ID = c.revPro;
+    window->session().setReserveIdentity(c.revManu, c.revPro);
     mouse.memory[IdentityAddr1] = c.byte1;
     mouse.memory[IdentityAddr2] = c.byte2;
     mouse.memory[Block80Addr] = 0x42; // tells the mouse's image from the default one
     bool timerOnDuringMessage = true;
     services.onMessage = [&](const FakeServices::Shown&) {
-        timerOnDuringMessage = window->devTimer().isEnabled();
+        timerOnDuringMessage = window->session().devTimer().isEnabled();
     };
     untilOpened();
 
-    EXPECT_TRUE(window->link().hasDevice()); // a refused mouse stays open
-    EXPECT_EQ(window->IdentityBytes[0], c.byte1);
-    EXPECT_EQ(window->IdentityBytes[1], c.byte2);
-    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_TRUE(window->session().link().hasDevice()); // a refused mouse stays open
+    EXPECT_EQ(window->session().identityBytes()[0], c.byte1);
+    EXPECT_EQ(window->session().identityBytes()[1], c.byte2);
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
     EXPECT_FALSE(mouse.inExchange());
     if (c.read) {
         EXPECT_TRUE(messages().isEmpty());
-        EXPECT_EQ(window->Image.ImageBuf, mouse.memory);
-        EXPECT_FALSE(window->NoDeviceUI);
+        EXPECT_EQ(window->session().image().ImageBuf, mouse.memory);
+        EXPECT_FALSE(window->stack().noDeviceUI());
         EXPECT_FALSE(overlaysVisible());
     } else {
         ASSERT_EQ(messages(), QStringList{text("Str107")});
         EXPECT_EQ(services.messages[0].style, MessageStyle::PlainBox);
         EXPECT_FALSE(timerOnDuringMessage);
         EXPECT_EQ(commands(), (Cmds{BeginCmd, StatusCmd, ReadAddrCmd, ReadDataCmd} + kCloseExchange));
-        EXPECT_TRUE(window->NoDeviceUI);
+        EXPECT_TRUE(window->stack().noDeviceUI());
         EXPECT_TRUE(overlaysVisible());
-        EXPECT_NE(window->Image.ImageBuf[Block80Addr], 0x42);
+        EXPECT_NE(window->session().image().ImageBuf[Block80Addr], 0x42);
     }
 }
 
@@ -119,7 +118,7 @@ TEST_F(Transfer, RefusedIdentityWindowIsNotTakenForTheShippedIdentity)
     };
     untilOpened();
     EXPECT_EQ(countOf(ReadDataCmd), 0);
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(window->stack().noDeviceUI());
     EXPECT_TRUE(overlaysVisible());
     EXPECT_TRUE(messages().isEmpty());
 }
@@ -131,12 +130,12 @@ TEST_F(Transfer, ReadWithoutMemoryAccessDropsTheMouse)
     start(true);
     mouse.config.memoryAccess = false;
     untilOpened();
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
     ASSERT_EQ(messages(), QStringList{text("Str020")});
     EXPECT_EQ(services.messages[0].style, MessageStyle::PlainBox);
     EXPECT_EQ(commands(), (Cmds{BeginCmd, StatusCmd} + kCloseExchange));
-    EXPECT_TRUE(window->devTimer().isEnabled());
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
+    EXPECT_TRUE(window->stack().noDeviceUI());
 }
 
 TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
@@ -145,7 +144,7 @@ TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
     mouse.config.memoryAccess = false;
     mouse.memory[0x0A0] ^= 0xFF;
     const auto before = mouse.memory;
-    window->Btn_Apply_0Click();
+    window->actions().Btn_Apply_0Click();
     EXPECT_EQ(commands(),
               (Cmds{BeginCmd, StatusCmd} + kCloseExchange + Cmds{BeginCmd, StatusCmd} + kCloseExchange));
     EXPECT_EQ(mouse.memory, before);
@@ -157,9 +156,9 @@ TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
 TEST_F(Transfer, ApplySendsTheImageThenVerifiesTheFirst256Bytes)
 {
     connect();
-    window->Image.Block80[0] = 0x5A; // a change the mouse must receive
+    window->session().image().Block80[0] = 0x5A; // a change the mouse must receive
     const auto start = clock.nowMs();
-    window->Btn_Apply_0Click();
+    window->actions().Btn_Apply_0Click();
 
     const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd} + times(342, WriteDataCmd) + kCloseExchange;
     const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + kCloseExchange;
@@ -168,7 +167,7 @@ TEST_F(Transfer, ApplySendsTheImageThenVerifiesTheFirst256Bytes)
     EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0, 0, 0x00, 0x08, 0, 0}));
     EXPECT_EQ(req[write.size() + 2], (std::array<std::uint8_t, 8>{4, ReadAddrCmd, 0, 0, 0x00, 0x01, 0, 0}));
 
-    EXPECT_EQ(mouse.memory, window->Image.ImageBuf);
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
     EXPECT_EQ(mouse.memory[Block80Addr], 0x5A);
     EXPECT_EQ(mouse.memory[0x02F], SectionSum(mouse.memory.data(), 47));
     EXPECT_TRUE(messages().isEmpty());
@@ -188,7 +187,7 @@ struct Verification : Transfer {
             if (healAtRewrite && r[1] == WriteAddrCmd && r[4] == 0x00 && r[5] == 0x01)
                 mouse.config.writeProtected = false;
         };
-        window->Btn_Apply_0Click();
+        window->actions().Btn_Apply_0Click();
     }
 };
 
@@ -198,7 +197,8 @@ TEST_F(Verification, OneRewriteThatLandsShowsNothing)
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_EQ(countOf(WriteAddrCmd), 2);
     EXPECT_EQ(countOf(ReadAddrCmd), 2);
-    EXPECT_TRUE(std::equal(mouse.memory.begin(), mouse.memory.begin() + 256, window->Image.ImageBuf.begin()));
+    EXPECT_TRUE(std::equal(mouse.memory.begin(), mouse.memory.begin() + 256,
+                           window->session().image().ImageBuf.begin()));
 }
 
 TEST_F(Verification, StillWrongAfterTheRewriteShowsFail)
@@ -212,7 +212,7 @@ TEST_F(Verification, StillWrongAfterTheRewriteShowsFail)
     const auto all = commands();
     ASSERT_GE(all.size(), verify.size());
     EXPECT_EQ(Cmds(all.end() - std::ptrdiff_t(verify.size()), all.end()), verify);
-    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
 }
 
 // --- Every transfer is bracketed: timer off, pages blocked, busy window shown ---
@@ -226,11 +226,11 @@ struct Action {
 TEST_F(Transfer, EveryTransferStopsTheTimerAndShowsTheBusyWindow)
 {
     const Action actions[] = {
-        {"Apply", [](MainWindow& w) { w.Btn_Apply_0Click(); }, true},
-        {"Read", [](MainWindow& w) { w.Btn_Read_0Click(); }, true},
-        {"Confirm1", [](MainWindow& w) { w.Btn_Confirm1_1Click(); }, true},
-        {"Confirm3", [](MainWindow& w) { w.Btn_Confirm3_1Click(); }, true},
-        {"Default", [](MainWindow& w) { w.Btn_DefaultClick(); }, false},
+        {"Apply", [](MainWindow& w) { w.actions().Btn_Apply_0Click(); }, true},
+        {"Read", [](MainWindow& w) { w.actions().Btn_Read_0Click(); }, true},
+        {"Confirm1", [](MainWindow& w) { w.actions().Btn_Confirm1_1Click(); }, true},
+        {"Confirm3", [](MainWindow& w) { w.actions().Btn_Confirm3_1Click(); }, true},
+        {"Default", [](MainWindow& w) { w.actions().Btn_DefaultClick(); }, false},
     };
     connect();
     for (const Action& a : actions) {
@@ -238,7 +238,7 @@ TEST_F(Transfer, EveryTransferStopsTheTimerAndShowsTheBusyWindow)
         mouse.clearTraffic();
         int timerOn = 0, chunks = 0, chunksBusy = 0, chunksBlocked = 0, windowLength = 0;
         mouse.onCommand = [&](int) {
-            timerOn += window->devTimer().isEnabled();
+            timerOn += window->session().devTimer().isEnabled();
             const auto r = mouse.requests().back();
             if (r[1] == ReadAddrCmd || r[1] == WriteAddrCmd)
                 windowLength = r[4] | (r[5] << 8);
@@ -255,7 +255,7 @@ TEST_F(Transfer, EveryTransferStopsTheTimerAndShowsTheBusyWindow)
         EXPECT_EQ(timerOn, 0);
         EXPECT_EQ(chunksBusy, chunks);
         EXPECT_EQ(chunksBlocked, a.blocksPages ? chunks : 0);
-        EXPECT_TRUE(window->devTimer().isEnabled());
+        EXPECT_TRUE(window->session().devTimer().isEnabled());
         EXPECT_FALSE(busyShown());
         EXPECT_FALSE(overlaysVisible());
         EXPECT_FALSE(mouse.inExchange());
@@ -267,20 +267,20 @@ TEST_F(Transfer, ReadTakesUpTheMouseCurrentImage)
 {
     connect();
     mouse.memory[Block80Addr] = 0x33;
-    window->Btn_Read_0Click();
-    EXPECT_EQ(window->Image.ImageBuf, mouse.memory);
-    EXPECT_EQ(window->Image.Block80[0], 0x33);
+    window->actions().Btn_Read_0Click();
+    EXPECT_EQ(window->session().image().ImageBuf, mouse.memory);
+    EXPECT_EQ(window->session().image().Block80[0], 0x33);
 }
 
 TEST_F(Transfer, ConfirmWritesThenClosesTheWindow)
 {
     connect();
     window->show();
-    window->Image.Block80[1] = 0x77;
-    window->Btn_Confirm_0Click();
+    window->session().image().Block80[1] = 0x77;
+    window->actions().Btn_Confirm_0Click();
     EXPECT_EQ(mouse.memory[Block80Addr + 1], 0x77);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
 }
 
 TEST_F(Transfer, DefaultButtonsWriteTheBuiltInImageAsLoaded)
@@ -291,15 +291,15 @@ TEST_F(Transfer, DefaultButtonsWriteTheBuiltInImageAsLoaded)
         const auto image = LoadDefaultImage(n);
         ASSERT_TRUE(image);
         mouse.memory[Block80Addr] = 0x42;
-        window->Image.ImageBuf[0x0A0] = 0x42;
-        window->Image.Block80[0] = 0x42;
-        const std::function<void()> clicks[] = {[&] { window->Btn_Confirm1_1Click(); },
-                                                [&] { window->Btn_Confirm2_1Click(); },
-                                                [&] { window->Btn_Confirm3_1Click(); }};
+        window->session().image().ImageBuf[0x0A0] = 0x42;
+        window->session().image().Block80[0] = 0x42;
+        const std::function<void()> clicks[] = {[&] { window->actions().Btn_Confirm1_1Click(); },
+                                                [&] { window->actions().Btn_Confirm2_1Click(); },
+                                                [&] { window->actions().Btn_Confirm3_1Click(); }};
         clicks[n - 1]();
         EXPECT_EQ(mouse.memory, *image);
-        EXPECT_EQ(window->Image.ImageBuf, *image);
-        EXPECT_EQ(window->Image.Block80[0], (*image)[Block80Addr]);
+        EXPECT_EQ(window->session().image().ImageBuf, *image);
+        EXPECT_EQ(window->session().image().Block80[0], (*image)[Block80Addr]);
     }
     EXPECT_TRUE(messages().isEmpty());
 }
@@ -315,7 +315,7 @@ TEST_F(Transfer, FactoryResetWritesFactoryContentsAndKeepsTheGaps)
         result = new QLabel(window->page(6));
         result->setObjectName(QStringLiteral("Img_Result"));
     }
-    window->Btn_DefaultClick();
+    window->actions().Btn_DefaultClick();
     EXPECT_TRUE(std::equal(FactoryParameterA.begin(), FactoryParameterA.end(), mouse.memory.begin()));
     EXPECT_TRUE(std::equal(FactoryParameterB.begin(), FactoryParameterB.end(), mouse.memory.begin() + 0x30));
     EXPECT_TRUE(std::all_of(mouse.memory.begin() + Block80Addr,
@@ -323,7 +323,7 @@ TEST_F(Transfer, FactoryResetWritesFactoryContentsAndKeepsTheGaps)
     EXPECT_TRUE(
         std::all_of(mouse.memory.begin() + MacroAreaAddr, mouse.memory.end(), [](auto v) { return v == 0; }));
     EXPECT_EQ(mouse.memory[0x0A0], 0x3C);
-    EXPECT_EQ(mouse.memory, window->Image.ImageBuf);
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
     EXPECT_FALSE(result->isHidden());
     EXPECT_TRUE(messages().isEmpty());
 }
@@ -344,13 +344,13 @@ TEST_F(Transfer, ActionsWithoutAMouseSendNothing)
     result->setObjectName(QStringLiteral("Img_Result"));
     result->show();
     const Case cases[] = {
-        {"Confirm", [&] { window->Btn_Confirm_0Click(); }, 110, true},
-        {"Apply", [&] { window->Btn_Apply_0Click(); }, 110, true},
-        {"Read", [&] { window->Btn_Read_0Click(); }, 0, true},
-        {"Confirm1", [&] { window->Btn_Confirm1_1Click(); }, 110, true},
-        {"Confirm2", [&] { window->Btn_Confirm2_1Click(); }, 110, true},
-        {"Confirm3", [&] { window->Btn_Confirm3_1Click(); }, 110, true},
-        {"Default", [&] { window->Btn_DefaultClick(); }, 110, false},
+        {"Confirm", [&] { window->actions().Btn_Confirm_0Click(); }, 110, true},
+        {"Apply", [&] { window->actions().Btn_Apply_0Click(); }, 110, true},
+        {"Read", [&] { window->actions().Btn_Read_0Click(); }, 0, true},
+        {"Confirm1", [&] { window->actions().Btn_Confirm1_1Click(); }, 110, true},
+        {"Confirm2", [&] { window->actions().Btn_Confirm2_1Click(); }, 110, true},
+        {"Confirm3", [&] { window->actions().Btn_Confirm3_1Click(); }, 110, true},
+        {"Default", [&] { window->actions().Btn_DefaultClick(); }, 110, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -383,13 +383,13 @@ TEST_F(Transfer, UnpluggedDuringTheReadEndsWithTheLostMessageAtTheNextTick)
     // The remaining chunks fail (150 ms each), then reload and end (300 ms each).
     EXPECT_LE(clock.nowMs(), 3500 + 2100 + 342 * 150 + 2 * 300 + 1000);
     EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(window->Image.ImageBuf[ImageSize - 1], 0xFF); // unread bytes
-    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_EQ(window->session().image().ImageBuf[ImageSize - 1], 0xFF); // unread bytes
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
 
     clock.advance(3500);
     EXPECT_EQ(messages(), QStringList{lostMessage()});
-    EXPECT_FALSE(window->link().hasDevice());
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    EXPECT_TRUE(window->stack().noDeviceUI());
     EXPECT_TRUE(overlaysVisible());
 }
 
@@ -401,16 +401,16 @@ TEST_F(Transfer, UnpluggedDuringTheWriteEndsWithTheLostMessageAtTheNextTick)
             host.plugMouse(&mouse, false);
     };
     const auto start = clock.nowMs();
-    window->Btn_Apply_0Click();
+    window->actions().Btn_Apply_0Click();
     // The remaining chunks fail (175 ms at most each); reload, end and the
     // verification's begin fail (300 ms each).
     EXPECT_LE(clock.nowMs() - start, 110 + 342 * 175 + 3 * 300 + 1000);
     EXPECT_TRUE(messages().isEmpty());
-    EXPECT_TRUE(window->devTimer().isEnabled());
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
     EXPECT_FALSE(busyShown());
 
     clock.advance(3500);
     EXPECT_EQ(messages(), QStringList{lostMessage()});
-    EXPECT_FALSE(window->link().hasDevice());
-    EXPECT_TRUE(window->NoDeviceUI);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    EXPECT_TRUE(window->stack().noDeviceUI());
 }

@@ -33,7 +33,7 @@ TEST_F(Window, DraggedByItsPageBackgrounds)
         const char* surface;
     };
     for (const Case c : {Case{1, "Img_Base_1"}, Case{6, "Img_Logo4"}}) {
-        window->showOnlyPage(c.page);
+        window->stack().showOnlyPage(c.page);
         QWidget* surface = find(QString::fromLatin1(c.surface));
         ASSERT_TRUE(surface) << c.surface;
         const QPoint start = window->pos();
@@ -52,13 +52,13 @@ TEST_F(Window, BusyWindowIsCentredOverTheMainWindow)
 {
     start(false);
     window->move(100, 50);
-    window->ShowLoading();
+    window->sessionHost().ShowLoading();
     const QRect busy = find(QStringLiteral("TFormLoadingUI"))->geometry();
     const QRect main = window->geometry();
     EXPECT_EQ(busy.left(), main.left() + (main.width() - 206) / 2);
     EXPECT_EQ(busy.top(), main.top() + (main.height() - 196) / 2);
     EXPECT_TRUE(find(QStringLiteral("TFormLoadingUI"))->isVisible());
-    window->HideLoading();
+    window->sessionHost().HideLoading();
     EXPECT_FALSE(find(QStringLiteral("TFormLoadingUI"))->isVisible());
 }
 
@@ -66,9 +66,9 @@ TEST_F(Window, ClosingDropsTheMouseAndSendsNothingMore)
 {
     start(true);
     untilOpened();
-    ASSERT_TRUE(window->link().hasDevice());
+    ASSERT_TRUE(window->session().link().hasDevice());
     window->close();
-    EXPECT_FALSE(window->link().hasDevice());
+    EXPECT_FALSE(window->session().link().hasDevice());
     mouse.clearTraffic();
     clock.advance(3500 * 3);
     EXPECT_TRUE(mouse.traffic().empty());
@@ -108,14 +108,14 @@ TEST_F(Window, ActionButtonsShowTheirPressedPictureOnAllCopies)
     start(false);
     const struct {
         const char* group;
-        void (MainWindow::*click)();
+        void (FrameActions::*click)();
     } actions[] = {
-        {"Confirm", &MainWindow::Btn_Confirm_0Click},   {"Apply", &MainWindow::Btn_Apply_0Click},
-        {"Read", &MainWindow::Btn_Read_0Click},         {"Confirm1", &MainWindow::Btn_Confirm1_1Click},
-        {"Confirm2", &MainWindow::Btn_Confirm2_1Click}, {"Confirm3", &MainWindow::Btn_Confirm3_1Click},
+        {"Confirm", &FrameActions::Btn_Confirm_0Click},   {"Apply", &FrameActions::Btn_Apply_0Click},
+        {"Read", &FrameActions::Btn_Read_0Click},         {"Confirm1", &FrameActions::Btn_Confirm1_1Click},
+        {"Confirm2", &FrameActions::Btn_Confirm2_1Click}, {"Confirm3", &FrameActions::Btn_Confirm3_1Click},
     };
     for (const auto& a : actions) {
-        (window.get()->*a.click)();
+        (window->actions().*a.click)();
         for (int copy = 1; copy <= 4; ++copy) {
             QWidget* img = find(QStringLiteral("Img_%1_%2").arg(QLatin1String(a.group)).arg(copy));
             ASSERT_TRUE(img) << a.group << copy;

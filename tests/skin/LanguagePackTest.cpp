@@ -333,12 +333,12 @@ TEST(TextSlots, FilledFromThePack)
     const std::array<QString, 11> cpi = {"500",  "800",  "1000", "1200", "1600", "2000",
                                          "2400", "3200", "4000", "4800", "6400"};
     EXPECT_EQ(en.cpiValues, cpi);
-    EXPECT_EQ(en.deviceLostMessage(), QStringLiteral("Waiting to reconnect device\n\n"));
+    EXPECT_EQ(en.deviceLostMessage(), QStringLiteral("Waiting to reconnect device\r\r"));
 
     const TextSlots tw = ReadTextSlots(LoadLanguagePack(2));
     EXPECT_EQ(tw.identifier, QStringLiteral("滑鼠廠商編碼或產品編碼錯誤"));
     EXPECT_EQ(tw.insertStore, QStringLiteral("存儲"));
-    EXPECT_EQ(tw.deviceLostMessage(), QStringLiteral("未偵測到裝置\n\n請確認裝置是否確實連接至USB介面"));
+    EXPECT_EQ(tw.deviceLostMessage(), QStringLiteral("未偵測到裝置\r\r請確認裝置是否確實連接至USB介面"));
 
     const TextSlots none = ReadTextSlots(LanguagePack());
     EXPECT_TRUE(none.fontName.isEmpty());

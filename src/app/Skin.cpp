@@ -1,7 +1,10 @@
 // Skin pictures, the window's shape, the layout step and the text step of a
 // language application, and the language buttons.
+#include "app/Skin.h"
+
 #include "app/Captions.h"
-#include "app/MainWindow.h"
+#include "app/Page.h"
+#include "app/PageStack.h"
 
 #include "rcdata.h"
 #include "skin/ButtonVisuals.h"
@@ -14,6 +17,7 @@
 #include <QBitmap>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -92,70 +96,26 @@ const FirstPicture kFirstPictures[] = {
 
 } // namespace
 
-// --- Frame controls ---
-
-void MainWindow::buildSkinFrame(QWidget* pg, int copy)
+Skin::Skin(QWidget* window, PageStack& stack, Services& services)
+    : window_(window), stack_(stack), services_(services)
 {
-    auto* overlayPicture = new QLabel(pg);
-    overlayPicture->setObjectName(QStringLiteral("Img_P%1").arg(copy));
-
-    QList<LayoutButtonKeys> buttons = ActionButtonKeys();
-    buttons += PageButtonKeys();
-    buttons.append({QString(), QStringLiteral("Engineer")});
-    buttons.append({QString(), QStringLiteral("Web")});
-
-    const QHash<QString, void (MainWindow::*)()> handlers = {
-        {QStringLiteral("Confirm"), &MainWindow::Btn_Confirm_0Click},
-        {QStringLiteral("Apply"), &MainWindow::Btn_Apply_0Click},
-        {QStringLiteral("Read"), &MainWindow::Btn_Read_0Click},
-        {QStringLiteral("Confirm1"), &MainWindow::Btn_Confirm1_1Click},
-        {QStringLiteral("Confirm2"), &MainWindow::Btn_Confirm2_1Click},
-        {QStringLiteral("Confirm3"), &MainWindow::Btn_Confirm3_1Click},
-        {QStringLiteral("Mini"), &MainWindow::Btn_Minimize_0Click},
-        {QStringLiteral("Main"), &MainWindow::Btn_Main_0Click},
-        {QStringLiteral("Second"), &MainWindow::Btn_Second_0Click},
-        {QStringLiteral("Adv"), &MainWindow::Btn_Adv_0Click},
-        {QStringLiteral("Breath"), &MainWindow::Btn_Breath_0Click},
-        {QStringLiteral("Macro"), &MainWindow::Btn_Macro_0Click},
-        {QStringLiteral("Save"), &MainWindow::Btn_Save_0Click},
-        {QStringLiteral("Load"), &MainWindow::Btn_Load_0Click},
-        {QStringLiteral("Lang1"), &MainWindow::Btn_Lang1_0Click},
-        {QStringLiteral("Lang2"), &MainWindow::Btn_Lang2_0Click},
-        {QStringLiteral("Lang3"), &MainWindow::Btn_Lang3_0Click},
-        {QStringLiteral("Engineer"), &MainWindow::Btn_Engineer_0Click},
-        {QStringLiteral("Web"), &MainWindow::Btn_Web_0Click},
-    };
-
-    for (const LayoutButtonKeys& b : buttons) {
-        auto* picture = new QLabel(pg);
-        picture->setObjectName(QStringLiteral("Img_%1_%2").arg(b.name).arg(copy));
-        auto* caption = new ClickLabel(pg);
-        caption->setObjectName(QStringLiteral("Btn_%1_%2").arg(b.name).arg(copy));
-        caption->setAlignment(Qt::AlignCenter);
-        if (b.name == QLatin1String("Exit")) {
-            connect(caption, &ClickLabel::clicked, this, &QWidget::close); // Btn_Exit_0Click
-        } else if (const auto h = handlers.value(b.name)) {
-            connect(caption, &ClickLabel::clicked, this, [this, h] { (this->*h)(); });
-        }
-        wireButtonVisuals(caption);
-    }
 }
 
-QWidget* MainWindow::control(const QString& name) const
+QWidget* Skin::control(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
-    return findChild<QWidget*>(name);
+    return window_->findChild<QWidget*>(name);
 }
 
 // --- Pictures and the window's shape ---
 
-void MainWindow::SetPicture(const QString& name, const QString& picture)
+void Skin::SetPicture(const QString& name, const QString& picture)
 {
     auto* label = qobject_cast<QLabel*>(control(name));
     if (!label)
         return;
-    const QPixmap& pm = skinPicture(pictures_, picture);
+    const QPixmap& pm = this->picture(picture);
     label->setPixmap(pm);
     // The backgrounds keep the window's size; everything else takes its picture's.
     if (!name.startsWith(QLatin1String("Img_Base_")) && !pm.isNull())
@@ -163,25 +123,25 @@ void MainWindow::SetPicture(const QString& name, const QString& picture)
     label->setProperty("picture", picture);
 }
 
-void MainWindow::SetGroupPicture(const QString& group, const QString& picture)
+void Skin::SetGroupPicture(const QString& group, const QString& picture)
 {
     for (int copy = 1; copy <= 4; ++copy)
         SetPicture(QStringLiteral("Img_%1_%2").arg(group).arg(copy), picture);
 }
 
-void MainWindow::LoadBaseImage()
+void Skin::LoadBaseImage()
 {
     SetPicture(QStringLiteral("Img_Base_1"), QStringLiteral("L1_BackGround"));
-    const QPixmap& pm = skinPicture(pictures_, QStringLiteral("L1_BackGround"));
+    const QPixmap& pm = picture(QStringLiteral("L1_BackGround"));
     SkinSize = pm.isNull() ? QSize(1030, 662) : pm.size();
     for (int copy = 1; copy <= 4; ++copy)
         if (QWidget* base = control(QStringLiteral("Img_Base_%1").arg(copy)))
             base->setGeometry(QRect(QPoint(0, 0), SkinSize));
-    for (QWidget* o : overlays_)
+    for (QWidget* o : stack_.overlays())
         o->setGeometry(QRect(QPoint(0, 0), SkinSize));
 }
 
-void MainWindow::updateWindowShape()
+void Skin::updateWindowShape()
 {
     // The window shows only the background's opaque pixels. A background that
     // does not cover the window (the placeholder picture set) would cut away
@@ -189,31 +149,31 @@ void MainWindow::updateWindowShape()
     auto* base = qobject_cast<QLabel*>(control(QStringLiteral("Img_Base_1")));
     const QPixmap pm = base ? base->pixmap() : QPixmap();
     if (pm.isNull() || pm.size() != SkinSize || !pm.hasAlphaChannel()) {
-        clearMask();
+        window_->clearMask();
         return;
     }
-    setMask(pm.mask());
+    window_->setMask(pm.mask());
 }
 
-void MainWindow::FitWindowToSkin()
+void Skin::FitWindowToSkin()
 {
-    resize(SkinSize);
+    window_->resize(SkinSize);
     for (int n = 1; n <= 4; ++n)
-        page(n)->resize(SkinSize);
-    page(6)->resize(kEngineerPageSize);
+        stack_.page(n)->resize(SkinSize);
+    stack_.page(6)->resize(kEngineerPageSize);
     updateWindowShape();
 }
 
-void MainWindow::FitWindowToEngineerPage()
+void Skin::FitWindowToEngineerPage()
 {
-    resize(kEngineerPageSize);
+    window_->resize(kEngineerPageSize);
     for (int n = 1; n <= 4; ++n)
-        page(n)->resize(SkinSize);
-    page(6)->resize(kEngineerPageSize);
-    clearMask(); // the engineering page is a plain rectangle
+        stack_.page(n)->resize(SkinSize);
+    stack_.page(6)->resize(kEngineerPageSize);
+    window_->clearMask(); // the engineering page is a plain rectangle
 }
 
-void MainWindow::LoadSkinImages()
+void Skin::LoadSkinImages()
 {
     for (int copy = 1; copy <= 4; ++copy) {
         SetPicture(QStringLiteral("Img_Base_%1").arg(copy), QStringLiteral("L1_BackGround"));
@@ -250,19 +210,11 @@ void MainWindow::LoadSkinImages()
 
 // --- Options and layout ---
 
-void MainWindow::LoadOrgOptions()
+void Skin::LoadOrgOptions()
 {
     try {
         const LayoutText org = LayoutText::load(QStringLiteral("org"));
-        const OrgOptions o = orb::LoadOrgOptions(org);
-        Web_Enable = o.Web_Enable;
-        Web = o.Web;
-        Rev_Manu_ID = o.Rev_Manu_ID;
-        Rev_Pro_ID = o.Rev_Pro_ID;
-        Path = o.Path;
-        TR_Enable = o.TR_Enable;
-        DPILED_Status = o.DPILED_Status;
-        Num_Order = o.Num_Order;
+        Org = orb::LoadOrgOptions(org);
         applyLayoutRows(org, OrgLayoutRows());
     } catch (const LayoutError& e) {
         qWarning("%s", e.what());
@@ -302,18 +254,18 @@ void placeControls(const LayoutText& section, const QList<LayoutRow>& rows,
 }
 } // namespace
 
-void MainWindow::applyLayoutRows(const LayoutText& section, const QList<LayoutRow>& rows)
+void Skin::applyLayoutRows(const LayoutText& section, const QList<LayoutRow>& rows)
 {
     placeControls(section, rows, [this](const QString& name) { return control(name); });
 }
 
-void MainWindow::ApplyLanguageLayout()
+void Skin::ApplyLanguageLayout()
 {
     // Image step: the background and the current page's overlay of the set.
     const QString set = QStringLiteral("L%1").arg(LanguageIndex);
     for (int copy = 1; copy <= 4; ++copy)
         SetPicture(QStringLiteral("Img_Base_%1").arg(copy), set + QStringLiteral("_BackGround"));
-    const QString state = PageState();
+    const QString state = stack_.PageState();
     if (const PageOption* o = FindPageOption(state); o && !o->overlay.isEmpty())
         SetPicture(o->overlay, set + o->backPicture);
     if (state != QLatin1String("rb_7"))
@@ -321,9 +273,10 @@ void MainWindow::ApplyLanguageLayout()
 
     // Layout step.
     try {
-        const LayoutText section = LoadLayoutSection(LanguageIndex);
+        const LayoutText section = layoutSection();
         applyLayoutRows(section, LanguageLayoutRows());
-        ApplyKeyMenuLayout(section);
+        for (Page* page : pages_)
+            page->ApplyLayout(section);
         for (const StylePlacement& s : PlanStyles(section, LanguageStyleRows())) {
             QWidget* w = control(s.name);
             if (!w)
@@ -358,7 +311,7 @@ void MainWindow::ApplyLanguageLayout()
     applyTexts();
 }
 
-void MainWindow::applyTexts()
+void Skin::applyTexts()
 {
     LoadLanguage(LanguageIndex); // pack, text slots and application title
 
@@ -369,7 +322,7 @@ void MainWindow::applyTexts()
         for (int copy = c.copies ? 1 : 0; copy <= (c.copies ? 4 : 0); ++copy)
             if (QWidget* w = control(copy ? c.control + QString::number(copy) : c.control))
                 texted << w;
-    for (QLabel* l : findChildren<QLabel*>()) {
+    for (QLabel* l : window_->findChildren<QLabel*>()) {
         const QString n = l->objectName();
         static const QRegularExpression numbered(
             QStringLiteral("^(Key[1-9]|lbl_(Spd|DbSpd|ScrSpd)\\d+|lbl_DPI[1-7](Value)?|lbl_AIMKey(Value)?|"
@@ -378,9 +331,8 @@ void MainWindow::applyTexts()
             numbered.match(n).hasMatch())
             texted << l;
     }
-    for (QWidget* w : page(4)->findChildren<QWidget*>())
-        if (!w->objectName().startsWith(QLatin1String("Img_")) &&
-            std::find(overlays_.begin(), overlays_.end(), w) == overlays_.end())
+    for (QWidget* w : stack_.page(4)->findChildren<QWidget*>())
+        if (!w->objectName().startsWith(QLatin1String("Img_")) && !stack_.isOverlay(w))
             texted << w;
     for (QWidget* w : texted)
         setFontFamily(w, font);
@@ -397,28 +349,52 @@ void MainWindow::applyTexts()
                 setCaption(w, text);
     }
 
-    // The button captions show assignments: named afresh from their codes, so
-    // a caption whose text two functions share ("后退" is both Back and WWW
-    // Back) keeps naming the function the button has.
-    RetranslateKeyCaptions();
-
-    if (auto* list = qobject_cast<QComboBox*>(control(QStringLiteral("CB_Insert")))) {
-        const QStringList& keys = InsertListKeys();
-        for (int i = 0; i < keys.size(); ++i) {
-            if (i < list->count())
-                list->setItemText(i, LookupText(keys[i]));
-            else
-                list->addItem(LookupText(keys[i]));
-        }
-    }
+    // What the pages show beyond the common captions (the key captions name
+    // their assignments afresh, the macro page's lists).
+    for (Page* page : pages_)
+        page->Retranslate();
 }
 
-void MainWindow::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, const QList<LayoutRow>& rows)
+// --- Language ---
+
+void Skin::LoadLanguage(int index)
+{
+    LanguageIndex = index;
+    Pack = LoadLanguagePack(index);
+    Slots = ReadTextSlots(Pack);
+    services_.setMessageFont(Slots.fontName);
+    // The application title; Qt would append a display name to every window
+    // caption, and the main window's caption must stay exact, so it is kept
+    // as the application's name only.
+    QApplication::setApplicationName(Slots.title);
+}
+
+QString Skin::LookupText(const QString& key) const
+{
+    return orb::LookupText(Pack, key);
+}
+
+TextLookup Skin::lookup() const
+{
+    return [this](const QString& key) { return LookupText(key); };
+}
+
+LayoutText Skin::layoutSection() const
+{
+    return LoadLayoutSection(LanguageIndex);
+}
+
+const QPixmap& Skin::picture(const QString& name)
+{
+    return skinPicture(pictures_, name);
+}
+
+void Skin::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, const QList<LayoutRow>& rows)
 {
     if (!dialog)
         return;
     try {
-        const LayoutText section = LoadLayoutSection(LanguageIndex);
+        const LayoutText section = layoutSection();
         const int size = section.intValue(QStringLiteral("Size_") + fontGroup);
         const QColor colour = toColour(section.colour(QStringLiteral("Color_%1_").arg(fontGroup)));
         const QString extraKey = fontGroup == QLatin1String("K")
@@ -441,53 +417,11 @@ void MainWindow::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, co
                 setPointSize(w, size);
             }
         }
-        placeControls(section, rows, [dialog](const QString& name) { return dialog->findChild<QWidget*>(name); });
+        placeControls(section, rows,
+                      [dialog](const QString& name) { return dialog->findChild<QWidget*>(name); });
     } catch (const LayoutError& e) {
         qWarning("%s", e.what());
     }
-}
-
-// --- Language buttons ---
-
-void MainWindow::Btn_Lang1_0Click()
-{
-    LanguageButtonClick(1);
-}
-
-void MainWindow::Btn_Lang2_0Click()
-{
-    LanguageButtonClick(2);
-}
-
-void MainWindow::Btn_Lang3_0Click()
-{
-    LanguageButtonClick(3);
-}
-
-void MainWindow::LanguageButtonClick(int language)
-{
-    for (int n = 1; n <= 3; ++n)
-        SetGroupPicture(QStringLiteral("Lang%1").arg(n),
-                        n == language ? QStringLiteral("SetS_03") : QStringLiteral("SetS_01"));
-    if (auto* rb = findChild<QRadioButton*>(QStringLiteral("rb_Lang%1").arg(language)))
-        rb->setChecked(true);
-
-    auto* insertList = qobject_cast<QComboBox*>(control(QStringLiteral("CB_Insert")));
-    const int insertIndex = insertList ? insertList->currentIndex() : -1;
-    if (QWidget* delayBox = control(QStringLiteral("Gb_Delay")))
-        delayBox->hide();
-
-    LanguageIndex = language;
-    ApplyLanguageLayout();
-
-    if (insertList)
-        insertList->setCurrentIndex(insertIndex);
-    QApplication::setApplicationName(Slots.title);
-    RefreshAPPage();
-
-    // Scrolling goes on with the new caption, and leaving restores it.
-    if (QWidget* first = control(QStringLiteral("Btn_Lang%1_1").arg(language)))
-        Scroll.restart(captionOf(first));
 }
 
 } // namespace orb

@@ -1,0 +1,22 @@
+#pragma once
+#include "app/Page.h"
+
+namespace orb
+{
+
+// The lighting page (gbPage3, option rb_5): light type, LED modes and their
+// bars. The lighting work fills the steps below.
+class LightingPage : public Page
+{
+  public:
+    explicit LightingPage(const PageContext& context);
+
+    // What the page shows of the settings (RefreshUI and the engineering handlers).
+    void RefreshLightTypeView(); // the items of the light type
+    void RefreshMcuModeView();   // the mode options
+    void RefreshLedPictures();   // LED mode pictures and bars
+    // The page's controls into the section buffers (UIToDataBuf step).
+    void UIToDataBuf();
+};
+
+} // namespace orb

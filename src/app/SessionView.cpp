@@ -1,0 +1,114 @@
+#include "app/SessionView.h"
+
+#include "app/AdvancedPage.h"
+#include "app/DeviceSession.h"
+#include "app/EngineerPage.h"
+#include "app/LoadingWindow.h"
+#include "app/MacroPage.h"
+#include "app/PageMapping.h"
+#include "app/PageSelector.h"
+#include "app/PageStack.h"
+
+namespace orb
+{
+
+void SessionView::ShowLoading()
+{
+    if (p_.session->closing())
+        return; // a transfer cut short by closing the window winds down unseen
+    p_.loading->centreOver(window_->geometry());
+    p_.loading->show();
+    p_.loading->raise();
+    p_.session->clock().pumpEvents();
+}
+
+void SessionView::HideLoading()
+{
+    p_.loading->hide();
+    p_.session->clock().pumpEvents();
+}
+
+void SessionView::ShowDisableAll()
+{
+    p_.stack->ShowDisableAll();
+}
+
+void SessionView::HideDisableAll()
+{
+    p_.stack->HideDisableAll();
+}
+
+void SessionView::HideAllMenu()
+{
+    p_.hideAllMenu();
+}
+
+void SessionView::UIToDataBuf()
+{
+    p_.mapping->UIToDataBuf();
+}
+
+void SessionView::AIMKeyToDataBuf(ProfileKeysBytes& profile)
+{
+    p_.aimKeyToDataBuf(profile);
+}
+
+void SessionView::DataBufToUI()
+{
+    p_.mapping->DataBufToUI();
+}
+
+void SessionView::RefreshMacrosFromArea()
+{
+    p_.macro->RefreshMacrosFromArea();
+}
+
+void SessionView::RefreshPCMacroNames()
+{
+    p_.macro->RefreshPCMacroNames();
+}
+
+void SessionView::ClearMacroTexts()
+{
+    p_.macro->ClearMacroTexts();
+}
+
+void SessionView::ApplyHostMouseSettings()
+{
+    p_.advanced->ApplyHostMouseSettings();
+}
+
+void SessionView::ShowIdentity(const std::array<std::uint8_t, 2>& bytes)
+{
+    p_.engineer->ShowIdentity(bytes);
+}
+
+void SessionView::ClearDeviceUI()
+{
+    p_.resetPages();
+}
+
+void SessionView::ShowNoDevice()
+{
+    p_.stack->setNoDeviceUI(true);
+    p_.stack->showOnlyPage(1);
+    p_.selector->ShowMainPageSelectors();
+}
+
+void SessionView::DeviceLostShown()
+{
+    p_.pagesLost();
+    p_.stack->ShowDisableAll();
+}
+
+void SessionView::ShowMainAfterRead()
+{
+    p_.stack->showOnlyPage(1);
+    p_.stack->setNoDeviceUI(false);
+    if (p_.stack->PageState() == QLatin1String("rb_1"))
+        p_.selector->Btn_Main_0Click();
+    p_.session->clock().pumpEvents();
+    p_.stack->HideDisableAll();
+}
+
+} // namespace orb
