@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 
 BUILD=build-asan
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BUILD_BENCH=OFF
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_WERROR=ON -DORB_BUILD_BENCH=OFF
 cmake --build "$BUILD" -j"$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen

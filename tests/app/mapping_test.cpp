@@ -324,8 +324,9 @@ TEST_P(FailedRead, SavesNothing)
     EXPECT_EQ(read(file), QByteArray("old profile"));
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].style, GetParam().style);
-    if (GetParam().style == MessageStyle::Dialog)
+    if (GetParam().style == MessageStyle::Dialog) {
         EXPECT_EQ(services.messages[0].text, text("Str020"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

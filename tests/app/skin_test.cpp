@@ -115,11 +115,14 @@ TEST_F(SkinUi, PagesSwitchWithAReadMouse)
         EXPECT_EQ(window->stack().PageState(), QLatin1String(c.option)) << c.button;
         EXPECT_EQ(shownPage(), c.page) << c.button;
         EXPECT_EQ(groupPictures(c.group), four("SetS_03")) << c.button;
-        for (const char* other : {"Main", "Second", "Adv", "Breath", "Macro", "Engineer", "Save", "Load"})
-            if (QLatin1String(other) != QLatin1String(c.group))
+        for (const char* other : {"Main", "Second", "Adv", "Breath", "Macro", "Engineer", "Save", "Load"}) {
+            if (QLatin1String(other) != QLatin1String(c.group)) {
                 EXPECT_EQ(groupPictures(other), four("SetS_01")) << c.button << other;
-        if (c.overlay)
+            }
+        }
+        if (c.overlay) {
             EXPECT_EQ(picture(QLatin1String(c.overlay)), QLatin1String(c.overlayPicture)) << c.button;
+        }
         EXPECT_EQ(window->size(), c.page == 6 ? QSize(1076, 640) : window->skin().skinSize()) << c.button;
     }
 }
@@ -306,8 +309,9 @@ TEST_F(SkinUi, LayoutPlacesTheFramePerLanguage)
         QWidget* w = find(QLatin1String(c.control));
         ASSERT_TRUE(w) << c.control;
         EXPECT_EQ(!w->isHidden(), c.shown) << c.language << c.control;
-        if (c.shown)
+        if (c.shown) {
             EXPECT_EQ(w->pos(), c.pos) << c.language << c.control;
+        }
     }
     // Each caption lies exactly on its picture.
     for (const char* name : {"Apply_2", "Main_3", "Lang3_1", "Engineer_4", "Exit_1", "Web_2"})
