@@ -61,6 +61,7 @@ void DeviceSession::DevTimerTimer()
         count = c1;
     }
 
+    goneHandled_ = false;
     if (count != LastHidCount && agreements >= 2) {
         if (count < LastHidCount) {
             // Any interface leaving counts as the loss of the mouse.
@@ -85,9 +86,44 @@ void DeviceSession::DevTimerTimer()
                 DevLost();
             }
         }
-        LastHidCount = count;
+        // A mouse lost in the middle of the read has set the count already.
+        if (!goneHandled_)
+            LastHidCount = count;
     }
+    RefreshPermissionHint();
     TimerBusy = false;
+}
+
+void DeviceSession::RefreshPermissionHint()
+{
+    // A mouse whose node this user may not open is never counted, so the
+    // count alone would leave the user waiting in the no-device state.
+    bool refused = false;
+    if (!link_.hasDevice() && !Closing) {
+        const CandidateId& id = CandidateIds[0];
+        refused = link_.MouseRefusesOpening(id.vendor, id.product, kReleaseNumber);
+    }
+    if (refused != PermissionHintShown) {
+        PermissionHintShown = refused;
+        host_.ShowPermissionHint(refused);
+    }
+}
+
+bool DeviceSession::HandleDeviceGone()
+{
+    if (!link_.deviceGone() || Closing)
+        return false;
+    // The mouse was pulled out in the middle of an exchange: its handle is
+    // dead for good. Let it go now instead of at the next count change, and
+    // take the count without it, so that the mouse plugged in again is a
+    // rise at the next tick and is opened and read afresh.
+    link_.DeviceVendorId = 0;
+    link_.DeviceProductId = 0;
+    link_.closeDevice();
+    LastHidCount = link_.CountHidDevices();
+    goneHandled_ = true;
+    DevLost();
+    return true;
 }
 
 void DeviceSession::DevLost()
@@ -150,6 +186,12 @@ bool DeviceSession::QueryStatus()
 
 void DeviceSession::ReadDevInfo()
 {
+    ReadDevInfoSteps();
+    HandleDeviceGone();
+}
+
+void DeviceSession::ReadDevInfoSteps()
+{
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastReadComplete = false;
     LastReadRefusalShown = false;
@@ -198,7 +240,7 @@ void DeviceSession::ReadOnRequest()
 
 bool DeviceSession::ReadImageForSave()
 {
-    ReadDevInfo();
+    ReadOnRequest();
     return LastReadComplete && link_.hasDevice();
 }
 
@@ -209,6 +251,8 @@ void DeviceSession::Btn_Read()
         MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
         // Chunks that got no answer hold 0xFF; the section checks repair them.
         LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
+        if (memory.deviceGone())
+            return; // nothing of a half-read image is shown; the no-device reset follows
         Image.SplitImage();
         host_.RefreshMacrosFromArea();
         memory.CloseExchange();
@@ -243,6 +287,7 @@ void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
     DevTimer_->setEnabled(true);
     if (overlays)
         host_.HideDisableAll();
+    HandleDeviceGone();
 }
 
 void DeviceSession::DownloadParameter()

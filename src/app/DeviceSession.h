@@ -63,6 +63,12 @@ class DeviceSession
     // --- Connection state machine ---
     void DevTimerTimer();
     void DevLost();
+    // After a transfer: when the mouse was pulled out in the middle of it,
+    // the dead handle is closed and the no-device reset runs at once.
+    // Returns whether it did.
+    bool HandleDeviceGone();
+    // Whether the user is told that a present mouse refuses opening.
+    bool permissionHintShown() const { return PermissionHintShown; }
     void RefreshErrorAP();
     void InitNoDevice();
     void LoadReferenceIdentity();
@@ -98,6 +104,9 @@ class DeviceSession
     void RefreshFormMessagDialog(const QString& text);
 
   private:
+    void ReadDevInfoSteps();
+    void RefreshPermissionHint();
+
     Clock& clock_;
     Services& services_;
     SessionHost& host_;
@@ -113,6 +122,8 @@ class DeviceSession
     int ControllerCode = -1; // -1: none
     bool LastReadComplete = false;
     bool LastReadRefusalShown = false;
+    bool PermissionHintShown = false;
+    bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
 
     ConfigImage Image;
     std::array<ImageBytes, 3> DefaultImages{};

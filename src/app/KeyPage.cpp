@@ -387,8 +387,16 @@ void KeyPage::DataBufToUI()
     }
 }
 
-void KeyPage::ShowKeyMode(int keyMode)
+void KeyPage::ShowKeyMode(int keyMode, bool selectKeyPage)
 {
+    imageKeyMode_ = keyMode;
+    // The key page follows the image's key mode when it is the page
+    // selected; another selected page stays selected, so that its button
+    // stays marked while it is the page shown.
+    const QString state = stack().PageState();
+    const bool keyPageSelected = state == QLatin1String("rb_1") || state == QLatin1String("rb_2");
+    if (!selectKeyPage && !keyPageSelected)
+        return;
     if (keyMode == 1) {
         stack().SelectPageOption(QStringLiteral("rb_2"));
         RefreshProfile2Keys();

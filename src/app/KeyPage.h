@@ -74,13 +74,19 @@ class KeyPage : public Page
 
     // --- Steps ---
     void DataBufToUI(); // the mode codes from the image
-    // The page follows the mouse's current key mode (0: A, 1: B) in RefreshUI.
-    void ShowKeyMode(int keyMode);
+    // The page follows the image's key mode (0: A, 1: B) in RefreshUI: the
+    // key page of that mode is selected when the key page is the selected
+    // page or `selectKeyPage` asks for it (the end of a read).
+    void ShowKeyMode(int keyMode, bool selectKeyPage = false);
+    // The key mode of the image last shown.
+    int imageKeyMode() const { return imageKeyMode_; }
     void ApplyLayout(const LayoutText& section) override;
     void Retranslate() override; // Key1..Key9 named afresh in the current language
 
   private:
     void build();
+
+    int imageKeyMode_ = 0;
 
     MacroPage& macros_;
     KeyMenu* menu_ = nullptr;

@@ -15,6 +15,7 @@
 #include "app/PageMapping.h"
 #include "app/PageSelector.h"
 #include "app/PageStack.h"
+#include "app/PermissionHint.h"
 #include "app/SessionView.h"
 #include "app/Skin.h"
 #include "skin/LayoutKeys.h"
@@ -107,6 +108,9 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
              for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
                  p->DeviceLost();
          }});
+    view_->attachKeyPage(key_);
+    permission_ = std::make_unique<PermissionHint>(this, [this] { return skin_->languageIndex(); });
+    view_->attachPermissionHint(permission_.get());
     FormCreate();
     loading_->centreOver(geometry(), 40);
     session_->start();
@@ -278,6 +282,7 @@ void MainWindow::LanguageButtonClick(int language)
 
     QApplication::setApplicationName(skin_->textSlots().title);
     selector_->RefreshAPPage();
+    permission_->Retranslate();
 
     // Scrolling goes on with the new caption, and leaving restores it.
     if (QWidget* first = skin_->control(QStringLiteral("Btn_Lang%1_1").arg(language)))

@@ -21,6 +21,7 @@ class MacroPage;
 class PageMapping;
 class PageSelector;
 class PageStack;
+class PermissionHint;
 class Services;
 class SessionHost;
 class SessionView;
@@ -97,7 +98,8 @@ class MainWindow : public QWidget
     std::unique_ptr<PageSelector> selector_;
     LoadingWindow* loading_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
-    bool dragging_ = false; // the borderless window dragged by its background
+    std::unique_ptr<PermissionHint> permission_; // over the pages
+    bool dragging_ = false;                      // the borderless window dragged by its background
     QPoint dragOffset_;
 };
 

@@ -116,6 +116,13 @@ void PageSelector::ShowMainPageSelectors()
         skin_.SetGroupPicture(QLatin1String(g), QStringLiteral("SetS_01"));
 }
 
+void PageSelector::MarkSelectedPage()
+{
+    ButtonTypeB_1IconInit();
+    if (const PageOption* o = FindPageOption(stack_.PageState()))
+        skin_.SetGroupPicture(o->group, QStringLiteral("SetS_03"));
+}
+
 void PageSelector::RefreshAPPage()
 {
     if (stack_.noDeviceUI()) {

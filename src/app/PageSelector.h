@@ -29,6 +29,9 @@ class PageSelector
     void ButtonTypeB_1IconInit();
     // The no-device look of the page selectors: mode A marked.
     void ShowMainPageSelectors();
+    // Exactly the selected page's button group marked ("SetS_03"), the
+    // other groups normal.
+    void MarkSelectedPage();
     // The selected page shown again (after a language change).
     void RefreshAPPage();
 

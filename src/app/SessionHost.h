@@ -38,6 +38,9 @@ class SessionHost
     virtual void ShowNoDevice() = 0;      // the no-device look: first page, inputs refused
     virtual void DeviceLostShown() = 0;   // after a loss: the pages blocked
     virtual void ShowMainAfterRead() = 0; // after a read: the pages take input
+    // A mouse is present but this user may not open it (shown), or that has
+    // ended: it was opened or unplugged (not shown).
+    virtual void ShowPermissionHint(bool shown) { (void)shown; }
 };
 
 } // namespace orb

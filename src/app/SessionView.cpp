@@ -3,11 +3,13 @@
 #include "app/AdvancedPage.h"
 #include "app/DeviceSession.h"
 #include "app/EngineerPage.h"
+#include "app/KeyPage.h"
 #include "app/LoadingWindow.h"
 #include "app/MacroPage.h"
 #include "app/PageMapping.h"
 #include "app/PageSelector.h"
 #include "app/PageStack.h"
+#include "app/PermissionHint.h"
 
 namespace orb
 {
@@ -56,6 +58,9 @@ void SessionView::AIMKeyToDataBuf(ProfileKeysBytes& profile)
 void SessionView::DataBufToUI()
 {
     p_.mapping->DataBufToUI();
+    // The page buttons mark the page the image leaves selected.
+    if (!p_.stack->noDeviceUI())
+        p_.selector->MarkSelectedPage();
 }
 
 void SessionView::RefreshMacrosFromArea()
@@ -91,6 +96,8 @@ void SessionView::ClearDeviceUI()
 void SessionView::ShowNoDevice()
 {
     p_.stack->setNoDeviceUI(true);
+    if (key_)
+        key_->ShowKeyMode(key_->imageKeyMode(), true);
     p_.stack->showOnlyPage(1);
     p_.selector->ShowMainPageSelectors();
 }
@@ -105,10 +112,22 @@ void SessionView::ShowMainAfterRead()
 {
     p_.stack->showOnlyPage(1);
     p_.stack->setNoDeviceUI(false);
+    // The key page shows the mouse's key mode, whichever page was selected
+    // before the read.
+    if (key_)
+        key_->ShowKeyMode(key_->imageKeyMode(), true);
     if (p_.stack->PageState() == QLatin1String("rb_1"))
         p_.selector->Btn_Main_0Click();
+    else
+        p_.selector->MarkSelectedPage();
     p_.session->clock().pumpEvents();
     p_.stack->HideDisableAll();
+}
+
+void SessionView::ShowPermissionHint(bool shown)
+{
+    if (permission_)
+        permission_->setShown(shown);
 }
 
 } // namespace orb

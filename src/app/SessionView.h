@@ -16,6 +16,8 @@ class MacroPage;
 class PageMapping;
 class PageSelector;
 class PageStack;
+class PermissionHint;
+class KeyPage;
 
 // How the window shows the device session: the busy window and the
 // overlays, and the session's image steps passed to the pages.
@@ -40,6 +42,10 @@ class SessionView final : public SessionHost
 
     explicit SessionView(QWidget* window) : window_(window) {}
     void attach(Parts parts) { p_ = std::move(parts); }
+    // The key page (its key mode picks the page a read ends on) and the
+    // note of a mouse that may not be opened.
+    void attachKeyPage(KeyPage* key) { key_ = key; }
+    void attachPermissionHint(PermissionHint* hint) { permission_ = hint; }
 
     void ShowLoading() override;
     void HideLoading() override;
@@ -58,10 +64,13 @@ class SessionView final : public SessionHost
     void ShowNoDevice() override;
     void DeviceLostShown() override;
     void ShowMainAfterRead() override;
+    void ShowPermissionHint(bool shown) override;
 
   private:
     QWidget* window_;
     Parts p_;
+    KeyPage* key_ = nullptr;
+    PermissionHint* permission_ = nullptr;
 };
 
 } // namespace orb

@@ -370,47 +370,4 @@ TEST_F(Transfer, ActionsWithoutAMouseSendNothing)
     EXPECT_TRUE(mouse.traffic().empty());
 }
 
-// --- Unplugged in the middle of a transfer ---
-
-TEST_F(Transfer, UnpluggedDuringTheReadEndsWithTheLostMessageAtTheNextTick)
-{
-    start(true);
-    mouse.onCommand = [this](int) {
-        if (countOf(ReadDataCmd) == 100)
-            host.plugMouse(&mouse, false);
-    };
-    untilOpened();
-    // The remaining chunks fail (150 ms each), then reload and end (300 ms each).
-    EXPECT_LE(clock.nowMs(), 3500 + 2100 + 342 * 150 + 2 * 300 + 1000);
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(window->session().image().ImageBuf[ImageSize - 1], 0xFF); // unread bytes
-    EXPECT_TRUE(window->session().devTimer().isEnabled());
-
-    clock.advance(3500);
-    EXPECT_EQ(messages(), QStringList{lostMessage()});
-    EXPECT_FALSE(window->session().link().hasDevice());
-    EXPECT_TRUE(window->stack().noDeviceUI());
-    EXPECT_TRUE(overlaysVisible());
-}
-
-TEST_F(Transfer, UnpluggedDuringTheWriteEndsWithTheLostMessageAtTheNextTick)
-{
-    connect();
-    mouse.onCommand = [this](int) {
-        if (countOf(WriteDataCmd) == 50)
-            host.plugMouse(&mouse, false);
-    };
-    const auto start = clock.nowMs();
-    window->actions().Btn_Apply_0Click();
-    // The remaining chunks fail (175 ms at most each); reload, end and the
-    // verification's begin fail (300 ms each).
-    EXPECT_LE(clock.nowMs() - start, 110 + 342 * 175 + 3 * 300 + 1000);
-    EXPECT_TRUE(messages().isEmpty());
-    EXPECT_TRUE(window->session().devTimer().isEnabled());
-    EXPECT_FALSE(busyShown());
-
-    clock.advance(3500);
-    EXPECT_EQ(messages(), QStringList{lostMessage()});
-    EXPECT_FALSE(window->session().link().hasDevice());
-    EXPECT_TRUE(window->stack().noDeviceUI());
-}
+// A mouse unplugged in the middle of a transfer: real_mouse_test.cpp.
