@@ -20,6 +20,10 @@ constexpr QSize kNumberSize(22, 16);
 // The hint line under the wheel bar's numbers.
 constexpr QPoint kHintBelowWheelBar(0, 58);
 constexpr QSize kHintSize(330, 44);
+// Qt draws a disabled picture in shades of the palette's window colour; the
+// window's own is the maroon colour key, which would paint the dimmed wheel
+// bar red.
+const QColor kDisabledShade(100, 100, 100);
 
 // The step a click names: the digits after `prefix` in the image's name.
 int StepOfName(const QWidget* image, const QString& prefix)
@@ -76,6 +80,9 @@ void HostSettingsPanel::build()
             auto* image = new ClickLabel(page_);
             image->setObjectName(imageName(bars[b], k));
             image->resize(kSegmentSize);
+            QPalette pal = image->palette();
+            pal.setColor(QPalette::Disabled, QPalette::Window, kDisabledShade);
+            image->setPalette(pal);
             connect(image, &ClickLabel::clicked, this, [this, image, h = handlers[b]] { (this->*h)(image); });
             auto* number = new QLabel(page_);
             number->setObjectName(numberName(bars[b], k));
@@ -240,6 +247,9 @@ void HostSettingsPanel::ApplyLayout(const LayoutText& section)
                     f.setPointSize(size);
                 number->setFont(f);
                 setTextColour(number, QColor(c.r, c.g, c.b));
+                QPalette pal = number->palette(); // the numbers of a disabled bar dimmed
+                pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(c.r, c.g, c.b).darker(200));
+                number->setPalette(pal);
             }
     QFont f = hint_->font();
     if (size > 1)

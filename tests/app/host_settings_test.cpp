@@ -130,6 +130,10 @@ TEST_F(HostSettings, OneScreenSwitchDisablesTheWheelBarAndRestoresItsLastStep)
     EXPECT_TRUE(find<QCheckBox>(QStringLiteral("cb_IsScreen"))->isChecked());
     EXPECT_FALSE(wheelBarEnabled());
     EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QString());
+    // Dimmed in grey, not in the window's maroon colour key.
+    const QColor shade =
+        widget(QStringLiteral("Img_ScrSpd1"))->palette().color(QPalette::Disabled, QPalette::Window);
+    EXPECT_EQ(shade.red(), shade.green());
 
     // A disabled step takes no click.
     click(QStringLiteral("Img_ScrSpd8"));
