@@ -4,6 +4,10 @@
 namespace orb
 {
 
+class HostMouseStore;
+class HostMouseSystem;
+class HostSettingsPanel;
+
 // The advanced page (gbPage2, option rb_4): CPI levels, fire key, option
 // pictures and the host pointer settings. The AIM bar on it belongs to the
 // key page, which owns the AIM value. The CPI, fire-key and host-settings
@@ -11,7 +15,10 @@ namespace orb
 class AdvancedPage : public Page
 {
   public:
-    explicit AdvancedPage(const PageContext& context);
+    AdvancedPage(const PageContext& context, HostMouseStore& hostStore, HostMouseSystem& hostSystem);
+
+    void ApplyLayout(const LayoutText& section) override;
+    void Retranslate() override;
 
     // RefreshUI steps: what the page shows of the settings.
     void RefreshCpiLevelsView();  // level rows, bars, colours, current level
@@ -21,6 +28,10 @@ class AdvancedPage : public Page
     void UIToDataBuf();
     // The host pointer settings, before every write.
     void ApplyHostMouseSettings();
+    HostSettingsPanel& hostSettings() const { return *hostSettings_; }
+
+  private:
+    HostSettingsPanel* hostSettings_; // the pointer settings' bars and switches
 };
 
 } // namespace orb

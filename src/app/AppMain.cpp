@@ -5,6 +5,7 @@
 #include "app/QtServices.h"
 #include "app/SingleInstance.h"
 #include "core/RealClock.h"
+#include "hostmouse/HostMousePlatform.h"
 #include "rcdata.h"
 
 #include <QApplication>
@@ -47,7 +48,10 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
 
     RealClock clock;
     QtServices services;
-    MainWindow window({clock, services, *hid, defaultVendorId()});
+    // After the application exists: the desktop's kind decides the system calls.
+    const auto hostStore = CreateHostMouseStore();
+    const auto hostSystem = CreateHostMouseSystem();
+    MainWindow window({clock, services, *hid, defaultVendorId(), *hostStore, *hostSystem});
     services.setParentWidget(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
     window.show();

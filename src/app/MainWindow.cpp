@@ -79,7 +79,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     const PageContext context{this, *stack_, *skin_, *hover_, *session_, hideAllMenu};
     macro_ = new MacroPage(context);
     lighting_ = new LightingPage(context);
-    advanced_ = new AdvancedPage(context);
+    advanced_ = new AdvancedPage(context, deps.hostStore, deps.hostSystem);
     key_ = new KeyPage(context, *macro_);
     engineer_ = new EngineerPage(context, *key_, *advanced_, *lighting_, *macro_);
     key_->ConnectEngineerKeyButtons();

@@ -14,6 +14,8 @@ class DeviceSession;
 class EngineerPage;
 class FrameActions;
 class HidPlatform;
+class HostMouseStore;
+class HostMouseSystem;
 class KeyPage;
 class LightingPage;
 class LoadingWindow;
@@ -27,13 +29,16 @@ class SessionHost;
 class SessionView;
 class Skin;
 
-// What the main window is built on: time, dialogs and the host's HID
-// interfaces. The program passes the real ones; tests pass doubles.
+// What the main window is built on: time, dialogs, the host's HID
+// interfaces and its pointer settings. The program passes the real ones; tests pass doubles.
 struct MainWindowDeps {
     Clock& clock;
     Services& services;
     HidPlatform& hid;
     int vendorId; // entry 1 of the candidate identities
+    // The host pointer settings: where they are kept and the desktop they go to.
+    HostMouseStore& hostStore;
+    HostMouseSystem& hostSystem;
 };
 
 // The main window (`TForm1`): the frame around the pages. It builds and

@@ -17,6 +17,7 @@
 #include "core/FakeServices.h"
 #include "core/VirtualClock.h"
 #include "device/SimMouse.h"
+#include "hostmouse/FakeHostMouse.h"
 #include "image/DefaultImages.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@ struct AppFixture : ::testing::Test {
     FakeServices services;
     SimHost host;
     SimMouse mouse;
+    FakeHostMouseStore hostStore;
+    FakeHostMouseSystem hostSystem;
     std::unique_ptr<MainWindow> window;
 
     // Builds the window; the mouse starts plugged in or not.
@@ -44,7 +47,8 @@ struct AppFixture : ::testing::Test {
             mouse.memory = *img;
         host.addStandardSet(&mouse, kVendor);
         host.plugMouse(&mouse, mousePlugged);
-        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor});
+        window = std::make_unique<MainWindow>(
+            MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem});
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }
