@@ -107,7 +107,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
              for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
                  p->DeviceLost();
          }});
-    FormCreate();
+    FormCreate(deps.locale);
     loading_->centreOver(geometry(), 40);
     session_->start();
 }
@@ -194,7 +194,7 @@ void MainWindow::wireEngineerButtons()
             connect(b, &QAbstractButton::clicked, this, handler);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::FormCreate(const QLocale& locale)
 {
     // Tray icon with the application icon.
     tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
@@ -216,6 +216,7 @@ void MainWindow::FormCreate()
     skin_->LoadSkinImages();
     skin_->LoadOrgOptions();
     session_->setReserveIdentity(skin_->org().Rev_Manu_ID, skin_->org().Rev_Pro_ID);
+    engineer_->ApplyEngineerTexts(locale);
 
     skin_->setLanguageIndex(1);
     skin_->ApplyLanguageLayout();

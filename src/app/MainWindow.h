@@ -1,4 +1,5 @@
 #pragma once
+#include <QLocale>
 #include <QWidget>
 #include <memory>
 
@@ -33,6 +34,8 @@ struct MainWindowDeps {
     Services& services;
     HidPlatform& hid;
     int vendorId; // entry 1 of the candidate identities
+    // The system locale: the engineering page's text column follows it.
+    QLocale locale = QLocale::system();
 };
 
 // The main window (`TForm1`): the frame around the pages. It builds and
@@ -79,7 +82,7 @@ class MainWindow : public QWidget
   private:
     void buildSkinFrame(QWidget* page, int copy);
     void wireEngineerButtons();
-    void FormCreate();
+    void FormCreate(const QLocale& locale);
     void Img_BaseMouseDown(QWidget* source, const QPoint& globalPos);
 
     std::unique_ptr<SessionView> view_;

@@ -36,6 +36,8 @@ struct AppFixture : ::testing::Test {
     SimHost host;
     SimMouse mouse;
     std::unique_ptr<MainWindow> window;
+    // The system locale the window is built with (the engineering page's texts).
+    QLocale locale{QLocale::English, QLocale::UnitedStates};
 
     // Builds the window; the mouse starts plugged in or not.
     void start(bool mousePlugged)
@@ -44,7 +46,7 @@ struct AppFixture : ::testing::Test {
             mouse.memory = *img;
         host.addStandardSet(&mouse, kVendor);
         host.plugMouse(&mouse, mousePlugged);
-        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor});
+        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor, locale});
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }
