@@ -81,8 +81,11 @@ struct EngineerUi : AppFixture {
         EXPECT_EQ(find(QStringLiteral("Btn_Default"))->isVisible(), unlocked);
         for (const char* name : kHardwareControls)
             EXPECT_EQ(find(QString::fromLatin1(name))->isEnabled(), unlocked) << name;
-        // The engineer sheet is for display in both states.
+        // The engineer sheet is for display in both states, and what is never
+        // shown stays hidden.
         EXPECT_FALSE(find(QStringLiteral("ts_Engineer"))->isEnabled());
+        for (const char* name : {"gbNorLEDMode", "gbFireFn", "cb_GunPress", "Btn_Engineer_6"})
+            EXPECT_TRUE(find(QString::fromLatin1(name))->isHidden()) << name;
     }
 };
 
