@@ -5,6 +5,9 @@
 #include "app/AdvancedPage.h"
 #include "app/ClickLabel.h"
 #include "app/EngineerControls.h"
+#include "app/EngineerHints.h"
+#include "app/EngineerModeControl.h"
+#include "app/EngineerTextsApplier.h"
 #include "app/KeyPage.h"
 #include "app/LightingPage.h"
 #include "app/MacroPage.h"
@@ -130,9 +133,17 @@ void radioPair(QGroupBox* g, const QString& first, const QString& firstText, con
 
 EngineerPage::EngineerPage(const PageContext& context, KeyPage& keys, AdvancedPage& advanced,
                            LightingPage& lighting, MacroPage& macros)
-    : Page(context, 6), keys_(keys), advanced_(advanced), lighting_(lighting), macros_(macros)
+    : Page(context, 6), keys_(keys), advanced_(advanced), lighting_(lighting), macros_(macros),
+      McuModeNames(texts(kModeNames))
 {
     build();
+    mode_ = new EngineerModeControl(container(), window(), this);
+    hints_ = new EngineerHints(container(), stack().hintLine(), this);
+}
+
+void EngineerPage::ApplyEngineerTexts(const QLocale& locale)
+{
+    McuModeNames = orb::ApplyEngineerTexts(container(), locale).mcuModeNames;
 }
 
 void EngineerPage::build()
@@ -426,7 +437,7 @@ void EngineerPage::TLRefreshMCULEDMode()
     QStringList items;
     for (int k = 1; k <= 7; ++k)
         items << (p->findChild<QCheckBox*>(QStringLiteral("cb_Mode%1").arg(k))->isChecked()
-                      ? QString::fromLatin1(kModeNames[k - 1])
+                      ? McuModeNames.value(k - 1)
                       : QStringLiteral("------"));
     current->clear();
     current->addItems(items);

@@ -2,6 +2,8 @@
 #include "app/Page.h"
 #include "image/SettingsRules.h"
 
+#include <QLocale>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -9,6 +11,8 @@ namespace orb
 {
 
 class AdvancedPage;
+class EngineerHints;
+class EngineerModeControl;
 class KeyPage;
 class LightingPage;
 class MacroPage;
@@ -34,6 +38,13 @@ class EngineerPage : public Page
     void edt_VendorIDChange();
     void edt_ProductIDChange();
 
+    // Once at start-up: the page's texts, font and lists by the system locale.
+    void ApplyEngineerTexts(const QLocale& locale);
+    // McuModeNames: the MCU mode names in the page's text column.
+    const QStringList& mcuModeNames() const { return McuModeNames; }
+    // Engineering mode (logo double-clicks, pass phrase, unlocked controls).
+    EngineerModeControl& engineerMode() const { return *mode_; }
+
     // --- Steps ---
     // The page's controls into the parameter sections and the fire key.
     void UIToDataBuf();
@@ -54,6 +65,9 @@ class EngineerPage : public Page
     LightingPage& lighting_;
     MacroPage& macros_;
     QString LedTypeShown;
+    QStringList McuModeNames;
+    EngineerModeControl* mode_ = nullptr;
+    EngineerHints* hints_ = nullptr;
 };
 
 } // namespace orb

@@ -111,7 +111,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     view_->attachKeyPage(key_);
     permission_ = std::make_unique<PermissionHint>(this, [this] { return skin_->languageIndex(); });
     view_->attachPermissionHint(permission_.get());
-    FormCreate();
+    FormCreate(deps.locale);
     loading_->centreOver(geometry(), 40);
     session_->start();
 }
@@ -198,7 +198,7 @@ void MainWindow::wireEngineerButtons()
             connect(b, &QAbstractButton::clicked, this, handler);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::FormCreate(const QLocale& locale)
 {
     // Tray icon with the application icon.
     tray_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
@@ -220,6 +220,7 @@ void MainWindow::FormCreate()
     skin_->LoadSkinImages();
     skin_->LoadOrgOptions();
     session_->setReserveIdentity(skin_->org().Rev_Manu_ID, skin_->org().Rev_Pro_ID);
+    engineer_->ApplyEngineerTexts(locale);
 
     skin_->setLanguageIndex(1);
     skin_->ApplyLanguageLayout();

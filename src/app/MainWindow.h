@@ -1,4 +1,5 @@
 #pragma once
+#include <QLocale>
 #include <QWidget>
 #include <memory>
 
@@ -39,6 +40,8 @@ struct MainWindowDeps {
     // The host pointer settings: where they are kept and the desktop they go to.
     HostMouseStore& hostStore;
     HostMouseSystem& hostSystem;
+    // The system locale: the engineering page's text column follows it.
+    QLocale locale = QLocale::system();
 };
 
 // The main window (`TForm1`): the frame around the pages. It builds and
@@ -85,7 +88,7 @@ class MainWindow : public QWidget
   private:
     void buildSkinFrame(QWidget* page, int copy);
     void wireEngineerButtons();
-    void FormCreate();
+    void FormCreate(const QLocale& locale);
     void Img_BaseMouseDown(QWidget* source, const QPoint& globalPos);
 
     std::unique_ptr<SessionView> view_;

@@ -39,6 +39,8 @@ struct AppFixture : ::testing::Test {
     FakeHostMouseStore hostStore;
     FakeHostMouseSystem hostSystem;
     std::unique_ptr<MainWindow> window;
+    // The system locale the window is built with (the engineering page's texts).
+    QLocale locale{QLocale::English, QLocale::UnitedStates};
 
     // Builds the window; the mouse starts plugged in or not.
     void start(bool mousePlugged)
@@ -48,7 +50,7 @@ struct AppFixture : ::testing::Test {
         host.addStandardSet(&mouse, kVendor);
         host.plugMouse(&mouse, mousePlugged);
         window = std::make_unique<MainWindow>(
-            MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem});
+            MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem, locale});
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }

@@ -311,10 +311,8 @@ TEST_F(Transfer, FactoryResetWritesFactoryContentsAndKeepsTheGaps)
     mouse.memory[MacroAreaAddr + 5] = 0x11;
     untilOpened();
     auto* result = find<QWidget>(QStringLiteral("Img_Result"));
-    if (!result) {
-        result = new QLabel(window->page(6));
-        result->setObjectName(QStringLiteral("Img_Result"));
-    }
+    ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(result->isHidden());
     window->actions().Btn_DefaultClick();
     EXPECT_TRUE(std::equal(FactoryParameterA.begin(), FactoryParameterA.end(), mouse.memory.begin()));
     EXPECT_TRUE(std::equal(FactoryParameterB.begin(), FactoryParameterB.end(), mouse.memory.begin() + 0x30));
@@ -340,9 +338,9 @@ TEST_F(Transfer, ActionsWithoutAMouseSendNothing)
     };
     start(false);
     window->show();
-    auto* result = new QLabel(window->page(6));
-    result->setObjectName(QStringLiteral("Img_Result"));
-    result->show();
+    auto* result = find<QWidget>(QStringLiteral("Img_Result"));
+    ASSERT_NE(result, nullptr);
+    result->show(); // the mark of an earlier reset
     const Case cases[] = {
         {"Confirm", [&] { window->actions().Btn_Confirm_0Click(); }, 110, true},
         {"Apply", [&] { window->actions().Btn_Apply_0Click(); }, 110, true},
