@@ -4,6 +4,8 @@
 namespace orb
 {
 
+class FireKeyFields;
+
 // The advanced page (gbPage2, option rb_4): CPI levels, fire key, option
 // pictures and the host pointer settings. The AIM bar on it belongs to the
 // key page, which owns the AIM value. The CPI, fire-key and host-settings
@@ -21,6 +23,13 @@ class AdvancedPage : public Page
     void UIToDataBuf();
     // The host pointer settings, before every write.
     void ApplyHostMouseSettings();
+    void ApplyLayout(const LayoutText& section) override;
+
+    // Edt_Repeat1, Edt_DelayTime1 and their engineering mirrors.
+    FireKeyFields& fireFields() const { return *fire_; }
+
+  private:
+    FireKeyFields* fire_ = nullptr;
 };
 
 } // namespace orb

@@ -3,6 +3,7 @@
 #include "app/EngineerPage.h"
 
 #include "app/AdvancedPage.h"
+#include "app/ButtonTestRunner.h"
 #include "app/ClickLabel.h"
 #include "app/EngineerControls.h"
 #include "app/KeyPage.h"
@@ -133,6 +134,7 @@ EngineerPage::EngineerPage(const PageContext& context, KeyPage& keys, AdvancedPa
     : Page(context, 6), keys_(keys), advanced_(advanced), lighting_(lighting), macros_(macros)
 {
     build();
+    buttonTest_ = new ButtonTestRunner(container(), session(), context.hideAllMenu);
 }
 
 void EngineerPage::build()

@@ -9,6 +9,7 @@ namespace orb
 {
 
 class AdvancedPage;
+class ButtonTestRunner;
 class KeyPage;
 class LightingPage;
 class MacroPage;
@@ -45,6 +46,8 @@ class EngineerPage : public Page
     // Light type of the last image shown: "ZKLED", "MCULED" or empty.
     const QString& ledTypeShown() const { return LedTypeShown; }
     void DeviceLost() override; // the light type is remembered afresh
+    // The button test behind btn_TestKeys.
+    ButtonTestRunner& buttonTest() const { return *buttonTest_; }
 
   private:
     void build();
@@ -54,6 +57,7 @@ class EngineerPage : public Page
     LightingPage& lighting_;
     MacroPage& macros_;
     QString LedTypeShown;
+    ButtonTestRunner* buttonTest_ = nullptr;
 };
 
 } // namespace orb
