@@ -49,6 +49,7 @@ void ButtonTestRunner::btn_TestKeysClick()
     QPushButton* b = button();
     normalText_ = b->text();
     b->setEnabled(false);
+    holdTransfers(true);
     session_.link().ExchangeCommand(BeginCmd); // its answer is not looked at
 
     flags_.stop.store(false);
@@ -63,6 +64,22 @@ void ButtonTestRunner::btn_TestKeysClick()
 
     TestTimer->setEnabled(true);
     countdown_.Start();
+}
+
+void ButtonTestRunner::holdTransfers(bool hold)
+{
+    if (!hold) {
+        for (QWidget* w : held_)
+            w->setEnabled(true);
+        held_.clear();
+        return;
+    }
+    for (const char* name : {"Btn_Main_6", "Btn_Switch_6", "Btn_Adv_6", "Btn_Breath_6", "Btn_Macro_6",
+                             "Btn_Load_6", "Btn_Save_6", "btn_Write", "Btn_ImportBaseMacro", "Btn_Default"})
+        if (auto* w = page_->findChild<QWidget*>(QLatin1String(name)); w && w->isEnabled()) {
+            w->setEnabled(false);
+            held_.push_back(w);
+        }
 }
 
 void ButtonTestRunner::TestTimerTimer()
@@ -148,6 +165,7 @@ void ButtonTestRunner::finish()
     QPushButton* b = button();
     b->setText(normalText_);
     b->setEnabled(true);
+    holdTransfers(false);
     session_.devTimer().setEnabled(true);
 }
 

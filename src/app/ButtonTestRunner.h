@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPushButton;
 class QThread;
@@ -50,6 +51,9 @@ class ButtonTestRunner : public QObject
   private:
     QPushButton* button() const;
     QWidget* keyButton(int key) const;
+    // The page's buttons that lead to another transfer (or to a page that
+    // has one) rest while the worker owns the link.
+    void holdTransfers(bool hold);
     void worker();
     void pause(int ms);
     std::uint16_t readKeyState();
@@ -65,6 +69,7 @@ class ButtonTestRunner : public QObject
     ButtonTestFlags flags_;
     QThread* TPrimeThread = nullptr;
     QString normalText_;
+    std::vector<QWidget*> held_;
     bool running_ = false;
     bool countdownEnded_ = false;
 };

@@ -162,6 +162,9 @@ TEST_F(ButtonTest, PressedButtonsBlinkInOrderAndRestartTheCountdown)
     EXPECT_FALSE(testKeys()->isEnabled());
     EXPECT_FALSE(window->session().devTimer().isEnabled());
     EXPECT_TRUE(mouse.inExchange());
+    // Nothing else may use the link meanwhile.
+    EXPECT_FALSE(find(QStringLiteral("btn_Write"))->isEnabled());
+    EXPECT_FALSE(find(QStringLiteral("Btn_Main_6"))->isEnabled());
 
     // Released once the first blink is under way.
     while (hidden.isEmpty() && clock.nowMs() - startedAt < 1000)
@@ -183,6 +186,8 @@ TEST_F(ButtonTest, PressedButtonsBlinkInOrderAndRestartTheCountdown)
                            QStringLiteral("2..."), QStringLiteral("1..."), normal}));
     EXPECT_EQ(testKeys()->text(), normal);
     EXPECT_TRUE(testKeys()->isEnabled());
+    EXPECT_TRUE(find(QStringLiteral("btn_Write"))->isEnabled());
+    EXPECT_TRUE(find(QStringLiteral("Btn_Main_6"))->isEnabled());
     EXPECT_TRUE(window->session().devTimer().isEnabled());
     const auto sent = commands();
     ASSERT_GE(sent.size(), 3u);
