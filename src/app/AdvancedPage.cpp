@@ -1,6 +1,8 @@
 #include "app/AdvancedPage.h"
 
+#include "app/FireKeyFields.h"
 #include "app/HostSettingsPanel.h"
+#include "image/ConfigImage.h"
 
 namespace orb
 {
@@ -8,11 +10,13 @@ namespace orb
 AdvancedPage::AdvancedPage(const PageContext& context, HostMouseStore& hostStore, HostMouseSystem& hostSystem)
     : Page(context, 2), hostSettings_(new HostSettingsPanel(context, container(), hostStore, hostSystem))
 {
+    fire_ = new FireKeyFields(container());
 }
 
 void AdvancedPage::ApplyLayout(const LayoutText& section)
 {
     hostSettings_->ApplyLayout(section);
+    fire_->ApplyLayout(section);
 }
 
 void AdvancedPage::Retranslate()
@@ -21,9 +25,15 @@ void AdvancedPage::Retranslate()
 }
 
 void AdvancedPage::RefreshCpiLevelsView() {}
-void AdvancedPage::RefreshFireFields() {}
+void AdvancedPage::RefreshFireFields()
+{
+    fire_->Refresh(image().FireKey);
+}
 void AdvancedPage::RefreshOptionPictures() {}
-void AdvancedPage::UIToDataBuf() {}
+void AdvancedPage::UIToDataBuf()
+{
+    fire_->Store(image().FireKey);
+}
 
 void AdvancedPage::ApplyHostMouseSettings()
 {

@@ -7,6 +7,7 @@ namespace orb
 class HostMouseStore;
 class HostMouseSystem;
 class HostSettingsPanel;
+class FireKeyFields;
 
 // The advanced page (gbPage2, option rb_4): CPI levels, fire key, option
 // pictures and the host pointer settings. The AIM bar on it belongs to the
@@ -29,9 +30,12 @@ class AdvancedPage : public Page
     // The host pointer settings, before every write.
     void ApplyHostMouseSettings();
     HostSettingsPanel& hostSettings() const { return *hostSettings_; }
+    // Edt_Repeat1, Edt_DelayTime1 and their engineering mirrors.
+    FireKeyFields& fireFields() const { return *fire_; }
 
   private:
     HostSettingsPanel* hostSettings_; // the pointer settings' bars and switches
+    FireKeyFields* fire_ = nullptr;
 };
 
 } // namespace orb

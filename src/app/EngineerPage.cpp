@@ -3,6 +3,7 @@
 #include "app/EngineerPage.h"
 
 #include "app/AdvancedPage.h"
+#include "app/ButtonTestRunner.h"
 #include "app/ClickLabel.h"
 #include "app/EngineerControls.h"
 #include "app/EngineerHints.h"
@@ -139,6 +140,7 @@ EngineerPage::EngineerPage(const PageContext& context, KeyPage& keys, AdvancedPa
     build();
     mode_ = new EngineerModeControl(container(), window(), this);
     hints_ = new EngineerHints(container(), stack().hintLine(), this);
+    buttonTest_ = new ButtonTestRunner(container(), session(), context.hideAllMenu);
 }
 
 void EngineerPage::ApplyEngineerTexts(const QLocale& locale)

@@ -13,6 +13,7 @@ namespace orb
 class AdvancedPage;
 class EngineerHints;
 class EngineerModeControl;
+class ButtonTestRunner;
 class KeyPage;
 class LightingPage;
 class MacroPage;
@@ -56,6 +57,8 @@ class EngineerPage : public Page
     // Light type of the last image shown: "ZKLED", "MCULED" or empty.
     const QString& ledTypeShown() const { return LedTypeShown; }
     void DeviceLost() override; // the light type is remembered afresh
+    // The button test behind btn_TestKeys.
+    ButtonTestRunner& buttonTest() const { return *buttonTest_; }
 
   private:
     void build();
@@ -68,6 +71,7 @@ class EngineerPage : public Page
     QStringList McuModeNames;
     EngineerModeControl* mode_ = nullptr;
     EngineerHints* hints_ = nullptr;
+    ButtonTestRunner* buttonTest_ = nullptr;
 };
 
 } // namespace orb

@@ -4,6 +4,7 @@
 
 #include "app/ButtonHover.h"
 #include "app/Captions.h"
+#include "app/ComboKeyOptions.h"
 #include "app/DeviceSession.h"
 #include "app/KeyMenu.h"
 #include "app/MacroPage.h"
@@ -91,6 +92,7 @@ void KeyPage::build()
         value->resize(40, 18);
     }
 
+    comboKeys_ = new ComboKeyOptions(keyPage, skin());
     menu_ = new KeyMenu(window(), skin().languageIndex(), context().hideAllMenu);
     menu_->setParent(this); // goes with the page
     menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
@@ -163,6 +165,7 @@ void KeyPage::ShowKeyCaptions(KeyMode mode)
 
 void KeyPage::Retranslate()
 {
+    comboKeys_->Retranslate();
     const KeyMode mode = EditedKeyMode();
     for (std::size_t k = 0; k < KeyCount; ++k) {
         ClickLabel* label = labels_[k];
@@ -409,6 +412,7 @@ void KeyPage::ShowKeyMode(int keyMode, bool selectKeyPage)
 void KeyPage::ApplyLayout(const LayoutText& section)
 {
     menu_->ApplyKeyMenuLayout(section);
+    comboKeys_->ApplyLayout(section);
     // The AIM bar of the advanced page.
     const LayoutPoint steps = section.point(QStringLiteral("AIMKey_Steps_"));
     const int gap = section.intValue(QStringLiteral("AIMKey_Steps_D"));

@@ -11,6 +11,7 @@ namespace orb
 {
 
 class ClickLabel;
+class ComboKeyOptions;
 class KeyMenu;
 class MacroPage;
 
@@ -82,6 +83,8 @@ class KeyPage : public Page
     int imageKeyMode() const { return imageKeyMode_; }
     void ApplyLayout(const LayoutText& section) override;
     void Retranslate() override; // Key1..Key9 named afresh in the current language
+    // Img_ComboKey1/IB_ComboKey1, Img_ComboKey2/IB_ComboKey2.
+    ComboKeyOptions& comboKeys() const { return *comboKeys_; }
 
   private:
     void build();
@@ -90,6 +93,7 @@ class KeyPage : public Page
 
     MacroPage& macros_;
     KeyMenu* menu_ = nullptr;
+    ComboKeyOptions* comboKeys_ = nullptr;
     std::array<ClickLabel*, KeyCount> labels_{}; // Key1..Key9
     std::array<QString, 9> ModeACodes;
     std::array<QString, 9> ModeBCodes;

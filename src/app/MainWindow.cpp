@@ -5,9 +5,12 @@
 #include "app/ButtonHover.h"
 #include "app/Captions.h"
 #include "app/ClickLabel.h"
+#include "app/ComboKeyOptions.h"
 #include "app/DeviceSession.h"
 #include "app/EngineerPage.h"
+#include "app/FireKeyFields.h"
 #include "app/FrameActions.h"
+#include "app/KeyModeMemory.h"
 #include "app/KeyPage.h"
 #include "app/LightingPage.h"
 #include "app/LoadingWindow.h"
@@ -83,6 +86,9 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     key_ = new KeyPage(context, *macro_);
     engineer_ = new EngineerPage(context, *key_, *advanced_, *lighting_, *macro_);
     key_->ConnectEngineerKeyButtons();
+    advanced_->fireFields().ConnectEngineerControls(engineer_->container());
+    key_->comboKeys().ConnectEngineerControls(engineer_->container());
+    lighting_->keyModeMemory().ConnectEngineerControls(engineer_->container());
     for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
         skin_->addPage(p);
     mapping_ = std::make_unique<PageMapping>(*key_, *advanced_, *lighting_, *macro_, *engineer_);

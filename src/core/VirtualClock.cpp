@@ -39,6 +39,11 @@ VirtualClock::~VirtualClock() = default;
 
 void VirtualClock::sleepMs(int ms)
 {
+    if (std::this_thread::get_id() != owner_) {
+        if (foreignSleep_)
+            foreignSleep_(ms);
+        return;
+    }
     if (ms > 0)
         now_ += ms;
 }

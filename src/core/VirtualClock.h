@@ -1,6 +1,8 @@
 #pragma once
 #include "core/Clock.h"
 
+#include <functional>
+#include <thread>
 #include <vector>
 
 namespace orb
@@ -24,6 +26,11 @@ class VirtualClock final : public Clock
     void advance(std::int64_t ms);
     // Extra work done on every pump (for example Qt's own event processing).
     void setPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
+    // Sleeps of other threads than the one that made the clock (a worker of
+    // the code under test): they do not move the time, which belongs to the
+    // test's thread; the hook decides how they wait (for example in turns
+    // with the test). Without a hook they return at once.
+    void setForeignSleepHook(std::function<void(int ms)> hook) { foreignSleep_ = std::move(hook); }
     int pumpCount() const { return pumps_; }
 
   private:
@@ -34,6 +41,8 @@ class VirtualClock final : public Clock
     std::int64_t now_ = 0;
     int pumps_ = 0;
     std::function<void()> pumpHook_;
+    std::function<void(int ms)> foreignSleep_;
+    std::thread::id owner_ = std::this_thread::get_id();
 };
 
 } // namespace orb

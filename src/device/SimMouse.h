@@ -2,6 +2,7 @@
 #include "device/HidPlatform.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -50,7 +51,9 @@ class SimMouse
 
     Config config;
     std::array<std::uint8_t, kMemorySize> memory{};
-    std::uint16_t pressedButtons = 0;
+    // The pressed-button bitmap of the status reply (bit k-1 = key k); set from
+    // any thread while the button test polls it.
+    std::atomic<std::uint16_t> pressedButtons{0};
 
     // Host side of the feature-report traffic (called by the simulated host).
     bool setFeature(const std::uint8_t* buf, std::size_t len);

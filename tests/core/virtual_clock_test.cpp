@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace orb;
 
@@ -115,4 +117,23 @@ TEST(VirtualClock, TimerDestroyedByAnotherCallbackIsSkipped)
     EXPECT_EQ(later, 1);
     clock.advance(100);
     EXPECT_EQ(later, 1);
+}
+
+TEST(VirtualClock, SleepOfAnotherThreadLeavesTheTimeAndGoesToTheHook)
+{
+    VirtualClock clock;
+    clock.advance(100);
+    std::vector<int> foreign;
+    clock.setForeignSleepHook([&](int ms) { foreign.push_back(ms); });
+    std::thread worker([&] {
+        clock.sleepMs(5);
+        clock.sleepMs(0);
+    });
+    worker.join();
+    EXPECT_EQ(clock.nowMs(), 100);
+    EXPECT_EQ(foreign, (std::vector<int>{5, 0}));
+
+    clock.sleepMs(5); // the clock's own thread moves the time
+    EXPECT_EQ(clock.nowMs(), 105);
+    EXPECT_EQ(foreign.size(), 2u);
 }

@@ -1,15 +1,49 @@
 // The program on a simulated host: a keyboard is there from the start and
 // the simulated mouse is plugged in a second later, so the window finds,
 // opens and reads it as it would the real one. With --refuse-open its
-// interface refuses opening.
+// interface refuses opening. Holding the keys 1 to 9 in
+// the window holds the simulated mouse's buttons 1 to 9 down (what the
+// engineering page's button test reads).
 #include "app/AppInfo.h"
 #include "app/AppMain.h"
 #include "app/MainWindow.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <cstring>
+
+namespace
+{
+
+class PressedButtonKeys : public QObject
+{
+  public:
+    PressedButtonKeys(orb::SimMouse& mouse, QObject* parent) : QObject(parent), mouse_(mouse) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat() && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9) {
+                const auto bit = std::uint16_t(1u << (key->key() - Qt::Key_1));
+                if (event->type() == QEvent::KeyPress)
+                    mouse_.pressedButtons |= bit;
+                else
+                    mouse_.pressedButtons &= std::uint16_t(~bit);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    orb::SimMouse& mouse_;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -26,7 +60,8 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--refuse-open") == 0)
             host->refuseOpening(&mouse, true);
     orb::SimHost* hostPtr = host.get();
-    return orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow&) {
+    return orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow& window) {
+        qApp->installEventFilter(new PressedButtonKeys(mouse, &window));
         QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
     });
 }
