@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/QtServices.h"
 #include "app/SingleInstance.h"
+#include "capture/InputCapture.h"
 #include "core/RealClock.h"
 #include "rcdata.h"
 
@@ -47,7 +48,8 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
 
     RealClock clock;
     QtServices services;
-    MainWindow window({clock, services, *hid, defaultVendorId()});
+    // Recording takes the desktop's input where the session offers it.
+    MainWindow window({clock, services, *hid, defaultVendorId(), {&CreateInputCapture, {}, {}}});
     services.setParentWidget(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
     window.show();

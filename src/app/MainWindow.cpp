@@ -76,7 +76,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     // The pages; the engineering page shows what the others own, and the key
     // page's menu opens from the engineering page's key buttons.
     const PageContext context{this, *stack_, *skin_, *hover_, *session_, hideAllMenu};
-    macro_ = new MacroPage(context);
+    macro_ = new MacroPage(context, deps.macros);
     lighting_ = new LightingPage(context);
     advanced_ = new AdvancedPage(context);
     key_ = new KeyPage(context, *macro_);
@@ -188,6 +188,7 @@ void MainWindow::wireEngineerButtons()
         {"Btn_Save_6", [this] { actions_->Btn_Save_0Click(); }},
         {"btn_Write", [this] { actions_->Btn_Apply_0Click(); }},
         {"Btn_Default", [this] { actions_->Btn_DefaultClick(); }},
+        {"Btn_ImportBaseMacro", [this] { macro_->Btn_ImportBaseMacroClick(); }},
     };
     for (const auto& [name, handler] : buttons)
         if (auto* b = page(6)->findChild<QAbstractButton*>(QLatin1String(name)))
@@ -216,6 +217,7 @@ void MainWindow::FormCreate()
     skin_->LoadSkinImages();
     skin_->LoadOrgOptions();
     session_->setReserveIdentity(skin_->org().Rev_Manu_ID, skin_->org().Rev_Pro_ID);
+    macro_->CheckPCMacro(); // the library file, in Path or the program's folder
 
     skin_->setLanguageIndex(1);
     skin_->ApplyLanguageLayout();

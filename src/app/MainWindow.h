@@ -1,4 +1,6 @@
 #pragma once
+#include "app/MacroPageDeps.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -32,7 +34,8 @@ struct MainWindowDeps {
     Clock& clock;
     Services& services;
     HidPlatform& hid;
-    int vendorId; // entry 1 of the candidate identities
+    int vendorId;           // entry 1 of the candidate identities
+    MacroPageDeps macros{}; // recording input and the macro library's folders
 };
 
 // The main window (`TForm1`): the frame around the pages. It builds and

@@ -14,12 +14,14 @@
 #include "app/PageStack.h"
 #include "app/SessionHost.h"
 #include "app/Skin.h"
+#include "capture/FakeInputCapture.h"
 #include "core/FakeServices.h"
 #include "core/VirtualClock.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -35,6 +37,15 @@ struct AppFixture : ::testing::Test {
     FakeServices services;
     SimHost host;
     SimMouse mouse;
+    // The macro library file's folder, and the recording input the window made.
+    QTemporaryDir macroFolder;
+    FakeInputCapture* capture = nullptr;
+    MacroPageDeps macros{[this] {
+                             auto c = std::make_unique<FakeInputCapture>();
+                             capture = c.get();
+                             return c;
+                         },
+                         macroFolder.path() + QLatin1Char('/'), macroFolder.path() + QStringLiteral("/data")};
     std::unique_ptr<MainWindow> window;
 
     // Builds the window; the mouse starts plugged in or not.
@@ -44,7 +55,7 @@ struct AppFixture : ::testing::Test {
             mouse.memory = *img;
         host.addStandardSet(&mouse, kVendor);
         host.plugMouse(&mouse, mousePlugged);
-        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor});
+        window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor, macros});
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }
