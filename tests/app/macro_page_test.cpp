@@ -334,6 +334,45 @@ TEST_F(MacroPageUi, ALibraryMacroOnAButtonIsAppliedReadBackAndShownByName)
               name);
 }
 
+TEST_F(MacroPageUi, MacroPicksShareASlotAndKeepALeftButton)
+{
+    connect(false);
+    const auto pickMacro = [this](const char* key, int entry) {
+        click(QLatin1String(key));
+        hover(QStringLiteral("Key_Macro"));
+        clickRow(list("LB_Name"), entry);
+    };
+    const auto keyBytes = [this](int key) {
+        const std::size_t at = KeyOffset(KeyMode::A, key);
+        const auto& p = window->session().image().ProfileKeys;
+        return std::array<std::uint8_t, 3>{p[at], p[at + 1], p[at + 2]};
+    };
+    // The same macro on two buttons: one slot.
+    pickMacro("Key2", 0);
+    pickMacro("Key3", 0);
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[1], QStringLiteral("0E0121"));
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[2], QStringLiteral("0E0121"));
+    // Another macro takes the next slot.
+    pickMacro("Key4", 1);
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[3], QStringLiteral("060221"));
+    EXPECT_EQ(page().BaseMacroNames().mid(0, 2),
+              (QStringList{QStringLiteral("CF_5连发"), QStringLiteral("CF_21切枪")}));
+    EXPECT_TRUE(messages().isEmpty());
+
+    // A combination replaced the only left button; a macro on it is refused
+    // and the key becomes the left button again, its bytes with its caption.
+    click(QStringLiteral("Key1"));
+    window->keyPage().SetCombination(QStringLiteral("Ctrl+A"), QStringLiteral("020104"));
+    window->keyPage().ApplyCombination();
+    ASSERT_EQ(keyBytes(1), (std::array<std::uint8_t, 3>{0x02, 0x01, 0x04}));
+    pickMacro("Key1", 2);
+    EXPECT_EQ(caption(QStringLiteral("Key1")), window->skin().textSlots().leftButtonName);
+    EXPECT_EQ(window->keyPage().codes(KeyMode::A)[0], QStringLiteral("010100"));
+    EXPECT_EQ(keyBytes(1), (std::array<std::uint8_t, 3>{0x01, 0x01, 0x00}));
+    EXPECT_EQ(messages(), QStringList{window->skin().textSlots().keepLeftButton});
+    EXPECT_EQ(page().BaseMacroNames().value(2), QString()); // nothing was copied
+}
+
 TEST_F(MacroPageUi, ExportAndImportThroughTheFileDialogs)
 {
     connect();
