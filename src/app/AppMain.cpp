@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/QtServices.h"
 #include "app/SingleInstance.h"
+#include "capture/InputCapture.h"
 #include "core/RealClock.h"
 #include "hostmouse/HostMousePlatform.h"
 #include "rcdata.h"
@@ -51,7 +52,9 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     // After the application exists: the desktop's kind decides the system calls.
     const auto hostStore = CreateHostMouseStore();
     const auto hostSystem = CreateHostMouseSystem();
-    MainWindow window({clock, services, *hid, defaultVendorId(), *hostStore, *hostSystem});
+    // Recording takes the desktop's input where the session offers it.
+    MainWindow window(
+        {clock, services, *hid, defaultVendorId(), *hostStore, *hostSystem, {&CreateInputCapture, {}, {}}});
     services.setParentWidget(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
     window.show();

@@ -15,6 +15,7 @@
 #include "keys/MenuPlacement.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QtDebug>
 
@@ -97,6 +98,8 @@ void KeyPage::build()
     menu_->setParent(this); // goes with the page
     menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
     menu_->setCombinationHandler([this] { Key_AssemblyClick(); });
+    connect(menu_->macroList(), &QListWidget::clicked, this,
+            [this](const QModelIndex& i) { LB_NameClick(i.row()); });
     try {
         KeyPage::ApplyLayout(skin().layoutSection());
     } catch (const LayoutError& e) {
@@ -329,6 +332,63 @@ bool KeyPage::AssignToMenuTarget(const QString& name, const QString& code)
     if (!accepted)
         session().RefreshFormMessagDialog(skin().textSlots().keepLeftButton);
     return accepted;
+}
+
+void KeyPage::LB_NameClick(int c)
+{
+    context().hideAllMenu();
+    KeyMode mode = EditedKeyMode();
+    int key = MenuTarget;
+    QWidget* target = nullptr;
+    std::array<QWidget*, KeyCount> targets{};
+    if (MenuTargetIsEngineer) {
+        const auto t = EngineerButtonTarget(MenuTarget);
+        if (!t)
+            return;
+        mode = t->mode;
+        key = t->key;
+        for (int k = 1; k <= KeyCount; ++k)
+            targets[std::size_t(k - 1)] = stack().page(6)->findChild<QWidget*>(engineerButtonName(mode, k));
+    } else {
+        if (!IsKeyNumber(MenuTarget))
+            return;
+        for (std::size_t k = 0; k < KeyCount; ++k)
+            targets[k] = labels_[k];
+    }
+    target = targets[std::size_t(key - 1)];
+
+    // A slot used only by this key counts as free.
+    QString& code = Keys.codes(mode)[std::size_t(key - 1)];
+    const QString remembered = code;
+    code = QStringLiteral("000000");
+    const int slot = macros_.FindBaseMacroCount(c, ModeACodes, ModeBCodes);
+    if (slot == NoSlot) {
+        code = remembered;
+        return;
+    }
+    const QString name = macros_.library().NameList().value(c);
+    KeyTexts shown;
+    for (std::size_t k = 0; k < KeyCount; ++k)
+        shown[k] = captionOf(targets[k]);
+    const QString& left = skin().textSlots().leftButtonName;
+    if (!LeftKeyRuleAccepts(shown, key, name, left)) {
+        // The key becomes the left button again, its bytes with its text,
+        // so that what the caption says is what the mouse gets.
+        code = remembered;
+        Keys.SetKey(mode, key, QStringLiteral("010100"));
+        setCaption(target, left);
+        session().RefreshFormMessagDialog(skin().textSlots().keepLeftButton);
+        return;
+    }
+    const QString macroCode = macros_.PutLibraryMacroInSlot(c, slot);
+    if (macroCode.isEmpty()) {
+        code = remembered;
+        return;
+    }
+    Keys.SetKey(mode, key, macroCode);
+    setCaption(target, name);
+    if (target && hover().scroll().name == target->objectName())
+        hover().scroll().restart(name);
 }
 
 void KeyPage::Key_AssemblyClick()

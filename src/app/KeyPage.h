@@ -54,6 +54,10 @@ class KeyPage : public Page
     // the keep-left-button message and returns false when refused. The macro
     // list's picks go through here too.
     bool AssignToMenuTarget(const QString& name, const QString& code);
+    // A library macro (entry c of LB_Name) picked for the menu target: a
+    // base-macro slot chosen and filled, the key given its code, under the
+    // left-key rule. No free slot leaves the key as it was, silently.
+    void LB_NameClick(int c);
     void Key_AssemblyClick();
     // The keyboard-combination dialog: opened by Key_AssemblyClick, and what
     // its confirm hands over for ApplyCombination.

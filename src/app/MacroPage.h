@@ -1,26 +1,103 @@
 #pragma once
+#include "app/MacroPageDeps.h"
 #include "app/Page.h"
+#include "macros/MacroCodec.h"
+#include "macros/MacroLibrary.h"
+#include "macros/MacroScript.h"
 
 #include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
 
 namespace orb
 {
 
+class ClickLabel;
+class MacroListDelegate;
+class MacroRecorder;
+class RecordInput;
+struct RecordSettings;
+
 // The macro page (gbPage4, option rb_6): the macro slots of the image, the
-// macro library, the script editor and its context menus. It holds the
-// points the rest of the window calls; the macro work fills them.
+// macro library and its file, the open macro's script with its list, and
+// recording. The script editor and its dialogs build on the script model,
+// the list (RefreshMacroList) and the current line (CurrentLine).
 class MacroPage : public Page
 {
   public:
-    explicit MacroPage(const PageContext& context);
+    MacroPage(const PageContext& context, MacroPageDeps deps = {});
+    ~MacroPage() override;
 
+    // --- Device slots (MacroArea) ---
     // Names of the seven base-macro slots (the key names show them).
     QStringList BaseMacroNames() const;
+    const DeviceMacros& deviceMacros() const { return Device; }
+    // The slot library macro c goes to for a key whose mode codes are
+    // given (the key being assigned already counted free): 1..7 or NoSlot.
+    int FindBaseMacroCount(int c, std::span<const QString> modeACodes,
+                           std::span<const QString> modeBCodes) const;
+    // Copies library macro c into slot 1..7 (names list and MacroArea
+    // follow) and returns the key code that plays it; empty when refused.
+    QString PutLibraryMacroInSlot(int c, int slot);
+
+    // --- Library ---
+    MacroLibrary& library() { return Library; }
+    const QString& libraryPath() const { return LibraryPath; }
+    // Start-up: the library from its file, or the built-in one written to
+    // it. A file that cannot be written is said once; the program goes on.
+    void CheckPCMacro();
+    // The whole library to its file; false (said once) when it cannot be.
+    bool RefreshPCMacro();
+    // The library's names into LB_PCMacroName and LB_Name.
+    void RefreshPCMacroName();
+    // Library entry selected in LB_PCMacroName; -1 for none.
+    int SelectedLibraryMacro() const;
+    // Opens the selected library macro into the script and the list.
+    void LB_PCMacroNameClick();
+    // Import / export with the file dialogs.
+    void Btn_ImportOneClick();
+    void Btn_ImportClick();
+    void Btn_ExportOneClick();
+    void Btn_ExportClick();
+    // Engineering mode: a file of seven slots straight into the mouse.
+    void Btn_ImportBaseMacroClick();
+
+    // --- Script and list ---
+    MacroScript& script() { return Script; }
+    const MacroScript& script() const { return Script; }
+    // LB_macro from the script; `selection` becomes the current item.
+    void RefreshMacroList(int selection = -1);
+    // The current item of LB_macro; -1 for none.
+    int CurrentLine() const;
+    // The open macro's release mode as chosen (rb_ReleaseStop).
+    bool ReleaseStopChosen() const;
+    // The script stored into the selected library macro and the file written.
+    void StoreScript();
+
+    // --- Recording ---
+    void Btn_StartClick();
+    // Insert recording, for the editor's insert panel (Btn_InsertStart,
+    // CB_Insert, the insert delay choice): anchored to the current line.
+    void Btn_InsertStartClick();
+    bool Recording() const;
+    bool InsertRecording() const;
+    // The pointer is over Btn_New, Btn_Start or Btn_InsertStart: left clicks
+    // there start or stop, they are not recorded.
+    void SetPointerOnRecordButton(bool on);
+    const MacroRecorder& recorder() const { return *Recorder; }
+
+    // --- Window steps ---
     // The editor's insert box is open (page selection keeps it on the macro page).
     bool MacroInsertMode() const;
     // The delay box or the insert box in their shared place, when the page is shown.
     void ShowMacroBoxes();
-
     // The image's macro slots into the lists (after SplitImage).
     void RefreshMacrosFromArea();
     // The macro library's names, before a read.
@@ -35,12 +112,53 @@ class MacroPage : public Page
     // Around a language change: the insert list keeps its choice, the delay box closes.
     void BeforeLanguageChange();
     void AfterLanguageChange();
-    void Retranslate() override; // the insert list's items
+    void ApplyLayout(const LayoutText& section) override;
+    void Retranslate() override;
     void ResetNoDevice() override;
     void DeviceLost() override;
 
   private:
+    void build();
+    void chooseDelay(int mode);
+    void chooseRelease(bool stop);
+    RecordSettings recordSettings() const;
+    bool startCapture();
+    void stopRecording();
+    void onKey(int vk, int state, std::uint32_t timeMs);
+    void onButton(int buttonEvent, std::uint32_t timeMs);
+    void afterStep(int added, int selection, bool stop);
+    void setRecordingLook(bool recording, bool insert);
+    void sayCannotSave(const QString& error);
+    void fillNameLists();
+
+    MacroPageDeps deps_;
     int insertIndex_ = -1;
+
+    MacroLibrary Library;
+    QString LibraryPath;
+    bool CannotSaveSaid = false;
+    DeviceMacros Device;
+    MacroScript Script;
+    std::unique_ptr<MacroRecorder> Recorder;
+    std::unique_ptr<RecordInput> input_;
+    bool stopPending_ = false;
+    int recordingMacro_ = -1; // the library macro a normal recording goes into
+
+    QListWidget* pcList_ = nullptr;     // LB_PCMacroName
+    QListWidget* deviceList_ = nullptr; // LB_MacroName
+    QListWidget* lineList_ = nullptr;   // LB_macro
+    MacroListDelegate* lineRows_ = nullptr;
+    MacroListDelegate* pcRows_ = nullptr;
+    MacroListDelegate* deviceRows_ = nullptr;
+    ClickLabel* startButton_ = nullptr; // Btn_Start
+    QWidget* delayBox_ = nullptr;       // Gb_Delay
+    QRadioButton* rbRecDelay_ = nullptr;
+    QRadioButton* rbDelayTime_ = nullptr;
+    QRadioButton* rbNoDelay_ = nullptr;
+    QRadioButton* rbReleaseStop_ = nullptr;
+    QRadioButton* rbReleaseContinue_ = nullptr;
+    QLineEdit* delayEdit_ = nullptr; // Edt_Delay
+    QColor fontColour_{255, 255, 255};
 };
 
 } // namespace orb

@@ -80,7 +80,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     // The pages; the engineering page shows what the others own, and the key
     // page's menu opens from the engineering page's key buttons.
     const PageContext context{this, *stack_, *skin_, *hover_, *session_, hideAllMenu};
-    macro_ = new MacroPage(context);
+    macro_ = new MacroPage(context, deps.macros);
     lighting_ = new LightingPage(context);
     advanced_ = new AdvancedPage(context, deps.hostStore, deps.hostSystem);
     key_ = new KeyPage(context, *macro_);
@@ -198,6 +198,7 @@ void MainWindow::wireEngineerButtons()
         {"Btn_Save_6", [this] { actions_->Btn_Save_0Click(); }},
         {"btn_Write", [this] { actions_->Btn_Apply_0Click(); }},
         {"Btn_Default", [this] { actions_->Btn_DefaultClick(); }},
+        {"Btn_ImportBaseMacro", [this] { macro_->Btn_ImportBaseMacroClick(); }},
     };
     for (const auto& [name, handler] : buttons)
         if (auto* b = page(6)->findChild<QAbstractButton*>(QLatin1String(name)))
@@ -226,6 +227,7 @@ void MainWindow::FormCreate(const QLocale& locale)
     skin_->LoadSkinImages();
     skin_->LoadOrgOptions();
     session_->setReserveIdentity(skin_->org().Rev_Manu_ID, skin_->org().Rev_Pro_ID);
+    macro_->CheckPCMacro(); // the library file, in Path or the program's folder
     engineer_->ApplyEngineerTexts(locale);
 
     skin_->setLanguageIndex(1);

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/MacroPageDeps.h"
+
 #include <QLocale>
 #include <QWidget>
 #include <memory>
@@ -40,6 +42,7 @@ struct MainWindowDeps {
     // The host pointer settings: where they are kept and the desktop they go to.
     HostMouseStore& hostStore;
     HostMouseSystem& hostSystem;
+    MacroPageDeps macros{}; // recording input and the macro library's folders
     // The system locale: the engineering page's text column follows it.
     QLocale locale = QLocale::system();
 };

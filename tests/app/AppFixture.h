@@ -14,6 +14,7 @@
 #include "app/PageStack.h"
 #include "app/SessionHost.h"
 #include "app/Skin.h"
+#include "capture/FakeInputCapture.h"
 #include "core/FakeServices.h"
 #include "core/VirtualClock.h"
 #include "device/SimMouse.h"
@@ -21,6 +22,7 @@
 #include "image/DefaultImages.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -38,6 +40,15 @@ struct AppFixture : ::testing::Test {
     SimMouse mouse;
     FakeHostMouseStore hostStore;
     FakeHostMouseSystem hostSystem;
+    // The macro library file's folder, and the recording input the window made.
+    QTemporaryDir macroFolder;
+    FakeInputCapture* capture = nullptr;
+    MacroPageDeps macros{[this] {
+                             auto c = std::make_unique<FakeInputCapture>();
+                             capture = c.get();
+                             return c;
+                         },
+                         macroFolder.path() + QLatin1Char('/'), macroFolder.path() + QStringLiteral("/data")};
     std::unique_ptr<MainWindow> window;
     // The system locale the window is built with (the engineering page's texts).
     QLocale locale{QLocale::English, QLocale::UnitedStates};
@@ -50,7 +61,7 @@ struct AppFixture : ::testing::Test {
         host.addStandardSet(&mouse, kVendor);
         host.plugMouse(&mouse, mousePlugged);
         window = std::make_unique<MainWindow>(
-            MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem, locale});
+            MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem, macros, locale});
     }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }

@@ -273,7 +273,8 @@ TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
         mouse.memory = *img;
     host.addStandardSet(&mouse, kVendor);
     host.plugMouse(&mouse, true);
-    window = std::make_unique<MainWindow>(MainWindowDeps{clock, services, host, kVendor, hostStore, system});
+    window = std::make_unique<MainWindow>(
+        MainWindowDeps{clock, services, host, kVendor, hostStore, system, macros, locale});
     untilOpened();
     ASSERT_TRUE(window->session().link().hasDevice());
     mouse.clearTraffic();

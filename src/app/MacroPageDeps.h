@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace orb
+{
+
+class InputCapture;
+using InputCaptureFactory = std::function<std::unique_ptr<InputCapture>()>;
+
+// What the macro page is built on beside the window: where recording takes
+// its input from and where the macro library file may live. The program
+// passes the real capture; tests pass a fake one and temporary folders.
+struct MacroPageDeps {
+    InputCaptureFactory inputCapture; // empty: the best capture of the session
+    QString programFolder;            // empty: the folder of the running program
+    QString dataFolder;               // empty: Qt's application-data folder
+};
+
+} // namespace orb
