@@ -82,6 +82,8 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     key_ = new KeyPage(context, *macro_);
     engineer_ = new EngineerPage(context, *key_, *advanced_, *lighting_, *macro_);
     key_->ConnectEngineerKeyButtons();
+    advanced_->ConnectEngineer(*engineer_);
+    lighting_->ConnectEngineer(*engineer_);
     for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
         skin_->addPage(p);
     mapping_ = std::make_unique<PageMapping>(*key_, *advanced_, *lighting_, *macro_, *engineer_);
