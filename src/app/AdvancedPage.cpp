@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QtDebug>
 
 namespace orb
@@ -30,6 +31,21 @@ constexpr QSize kFrameSize(32, 40);
 constexpr QSize kLevelLabelSize(36, 18);
 constexpr QSize kValueLabelSize(36, 18);
 const char kRgb[] = "RGB";
+
+// A picture that takes clicks and looks the same when disabled: an inactive
+// row keeps its pictures, it only stops answering.
+class PictureTarget : public ClickLabel
+{
+  public:
+    using ClickLabel::ClickLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawPixmap(0, 0, pixmap());
+    }
+};
 
 QString rowName(const char* pattern, int n)
 {
@@ -63,7 +79,7 @@ void AdvancedPage::build()
 {
     QWidget* page = container();
     for (int n = 1; n <= CpiLevelMax; ++n) {
-        auto* selector = new ClickLabel(page);
+        auto* selector = new PictureTarget(page);
         selector->setObjectName(rowName("Img_DPI%1", n));
         selector->resize(kSelectorSize);
         connect(selector, &ClickLabel::clicked, this, [this, n] { CurrentDPI_OnClick(n); });
@@ -80,7 +96,7 @@ void AdvancedPage::build()
         value->resize(kValueLabelSize);
 
         for (int k = 1; k <= CpiValueCount; ++k) {
-            auto* segment = new ClickLabel(page);
+            auto* segment = new PictureTarget(page);
             segment->setObjectName(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k));
             segment->resize(kSegmentSize);
             connect(segment, &ClickLabel::clicked, this, [this, n, k] { DPIVlaue_OnClick(n, k); });
@@ -101,8 +117,7 @@ void AdvancedPage::build()
     }
     auto* aim = new QLabel(page);
     aim->setObjectName(QStringLiteral("lbl_AIMKey"));
-    aim->setText(QStringLiteral("AIM"));
-    aim->resize(kLevelLabelSize);
+    aim->resize(60, kLevelLabelSize.height());
 
     // Until the first image: every row in the default count's state.
     for (int n = 1; n <= CpiLevelMax; ++n) {
@@ -428,7 +443,9 @@ void AdvancedPage::ApplyLayout(const LayoutText& section)
 
 void AdvancedPage::Retranslate()
 {
-    // The value texts of the current pack.
+    // The AIM key's name and the value texts of the current pack.
+    if (auto* aim = control<QLabel>(QStringLiteral("lbl_AIMKey")))
+        aim->setText(skin().textSlots().aimKeyName);
     for (int n = 1; n <= CpiLevelMax; ++n)
         PaintValueBar(n, Levels.Value(n));
 }
