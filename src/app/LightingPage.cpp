@@ -62,6 +62,32 @@ QString optionCaption(int language, int which)
     return QString::fromUtf8(captions[l][which]);
 }
 
+// Titles of the option groups: the page overlays carry no text. Each stands
+// above (or left of) its group, placed from the group's layout keys.
+struct TitleSpec {
+    const char* name;
+    const char* key; // the group's first control
+    QPoint offset;
+    int width;
+    const char* text[3]; // languages 1..3
+};
+const TitleSpec kTitles[] = {
+    {"lbl_TitleLEDStatus", "LEDOn_", {-42, -24}, 200, {"灯光状态", "燈光狀態", "LED Status"}},
+    {"lbl_TitleMCPI",
+     "MCPIOn_",
+     {-16, -24},
+     180,
+     {"灯光开关(中键+CPI)", "燈光開關(中鍵+CPI)", "LED Switch(M+CPI)"}},
+    {"lbl_TitleLCPI",
+     "LEDSwitchOn_",
+     {-42, -24},
+     200,
+     {"灯光模式切换(左键+CPI)", "燈光模式切換(左鍵+CPI)", "LED Mode(L+CPI)"}},
+    {"lbl_TitleMCULEDMode", "MCULEDMode1_", {-22, -26}, 200, {"灯光模式", "燈光模式", "LED Mode"}},
+    {"lbl_TitleMCULEDStep", "MCULEDStep_", {-92, 0}, 88, {"灯光步长", "燈光步長", "LED Step"}},
+    {"lbl_TitleKeyMode2Color", "KeyMode2_", {-190, 12}, 180, {"模式B颜色", "模式B顏色", "Mode B Color"}},
+};
+
 QString rgbEdit(int mode, int channel)
 {
     return QStringLiteral("edt_KeyMode%1%2").arg(mode).arg(QLatin1Char(kRgb[channel]));
@@ -141,6 +167,13 @@ void LightingPage::build()
         click->setCursor(Qt::PointingHandCursor);
         connect(click, &ClickLabel::clicked, this, [this, m] { IB_ModeColor_0Click(m); });
     }
+    for (const TitleSpec& t : kTitles) {
+        auto* title = new QLabel(page);
+        title->setObjectName(QLatin1String(t.name));
+        title->resize(t.width, kOptionLabelHeight);
+    }
+    control<QLabel>(QStringLiteral("lbl_TitleKeyMode2Color"))
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     try {
         LightingPage::ApplyLayout(skin().layoutSection());
     } catch (const LayoutError& e) {
@@ -233,7 +266,9 @@ void LightingPage::showPage()
     pair("LCPIOn", "LCPIOff", Leds.LcpiPictures());
 
     const LightTypeView view = Leds.View();
-    for (const char* name : {"Img_LCPIOn", "lbl_LCPIOn", "Img_LCPIOff", "lbl_LCPIOff"})
+    control(QStringLiteral("lbl_TitleMCULEDMode"))->setVisible(view.modeOptions);
+    control(QStringLiteral("lbl_TitleMCULEDStep"))->setVisible(view.bars);
+    for (const char* name : {"Img_LCPIOn", "lbl_LCPIOn", "Img_LCPIOff", "lbl_LCPIOff", "lbl_TitleLCPI"})
         if (QWidget* w = control(QLatin1String(name)))
             w->setVisible(view.lcpiPair);
 
@@ -509,6 +544,13 @@ void LightingPage::ApplyLayout(const LayoutText& section)
         optionAt(QStringLiteral("MCULEDMode%1").arg(n),
                  section.point(QStringLiteral("MCULEDMode%1_").arg(n)));
 
+    for (const TitleSpec& t : kTitles) {
+        const LayoutPoint at = section.point(QLatin1String(t.key));
+        QWidget* title = control(QLatin1String(t.name));
+        title->move(at.x + t.offset.x(), at.y + t.offset.y());
+        styleText(title, size + 1, colour);
+    }
+
     const int order = skin().org().Num_Order;
     const auto bar = [&](const char* name, int count) {
         const QString prefix = QLatin1String(name) + QLatin1Char('_');
@@ -540,6 +582,9 @@ void LightingPage::Retranslate()
     for (const OptionSpec& o : kOptions)
         control<QLabel>(QStringLiteral("lbl_") + QLatin1String(o.name))
             ->setText(optionCaption(skin().languageIndex(), o.caption));
+    const int language = std::clamp(skin().languageIndex(), 1, 3);
+    for (const TitleSpec& t : kTitles)
+        control<QLabel>(QLatin1String(t.name))->setText(QString::fromUtf8(t.text[language - 1]));
     for (QWidget* w : container()->findChildren<QLabel*>())
         if (w->objectName().startsWith(QLatin1String("lbl_")))
             w->setFont(QFont(skin().textSlots().fontName, w->font().pointSize()));

@@ -416,6 +416,8 @@ TEST_F(Levels, KeyModeColourCellsAndLightTypeView)
     // The normal light hides the MCU items of the lighting page.
     startRead(normalLight());
     EXPECT_TRUE(find(QStringLiteral("Img_LCPIOn"))->isHidden());
+    EXPECT_TRUE(find(QStringLiteral("lbl_TitleLCPI"))->isHidden()); // its title goes with it
+    EXPECT_FALSE(find(QStringLiteral("lbl_TitleLEDStatus"))->isHidden());
     EXPECT_TRUE(find(QStringLiteral("lbl_MCULEDMode2"))->isHidden());
     EXPECT_TRUE(find(QStringLiteral("Img_MCULEDStep_1"))->isHidden());
     EXPECT_FALSE(find(QStringLiteral("Img_LEDOn"))->isHidden());
