@@ -115,6 +115,11 @@ void AdvancedPage::build()
         click->setCursor(Qt::PointingHandCursor);
         connect(click, &ClickLabel::clicked, this, [this, n] { lbl_DPIColClick(n); });
     }
+    // The title of the level panel: the page overlay carries no text.
+    auto* title = new QLabel(page);
+    title->setObjectName(QStringLiteral("lbl_TitleCPI"));
+    title->setText(QStringLiteral("CPI"));
+    title->resize(120, kLevelLabelSize.height());
     auto* aim = new QLabel(page);
     aim->setObjectName(QStringLiteral("lbl_AIMKey"));
     aim->resize(60, kLevelLabelSize.height());
@@ -433,6 +438,12 @@ void AdvancedPage::ApplyLayout(const LayoutText& section)
         // The swatch under the frame, the click target above everything.
         control(rowName("cs_DPI%1Col", n))->stackUnder(control(rowName("Img_DPI%1Col", n)));
         control(rowName("lbl_DPI%1Col", n))->raise();
+    }
+    if (QWidget* title = control(QStringLiteral("lbl_TitleCPI"))) {
+        const LayoutPoint first = section.point(QStringLiteral("DPI1_Check_"));
+        title->move(first.x, first.y - 44);
+        setFontSize(title, size + 2);
+        title->setStyleSheet(colourCss(inactiveColour_));
     }
     if (QWidget* aim = control(QStringLiteral("lbl_AIMKey"))) {
         place(QStringLiteral("lbl_AIMKey"), section.point(QStringLiteral("AIMKey_")));
