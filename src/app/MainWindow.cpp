@@ -10,7 +10,6 @@
 #include "app/EngineerPage.h"
 #include "app/FireKeyFields.h"
 #include "app/FrameActions.h"
-#include "app/KeyModeMemory.h"
 #include "app/KeyPage.h"
 #include "app/LightingPage.h"
 #include "app/LoadingWindow.h"
@@ -88,7 +87,8 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     key_->ConnectEngineerKeyButtons();
     advanced_->fireFields().ConnectEngineerControls(engineer_->container());
     key_->comboKeys().ConnectEngineerControls(engineer_->container());
-    lighting_->keyModeMemory().ConnectEngineerControls(engineer_->container());
+    advanced_->ConnectEngineer(*engineer_);
+    lighting_->ConnectEngineer(*engineer_);
     for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
         skin_->addPage(p);
     mapping_ = std::make_unique<PageMapping>(*key_, *advanced_, *lighting_, *macro_, *engineer_);
