@@ -81,3 +81,19 @@ put("fuzz_transport", "write_refused", bytes([1]) + ack_begin + answer([4, 0xAA,
     + answer([4, 2, 0, 0, 0, 0, 0, 0xEE]) * 6)
 put("fuzz_transport", "keys", bytes([2]) + answer([4, 3, 0, 0, 0, 0x15, 0x01, 0xCC], 2) + answer([0] * 8, 1))
 put("fuzz_transport", "block", bytes([3, 0xFA, 0x07, 13]) + window + chunk + busy * 3 + chunk + chunk)
+
+# --- macro records, slots and macro files ----------------------------------
+lib = rc("PCMacroData")
+entry = lambda k: lib[256 * k:256 * (k + 1)]
+put("fuzz_macro_record", "record0", entry(0)[32:])
+put("fuzz_macro_record", "record14_long", entry(14)[32:])
+area = b"".join(entry(k) for k in range(7))
+put("fuzz_macro_record", "area_7_slots", area)
+bad = bytearray(area)
+bad[32 + 5] ^= 0x01  # slot 1's events no longer match its check byte
+bad[256 + 32 + 1] = 0xE0  # slot 2's length byte past the record
+put("fuzz_macro_record", "area_bad_slots", bytes(bad))
+put("fuzz_macro_files", "single_macro", entry(2))
+put("fuzz_macro_files", "library_head", lib[:256 * 4])
+put("fuzz_macro_files", "unpacked", bytes(256) + entry(5) + entry(6))
+put("fuzz_macro_files", "base_macros", area)

@@ -12,7 +12,8 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(fuzz_profile fuzz_language_pack fuzz_layout_text fuzz_report_descriptor fuzz_transport)
+  targets=(fuzz_profile fuzz_language_pack fuzz_layout_text fuzz_report_descriptor fuzz_transport
+           fuzz_macro_record fuzz_macro_files)
 fi
 
 # clang and its fuzzer runtime, when missing.

@@ -263,16 +263,17 @@ void DeviceSession::Btn_Read()
 
 void DeviceSession::WriteImage()
 {
-    if (memoryOf(link_, WriteEnable, ControllerCode, host_).WriteImage(Image.ImageBuf) ==
-        MemoryAccess::Verify::Failed)
+    LastWriteResult = memoryOf(link_, WriteEnable, ControllerCode, host_).WriteImage(Image.ImageBuf);
+    if (LastWriteResult == MemoryAccess::Verify::Failed)
         RefreshFormMessagDialog(LookupText(kVerifyFailed));
 }
 
 void DeviceSession::RepeatedWriteEEPROM()
 {
     const std::span<const std::uint8_t> image(Image.ImageBuf);
-    if (memoryOf(link_, WriteEnable, ControllerCode, host_).RepeatedWriteEEPROM(image.first<kVerifySize>()) ==
-        MemoryAccess::Verify::Failed)
+    LastWriteResult =
+        memoryOf(link_, WriteEnable, ControllerCode, host_).RepeatedWriteEEPROM(image.first<kVerifySize>());
+    if (LastWriteResult == MemoryAccess::Verify::Failed)
         RefreshFormMessagDialog(LookupText(kVerifyFailed));
 }
 

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Services.h"
 #include "core/Text.h"
+#include "device/MemoryAccess.h"
 #include "device/Transport.h"
 #include "image/ConfigImage.h"
 
@@ -58,6 +59,9 @@ class DeviceSession
     bool lastReadComplete() const { return LastReadComplete; }
     // Whether the last ReadDevInfo showed its own refusal ("Str020" or "Str107").
     bool lastReadRefusalShown() const { return LastReadRefusalShown; }
+    // How the last WriteImage or RepeatedWriteEEPROM ended (the window shows
+    // only "Str109"; the command-line tool tells every outcome apart).
+    MemoryAccess::Verify lastWriteResult() const { return LastWriteResult; }
     QString LookupText(const QString& key) const;
 
     // --- Connection state machine ---
@@ -124,6 +128,7 @@ class DeviceSession
     bool LastReadRefusalShown = false;
     bool PermissionHintShown = false;
     bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
+    MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
 
     ConfigImage Image;
     std::array<ImageBytes, 3> DefaultImages{};

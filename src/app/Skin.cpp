@@ -175,10 +175,12 @@ void Skin::FitWindowToEngineerPage()
 
 void Skin::LoadSkinImages()
 {
-    for (int copy = 1; copy <= 4; ++copy) {
+    for (int copy = 1; copy <= 4; ++copy)
         SetPicture(QStringLiteral("Img_Base_%1").arg(copy), QStringLiteral("L1_BackGround"));
-        SetPicture(QStringLiteral("Img_P%1").arg(copy), QStringLiteral("L1_Back%1").arg(copy));
-    }
+    // A page's own picture (a window-sized PNG, megabytes decoded) is decoded
+    // when the page is first shown: the page buttons and the language layout
+    // set the current page's. Only the start page's is needed now.
+    SetPicture(QStringLiteral("Img_P1"), QStringLiteral("L1_Back1"));
     for (const char* g : {"Confirm", "Apply", "Read", "Confirm1", "Confirm2", "Confirm3"})
         SetGroupPicture(QLatin1String(g), QStringLiteral("BtnS_01"));
     SetGroupPicture(QStringLiteral("Exit"), QStringLiteral("ExitS_01"));

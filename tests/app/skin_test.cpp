@@ -127,6 +127,17 @@ TEST_F(SkinUi, PagesSwitchWithAReadMouse)
     }
 }
 
+TEST_F(SkinUi, AHiddenPagesPictureIsDecodedAtItsFirstShow)
+{
+    readMouse();
+    for (const char* overlay : {"Img_P2", "Img_P3", "Img_P4"})
+        EXPECT_TRUE(picture(QLatin1String(overlay)).isEmpty()) << overlay;
+    EXPECT_EQ(picture(QStringLiteral("Img_P1")), QStringLiteral("L1_Back1"));
+    click(QStringLiteral("Btn_Breath_1"));
+    EXPECT_EQ(picture(QStringLiteral("Img_P3")), QStringLiteral("L1_Back3"));
+    EXPECT_TRUE(picture(QStringLiteral("Img_P2")).isEmpty());
+}
+
 TEST_F(SkinUi, LosingTheMouseShowsTheMainPageSelectors)
 {
     readMouse();

@@ -1,0 +1,84 @@
+// Files the user hands the macro page: whole-library and single-macro
+// imports, the library file read at start and the engineering page's
+// base-macro file. Any bytes of any length: the library stays packed (named
+// entries first, the rest empty), Import One adds at most one entry, and a
+// saved library reads back the same.
+#include "macros/MacroLibrary.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace
+{
+void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+const QString& scratch()
+{
+    static const QString path =
+        QDir::tempPath() + QStringLiteral("/orb5610-fuzz-macros-%1.bin").arg(::getpid());
+    return path;
+}
+
+void checkPacked(const orb::MacroLibrary& library)
+{
+    const int count = library.Count();
+    for (int k = 0; k < orb::LibraryEntryCount; ++k)
+        check(orb::LibraryNameEmpty(library.Names[std::size_t(k)]) == (k >= count));
+    check(library.NameList().size() == count);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    {
+        QFile f(scratch());
+        check(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+    // Import All over an empty library, then over the built-in one.
+    orb::MacroLibrary library;
+    check(orb::ImportAllFile(library, scratch()).ok);
+    checkPacked(library);
+    const QByteArray saved = library.ToBytes();
+    check(saved.size() == orb::LibraryFileSize);
+    orb::MacroLibrary reread;
+    check(reread.ReadEntries(saved) == orb::LibraryEntryCount);
+    check(reread.ToBytes() == saved);
+
+    orb::MacroLibrary builtIn;
+    builtIn.LoadDefaultLibrary();
+    const int before = builtIn.Count();
+    const orb::ImportOneResult one = orb::ImportOneFile(builtIn, scratch());
+    check(one.file.ok);
+    checkPacked(builtIn);
+    check(builtIn.Count() == before + (one.status == orb::LibraryStatus::Ok ? 1 : 0));
+    if (one.status == orb::LibraryStatus::Ok)
+        check(one.index == before);
+
+    // The library file read at start: an existing file of any content.
+    orb::MacroLibrary started;
+    const orb::CheckResult start = orb::CheckPCMacro(started, scratch());
+    check(start.fromFile && start.read.ok);
+    checkPacked(started);
+
+    // Base-macro file: the first 1792 bytes over the macro area.
+    orb::MacroAreaBytes area;
+    area.fill(0xA5);
+    check(orb::ReadBaseMacroFile(scratch(), area).ok);
+    const std::size_t taken = std::min<std::size_t>(size, area.size());
+    check(std::equal(area.begin(), area.begin() + std::ptrdiff_t(taken), data));
+    check(std::all_of(area.begin() + std::ptrdiff_t(taken), area.end(),
+                      [](std::uint8_t b) { return b == 0xA5; }));
+    (void)orb::ReadAndRefreshMacro(area);
+    return 0;
+}

@@ -1,0 +1,739 @@
+#include "ctl/Ctl.h"
+
+#include "ctl/CtlClock.h"
+#include "ctl/Describe.h"
+#include "ctl/FileCheck.h"
+#include "ctl/MouseLink.h"
+#include "device/SimMouse.h"
+#include "device/Transport.h"
+#include "image/DefaultImages.h"
+#include "image/ProfileFile.h"
+#include "macros/MacroLibrary.h"
+#include "skin/LanguagePack.h"
+#include "skin/OrgOptions.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace orb::ctl
+{
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "Usage: orb5610ctl [OPTIONS] COMMAND [ARGS]\n"
+        "Configure ORB5610 gaming mice from the command line.\n"
+        "\n"
+        "Commands:\n"
+        "  list                       the mice found: path, identity bytes, whether they open\n"
+        "  read FILE                  the mouse's image to a profile file (written only after\n"
+        "                             a complete read)\n"
+        "  write FILE [--all]         a profile file to the mouse, verified as Apply does;\n"
+        "                             --all: every connected mouse side by side\n"
+        "  show FILE | show --mouse   the settings in words\n"
+        "  check FILE                 whether FILE is a valid profile, library, single-macro or\n"
+        "                             base-macro file, and what the checks would repair\n"
+        "  macros list                the macro library's entries\n"
+        "  macros export OUT [--entry N]\n"
+        "                             the whole library, or entry N (as numbered by\n"
+        "                             'macros list'), to OUT (.bin is appended)\n"
+        "  macros import FILE [--all] a single-macro file into the library; --all: a whole\n"
+        "                             library file over the library's entries\n"
+        "\n"
+        "Options:\n"
+        "  --path PATH       the mouse at this interface path (from 'list')\n"
+        "  --all             every connected mouse (write)\n"
+        "  --json            results as JSON on standard output\n"
+        "  --demo[=N]        N simulated mice (default 1) instead of the real ones\n"
+        "  --lang N          language of names and messages: 1 Simplified Chinese,\n"
+        "                    2 Traditional Chinese, 3 English (default)\n"
+        "  --library FILE    the macro library file (default: the program's)\n"
+        "  --mouse           show: the connected mouse instead of a file\n"
+        "  --entry N         macros export: one entry\n"
+        "  -h, --help        this text\n"
+        "  --version         the version\n"
+        "\n"
+        "Exit status:\n"
+        "  0  success\n"
+        "  1  the mouse stopped answering or was pulled out\n"
+        "  2  wrong arguments\n"
+        "  3  no mouse\n"
+        "  4  refused (no permission to open, identity or memory access refused,\n"
+        "     library full or duplicate name)\n"
+        "  5  bad file (not a profile or library, cannot be read or written)\n"
+        "  6  verification failed after the write\n"
+        "With several mice the first mouse that failed gives the status.\n");
+}
+
+namespace
+{
+QString codeWord(int code)
+{
+    switch (code) {
+    case ExitOk:
+        return QStringLiteral("ok");
+    case ExitFailed:
+        return QStringLiteral("failed");
+    case ExitUsage:
+        return QStringLiteral("usage");
+    case ExitNoMouse:
+        return QStringLiteral("no mouse");
+    case ExitRefused:
+        return QStringLiteral("refused");
+    case ExitBadFile:
+        return QStringLiteral("bad file");
+    case ExitVerifyFailed:
+        return QStringLiteral("verification failed");
+    }
+    return QStringLiteral("error");
+}
+
+QString hex2(int v)
+{
+    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+}
+QString hex4(int v)
+{
+    return QStringLiteral("0x%1")
+        .arg(v, 4, 16, QLatin1Char('0'))
+        .toUpper()
+        .replace(QLatin1String("0X"), QLatin1String("0x"));
+}
+
+// The simulated mice of --demo: each carries the built-in default image, as
+// the demo program's mouse does.
+struct DemoHost {
+    SimHost host;
+    std::vector<std::unique_ptr<SimMouse>> mice;
+};
+
+class BorrowedPlatform final : public HidPlatform
+{
+  public:
+    explicit BorrowedPlatform(HidPlatform& p) : p_(p) {}
+    std::optional<std::vector<HidInterfaceInfo>> listInterfaces() override { return p_.listInterfaces(); }
+    std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why) override
+    {
+        return p_.open(path, why);
+    }
+
+  private:
+    HidPlatform& p_;
+};
+
+struct Found {
+    HidInterfaceInfo info;
+    bool openable = false;
+};
+
+class Tool
+{
+  public:
+    Tool(const Environment& env) : env_(env), out_(*env.out), err_(*env.err) {}
+    int run(const QStringList& args);
+
+  private:
+    int usage(const QString& why)
+    {
+        err_ << "orb5610ctl: " << why << "\nTry 'orb5610ctl --help' for more information.\n";
+        err_.flush();
+        return ExitUsage;
+    }
+    int reportError(int code, const QString& why)
+    {
+        if (json_) {
+            emitJson({{QStringLiteral("result"), codeWord(code)},
+                      {QStringLiteral("text"), why},
+                      {QStringLiteral("exit"), code}});
+        } else {
+            err_ << "orb5610ctl: " << why << '\n';
+            err_.flush();
+        }
+        return code;
+    }
+    void emitJson(const QJsonObject& o)
+    {
+        out_ << QJsonDocument(o).toJson(QJsonDocument::Indented);
+        out_.flush();
+    }
+    std::vector<Found> findMice();
+    // The mice a command works on: the one named by --path, every one for
+    // --all, else the only one; on failure the exit code with a message.
+    std::vector<HidInterfaceInfo> pickMice(bool all, int& code, QString& why);
+    std::unique_ptr<MouseLink> makeLink(const HidInterfaceInfo& info)
+    {
+        return std::make_unique<MouseLink>(*hid_, info, openLock_, env_.makeClock(), settings_);
+    }
+    // Runs `work` for every link on its own thread with progress lines.
+    std::vector<Outcome> runAll(std::vector<std::unique_ptr<MouseLink>>& links, int expectedSteps,
+                                const std::function<Outcome(MouseLink&)>& work);
+    int reportMice(const QString& command, const std::vector<std::unique_ptr<MouseLink>>& links,
+                   const std::vector<Outcome>& outcomes, QJsonObject extra = {});
+
+    int cmdList();
+    int cmdRead(const QString& file);
+    int cmdWrite(const QString& file, bool all);
+    int cmdShow(const QString& file, bool mouse);
+    int cmdCheck(const QString& file);
+    int cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all);
+
+    const Environment& env_;
+    QTextStream& out_;
+    QTextStream& err_;
+    bool json_ = false;
+    QString path_;
+    std::unique_ptr<DemoHost> demo_;
+    std::unique_ptr<HidPlatform> hid_;
+    std::mutex openLock_;
+    SessionSettings settings_;
+};
+
+std::vector<Found> Tool::findMice()
+{
+    std::vector<Found> found;
+    const auto list = hid_->listInterfaces();
+    if (!list)
+        return found;
+    const auto clock = env_.makeClock();
+    for (const HidInterfaceInfo& itf : *list) {
+        const HidAttributes& a = itf.attributes;
+        if (a.vendorId != settings_.vendorId || a.productId != kProductId ||
+            a.releaseNumber != kReleaseNumber)
+            continue;
+        // The transport's own test of an interface: the wanted identifiers
+        // and a collection of 8-byte feature reports.
+        OneInterfacePlatform one(*hid_, itf, openLock_);
+        Transport link(one, *clock);
+        int release = kReleaseNumber;
+        if (link.OpenHidDevice(settings_.vendorId, kProductId, release))
+            found.push_back({itf, true});
+        else if (link.MouseRefusesOpening(settings_.vendorId, kProductId, kReleaseNumber))
+            found.push_back({itf, false});
+    }
+    return found;
+}
+
+std::vector<HidInterfaceInfo> Tool::pickMice(bool all, int& code, QString& why)
+{
+    std::vector<HidInterfaceInfo> picked;
+    const std::vector<Found> found = findMice();
+    bool refusedOnly = false;
+    for (const Found& f : found) {
+        if (!path_.isEmpty() && QString::fromStdString(f.info.path) != path_)
+            continue;
+        if (f.openable)
+            picked.push_back(f.info);
+        else
+            refusedOnly = true;
+    }
+    code = ExitOk;
+    if (picked.empty()) {
+        code = refusedOnly ? ExitRefused : ExitNoMouse;
+        why = refusedOnly
+                  ? QStringLiteral("the mouse cannot be opened: no permission (is the udev rule installed?)")
+              : path_.isEmpty() ? QStringLiteral("no mouse found")
+                                : QStringLiteral("no mouse at %1").arg(path_);
+    } else if (picked.size() > 1 && !all) {
+        code = ExitUsage;
+        why = QStringLiteral("%1 mice connected: name one with --path, or use --all").arg(picked.size());
+        picked.clear();
+    }
+    return picked;
+}
+
+std::vector<Outcome> Tool::runAll(std::vector<std::unique_ptr<MouseLink>>& links, int expectedSteps,
+                                  const std::function<Outcome(MouseLink&)>& work)
+{
+    const std::size_t n = links.size();
+    std::vector<Outcome> outcomes(n);
+    std::mutex m;
+    std::condition_variable cv;
+    std::size_t done = 0;
+    std::vector<bool> finished(n, false);
+    std::vector<std::thread> threads;
+    threads.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        threads.emplace_back([&, i] {
+            Outcome o = work(*links[i]);
+            std::lock_guard lock(m);
+            outcomes[i] = std::move(o);
+            finished[i] = true;
+            ++done;
+            cv.notify_all();
+        });
+    }
+
+    // One line per mouse, redrawn in place while the transfers run.
+    bool drawn = false;
+    auto draw = [&] {
+        if (!env_.progress)
+            return;
+        if (drawn)
+            err_ << QStringLiteral("\x1b[%1A").arg(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const int percent =
+                finished[i] ? 100 : std::min(99, links[i]->steps() * 100 / std::max(1, expectedSteps));
+            const int bar = percent / 5;
+            err_ << "\r\x1b[K" << QString::fromStdString(links[i]->path()) << "  ["
+                 << QString(bar, QLatin1Char('#')) << QString(20 - bar, QLatin1Char(' ')) << "] "
+                 << QStringLiteral("%1%").arg(percent, 3) << '\n';
+        }
+        err_.flush();
+        drawn = true;
+    };
+    {
+        std::unique_lock lock(m);
+        while (done < n) {
+            draw();
+            cv.wait_for(lock, std::chrono::milliseconds(200), [&] { return done == n; });
+        }
+        draw();
+    }
+    for (auto& t : threads)
+        t.join();
+    return outcomes;
+}
+
+int Tool::reportMice(const QString& command, const std::vector<std::unique_ptr<MouseLink>>& links,
+                     const std::vector<Outcome>& outcomes, QJsonObject extra)
+{
+    int code = ExitOk;
+    QJsonArray mice;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        const Outcome& o = outcomes[i];
+        if (code == ExitOk)
+            code = o.code;
+        const QString path = QString::fromStdString(links[i]->path());
+        if (json_) {
+            mice.append(QJsonObject{{QStringLiteral("path"), path},
+                                    {QStringLiteral("exit"), o.code},
+                                    {QStringLiteral("result"), codeWord(o.code)},
+                                    {QStringLiteral("text"), o.text}});
+        } else {
+            out_ << path << ": " << codeWord(o.code);
+            if (!o.text.isEmpty())
+                out_ << ": " << o.text;
+            out_ << '\n';
+        }
+    }
+    if (json_) {
+        extra.insert(QStringLiteral("command"), command);
+        extra.insert(QStringLiteral("mice"), mice);
+        extra.insert(QStringLiteral("exit"), code);
+        emitJson(extra);
+    }
+    out_.flush();
+    return code;
+}
+
+int Tool::cmdList()
+{
+    const std::vector<Found> found = findMice();
+    QJsonArray mice;
+    for (const Found& f : found) {
+        const QString path = QString::fromStdString(f.info.path);
+        const HidAttributes& a = f.info.attributes;
+        QString identity;
+        Outcome o{ExitRefused,
+                  QStringLiteral("cannot be opened: no permission (is the udev rule installed?)")};
+        if (f.openable) {
+            MouseLink link(*hid_, f.info, openLock_, env_.makeClock(), settings_);
+            o = link.Open();
+            std::array<std::uint8_t, 2> id{};
+            if (o.code == ExitOk)
+                o = link.Identify(id);
+            if (o.code == ExitOk)
+                identity = hex2(id[0]) + QLatin1Char(' ') + hex2(id[1]);
+        }
+        if (json_) {
+            mice.append(QJsonObject{{QStringLiteral("path"), path},
+                                    {QStringLiteral("vendor"), hex4(a.vendorId)},
+                                    {QStringLiteral("product"), hex4(a.productId)},
+                                    {QStringLiteral("release"), hex4(a.releaseNumber)},
+                                    {QStringLiteral("openable"), f.openable},
+                                    {QStringLiteral("identity"), identity},
+                                    {QStringLiteral("result"), codeWord(o.code)},
+                                    {QStringLiteral("text"), o.text}});
+        } else {
+            out_ << path << "  " << hex4(a.vendorId) << ':' << hex4(a.productId) << " release "
+                 << hex4(a.releaseNumber) << "  ";
+            if (o.code == ExitOk)
+                out_ << "identity " << identity << "  opens";
+            else
+                out_ << codeWord(o.code) << ": " << o.text;
+            out_ << '\n';
+        }
+    }
+    const int code = found.empty() ? ExitNoMouse : ExitOk;
+    if (json_)
+        emitJson({{QStringLiteral("command"), QStringLiteral("list")},
+                  {QStringLiteral("mice"), mice},
+                  {QStringLiteral("exit"), code}});
+    else if (found.empty())
+        out_ << "no mouse found\n";
+    out_.flush();
+    return code;
+}
+
+int Tool::cmdRead(const QString& file)
+{
+    int code = ExitOk;
+    QString why;
+    const auto picked = pickMice(false, code, why);
+    if (code != ExitOk)
+        return code == ExitUsage ? usage(why) : reportError(code, why);
+    std::vector<std::unique_ptr<MouseLink>> links;
+    links.push_back(makeLink(picked.front()));
+    const auto outcomes = runAll(links, ReadSteps, [&file](MouseLink& link) {
+        Outcome o = link.Open();
+        if (o.code == ExitOk)
+            o = link.Read();
+        if (o.code != ExitOk)
+            return o;
+        // Only a whole image is saved, and atomically.
+        const ProfileSaveResult saved = SaveProfileFile(file.toStdString(), link.session().image().ImageBuf);
+        if (!saved.ok)
+            return Outcome{ExitBadFile,
+                           QStringLiteral("%1: %2").arg(file, QString::fromStdString(saved.reason))};
+        return Outcome{ExitOk, QStringLiteral("read into %1").arg(file)};
+    });
+    return reportMice(QStringLiteral("read"), links, outcomes, {{QStringLiteral("file"), file}});
+}
+
+int Tool::cmdWrite(const QString& file, bool all)
+{
+    // The file is judged before any mouse is touched.
+    {
+        ImageBytes scratch{};
+        const ProfileLoadResult load = LoadProfileFile(file.toStdString(), scratch);
+        if (load.status == ProfileLoadStatus::WrongType)
+            return reportError(ExitBadFile,
+                               QStringLiteral("%1: not a profile file (no 0x99 at 0x07F)").arg(file));
+        if (load.status != ProfileLoadStatus::Ok)
+            return reportError(ExitBadFile,
+                               QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
+    }
+    int code = ExitOk;
+    QString why;
+    const auto picked = pickMice(all, code, why);
+    if (code != ExitOk)
+        return code == ExitUsage ? usage(why) : reportError(code, why);
+    std::vector<std::unique_ptr<MouseLink>> links;
+    for (const auto& info : picked)
+        links.push_back(makeLink(info));
+    const std::filesystem::path path = file.toStdString();
+    const auto outcomes = runAll(links, ReadWriteSteps, [&path](MouseLink& link) {
+        Outcome o = link.Open();
+        if (o.code == ExitOk)
+            o = link.WriteProfile(path);
+        return o;
+    });
+    return reportMice(QStringLiteral("write"), links, outcomes, {{QStringLiteral("file"), file}});
+}
+
+int Tool::cmdShow(const QString& file, bool mouse)
+{
+    ConfigImage image;
+    if (mouse) {
+        int code = ExitOk;
+        QString why;
+        const auto picked = pickMice(false, code, why);
+        if (code != ExitOk)
+            return code == ExitUsage ? usage(why) : reportError(code, why);
+        std::vector<std::unique_ptr<MouseLink>> links;
+        links.push_back(makeLink(picked.front()));
+        const auto outcomes = runAll(links, ReadSteps, [](MouseLink& link) {
+            Outcome o = link.Open();
+            return o.code == ExitOk ? link.Read() : o;
+        });
+        if (outcomes.front().code != ExitOk)
+            return reportMice(QStringLiteral("show"), links, outcomes);
+        image = links.front()->session().image();
+    } else {
+        // A short file lies over the built-in default image.
+        if (const auto def = LoadDefaultImage(1))
+            image.ImageBuf = *def;
+        const ProfileLoadResult load = LoadProfileFile(file.toStdString(), image.ImageBuf);
+        if (load.status == ProfileLoadStatus::WrongType)
+            return reportError(ExitBadFile,
+                               QStringLiteral("%1: not a profile file (no 0x99 at 0x07F)").arg(file));
+        if (load.status != ProfileLoadStatus::Ok)
+            return reportError(ExitBadFile,
+                               QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
+        image.SplitImage();
+    }
+    const Description d = DescribeImage(image, settings_.text);
+    if (json_) {
+        QJsonObject o = d.json();
+        o.insert(QStringLiteral("command"), QStringLiteral("show"));
+        o.insert(QStringLiteral("exit"), 0);
+        emitJson(o);
+    } else {
+        for (const QString& line : d.lines())
+            out_ << line << '\n';
+        out_.flush();
+    }
+    return ExitOk;
+}
+
+int Tool::cmdCheck(const QString& file)
+{
+    const FileCheckResult r = CheckFile(file);
+    if (json_) {
+        emitJson({{QStringLiteral("command"), QStringLiteral("check")},
+                  {QStringLiteral("file"), file},
+                  {QStringLiteral("kind"), r.kind},
+                  {QStringLiteral("valid"), r.code == ExitOk},
+                  {QStringLiteral("repairs"), QJsonArray::fromStringList(r.repairs)},
+                  {QStringLiteral("error"), r.error},
+                  {QStringLiteral("exit"), r.code}});
+        return r.code;
+    }
+    if (r.code != ExitOk) {
+        out_ << file << ": bad file: " << r.error << '\n';
+    } else {
+        out_ << file << ": valid " << r.kind << '\n';
+        if (r.repairs.isEmpty())
+            out_ << "  nothing to repair\n";
+        for (const QString& line : r.repairs)
+            out_ << "  " << line << '\n';
+    }
+    out_.flush();
+    return r.code;
+}
+
+int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("macros: list, export or import?"));
+    const QString what = args.front();
+    // The window's library file unless another is named; a missing one is
+    // made from the built-in library, as at the program's start.
+    const QString libraryPath = libraryOption.isEmpty()
+                                    ? MacroLibraryFilePath(LoadOrgOptions().Path, env_.programFolder)
+                                    : libraryOption;
+    MacroLibrary library;
+    const CheckResult loaded = CheckPCMacro(library, libraryPath);
+    if (loaded.fromFile && !loaded.read.ok)
+        return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, loaded.read.error));
+
+    if (what == QLatin1String("list") && args.size() == 1) {
+        const QStringList names = library.NameList();
+        if (json_) {
+            emitJson({{QStringLiteral("command"), QStringLiteral("macros list")},
+                      {QStringLiteral("library"), libraryPath},
+                      {QStringLiteral("names"), QJsonArray::fromStringList(names)},
+                      {QStringLiteral("exit"), 0}});
+        } else {
+            out_ << libraryPath << ": " << names.size() << " macros\n";
+            for (int k = 0; k < names.size(); ++k)
+                out_ << QStringLiteral("%1  ").arg(k + 1, 3) << names.at(k) << '\n';
+            out_.flush();
+        }
+        return ExitOk;
+    }
+    if (args.size() != 2)
+        return usage(QStringLiteral("macros %1: one file expected").arg(what));
+    const QString file = args.at(1);
+
+    auto done = [this](const QString& command, int code, const QString& text) {
+        if (json_)
+            emitJson({{QStringLiteral("command"), command},
+                      {QStringLiteral("result"), codeWord(code)},
+                      {QStringLiteral("text"), text},
+                      {QStringLiteral("exit"), code}});
+        else
+            (code == ExitOk ? out_ : err_) << (code == ExitOk ? "" : "orb5610ctl: ") << text << '\n';
+        out_.flush();
+        err_.flush();
+        return code;
+    };
+
+    if (what == QLatin1String("export")) {
+        FileResult r;
+        QString text;
+        if (entry.isEmpty()) {
+            r = ExportAllFile(library, file);
+            text = QStringLiteral("library exported to %1").arg(ExportFilePath(file));
+        } else {
+            bool ok = false;
+            const int k = entry.toInt(&ok) - 1;
+            if (!ok || k < 0 || k >= library.Count())
+                return done(
+                    QStringLiteral("macros export"), ExitUsage,
+                    QStringLiteral("no entry %1 (the library holds %2)").arg(entry).arg(library.Count()));
+            r = ExportOneFile(library, k, file);
+            text =
+                QStringLiteral("\"%1\" exported to %2").arg(library.NameList().at(k), ExportFilePath(file));
+        }
+        if (!r.ok)
+            return done(QStringLiteral("macros export"), ExitBadFile, r.error);
+        return done(QStringLiteral("macros export"), ExitOk, text);
+    }
+    if (what == QLatin1String("import")) {
+        QString text;
+        if (all) {
+            const FileResult r = ImportAllFile(library, file);
+            if (!r.ok)
+                return done(QStringLiteral("macros import"), ExitBadFile, r.error);
+            text = QStringLiteral("library imported: %1 macros").arg(library.Count());
+        } else {
+            const ImportOneResult r = ImportOneFile(library, file);
+            if (!r.file.ok)
+                return done(QStringLiteral("macros import"), ExitBadFile, r.file.error);
+            switch (r.status) {
+            case LibraryStatus::Ok:
+                text = QStringLiteral("\"%1\" imported as entry %2")
+                           .arg(library.NameList().value(r.index))
+                           .arg(r.index + 1);
+                break;
+            case LibraryStatus::Duplicate:
+                return done(QStringLiteral("macros import"), ExitRefused,
+                            settings_.text(DuplicateNameTextKey));
+            case LibraryStatus::Full:
+                return done(QStringLiteral("macros import"), ExitRefused,
+                            QStringLiteral("the library is full (%1 macros)").arg(library.Count()));
+            case LibraryStatus::NoEntry:
+            case LibraryStatus::EmptyName:
+                return done(QStringLiteral("macros import"), ExitBadFile,
+                            QStringLiteral("%1 holds no named macro").arg(file));
+            }
+        }
+        const FileResult saved = SaveLibrary(library, libraryPath);
+        if (!saved.ok)
+            return done(QStringLiteral("macros import"), ExitBadFile,
+                        QStringLiteral("%1: %2").arg(libraryPath, saved.error));
+        return done(QStringLiteral("macros import"), ExitOk, text);
+    }
+    return usage(QStringLiteral("macros: unknown command '%1'").arg(what));
+}
+
+int Tool::run(const QStringList& rawArgs)
+{
+    // "--demo" alone means one simulated mouse.
+    QStringList args{QStringLiteral("orb5610ctl")};
+    for (const QString& a : rawArgs)
+        args << (a == QLatin1String("--demo") ? QStringLiteral("--demo=1") : a);
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version(QStringLiteral("version"), {});
+    const QCommandLineOption jsonOpt(QStringLiteral("json"), {});
+    const QCommandLineOption allOpt(QStringLiteral("all"), {});
+    const QCommandLineOption mouseOpt(QStringLiteral("mouse"), {});
+    const QCommandLineOption pathOpt(QStringLiteral("path"), {}, QStringLiteral("PATH"));
+    const QCommandLineOption demoOpt(QStringLiteral("demo"), {}, QStringLiteral("N"));
+    const QCommandLineOption langOpt(QStringLiteral("lang"), {}, QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption libraryOpt(QStringLiteral("library"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption entryOpt(QStringLiteral("entry"), {}, QStringLiteral("N"));
+    parser.addOptions(
+        {help, version, jsonOpt, allOpt, mouseOpt, pathOpt, demoOpt, langOpt, libraryOpt, entryOpt});
+    if (!parser.parse(args))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        out_ << UsageText();
+        out_.flush();
+        return ExitOk;
+    }
+    if (parser.isSet(version)) {
+        out_ << "orb5610ctl 1.0\n";
+        out_.flush();
+        return ExitOk;
+    }
+    json_ = parser.isSet(jsonOpt);
+    path_ = parser.value(pathOpt);
+    bool ok = false;
+    const int lang = parser.value(langOpt).toInt(&ok);
+    if (!ok || lang < 1 || lang > 3)
+        return usage(QStringLiteral("--lang takes 1, 2 or 3"));
+
+    const QStringList pos = parser.positionalArguments();
+    if (pos.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    const QString command = pos.front();
+    const QStringList rest = pos.mid(1);
+
+    const OrgOptions org = LoadOrgOptions();
+    settings_.vendorId = env_.vendorId;
+    settings_.reserveManufacturer = org.Rev_Manu_ID;
+    settings_.reserveProduct = org.Rev_Pro_ID;
+    settings_.text = MakeTextLookup(lang);
+
+    if (command == QLatin1String("check")) {
+        if (rest.size() != 1)
+            return usage(QStringLiteral("check: one file expected"));
+        return cmdCheck(rest.front());
+    }
+    if (command == QLatin1String("macros"))
+        return cmdMacros(rest, parser.value(libraryOpt), parser.value(entryOpt), parser.isSet(allOpt));
+    if (command == QLatin1String("show") && !parser.isSet(mouseOpt)) {
+        if (rest.size() != 1)
+            return usage(QStringLiteral("show: a file or --mouse expected"));
+        return cmdShow(rest.front(), false);
+    }
+
+    // Commands that reach a mouse.
+    if (parser.isSet(demoOpt)) {
+        const int count = parser.value(demoOpt).toInt(&ok);
+        if (!ok || count < 1 || count > 16)
+            return usage(QStringLiteral("--demo takes 1 to 16 mice"));
+        demo_ = std::make_unique<DemoHost>();
+        demo_->host.add({"demo/keyboard", {0x046D, 0xC31C, 0x0110}, 2, true, true, 0, nullptr, nullptr});
+        const auto image = LoadDefaultImage(1);
+        for (int i = 1; i <= count; ++i) {
+            auto mouse = std::make_unique<SimMouse>();
+            if (image)
+                mouse->memory = *image;
+            const std::uint16_t vendor = std::uint16_t(env_.vendorId);
+            const std::string base = "demo/mouse" + std::to_string(i);
+            demo_->host.add({base + "-input",
+                             {vendor, kProductId, kReleaseNumber},
+                             5,
+                             true,
+                             true,
+                             0,
+                             nullptr,
+                             mouse.get()});
+            demo_->host.add({base + "-config",
+                             {vendor, kProductId, kReleaseNumber},
+                             8,
+                             true,
+                             true,
+                             0,
+                             mouse.get(),
+                             mouse.get()});
+            demo_->mice.push_back(std::move(mouse));
+        }
+        hid_ = std::make_unique<BorrowedPlatform>(demo_->host);
+    } else {
+        hid_ = env_.makeHid();
+    }
+
+    if (command == QLatin1String("list") && rest.isEmpty())
+        return cmdList();
+    if (command == QLatin1String("read") && rest.size() == 1)
+        return cmdRead(rest.front());
+    if (command == QLatin1String("write") && rest.size() == 1)
+        return cmdWrite(rest.front(), parser.isSet(allOpt));
+    if (command == QLatin1String("show") && rest.isEmpty())
+        return cmdShow({}, true);
+    return usage(QStringLiteral("unknown command or wrong arguments: %1").arg(pos.join(QLatin1Char(' '))));
+}
+} // namespace
+
+int RunCtl(const QStringList& args, const Environment& env)
+{
+    Tool tool(env);
+    return tool.run(args);
+}
+
+} // namespace orb::ctl

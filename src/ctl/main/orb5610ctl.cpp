@@ -1,0 +1,28 @@
+// orb5610ctl: the command-line companion of the window, for line stations
+// and scripts. A plain QCoreApplication: no display is needed.
+#include "app/AppInfo.h"
+#include "ctl/Ctl.h"
+#include "ctl/CtlClock.h"
+#include "device/HidapiPlatform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    orb::ctl::Environment env;
+    env.makeHid = [] { return std::make_unique<orb::HidapiPlatform>(); };
+    env.makeClock = [] { return std::make_unique<orb::ctl::CtlClock>(); };
+    env.vendorId = orb::defaultVendorId();
+    env.out = &out;
+    env.err = &err;
+    env.progress = ::isatty(STDERR_FILENO) != 0;
+    env.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    return orb::ctl::RunCtl(app.arguments().mid(1), env);
+}

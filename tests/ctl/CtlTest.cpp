@@ -1,0 +1,319 @@
+// The command-line tool against simulated mice on virtual time: every
+// command, its output and its exit code, and what reaches the mice.
+#include "ctl/Ctl.h"
+#include "core/VirtualClock.h"
+#include "ctl/MouseLink.h"
+#include "device/SimMouse.h"
+#include "device/Transport.h"
+#include "image/DefaultImages.h"
+#include "macros/MacroLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace orb;
+using namespace orb::ctl;
+
+namespace
+{
+
+constexpr std::uint16_t kVendor = 0x1209;
+
+class Forward final : public HidPlatform
+{
+  public:
+    explicit Forward(HidPlatform& p) : p_(p) {}
+    std::optional<std::vector<HidInterfaceInfo>> listInterfaces() override { return p_.listInterfaces(); }
+    std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why) override
+    {
+        return p_.open(path, why);
+    }
+
+  private:
+    HidPlatform& p_;
+};
+
+struct CtlTest : ::testing::Test {
+    SimHost host;
+    std::vector<std::unique_ptr<SimMouse>> mice;
+    QTemporaryDir dir;
+    QString out, err;
+
+    SimMouse& addMouse()
+    {
+        auto mouse = std::make_unique<SimMouse>();
+        mouse->memory = *LoadDefaultImage(1);
+        const std::string base = "sim/mouse" + std::to_string(mice.size() + 1);
+        host.add(
+            {base + "-input", {kVendor, kProductId, kReleaseNumber}, 5, true, true, 0, nullptr, mouse.get()});
+        host.add({base + "-config",
+                  {kVendor, kProductId, kReleaseNumber},
+                  8,
+                  true,
+                  true,
+                  0,
+                  mouse.get(),
+                  mouse.get()});
+        mice.push_back(std::move(mouse));
+        return *mice.back();
+    }
+
+    int run(const QStringList& args)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        Environment env;
+        env.makeHid = [this] { return std::make_unique<Forward>(host); };
+        env.makeClock = [] { return std::make_unique<VirtualClock>(); };
+        env.vendorId = kVendor;
+        env.out = &o;
+        env.err = &e;
+        env.programFolder = dir.path() + QLatin1Char('/');
+        return RunCtl(args, env);
+    }
+
+    QString file(const QString& name) const { return dir.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readFile(const QString& name)
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static QByteArray bytesOf(const ImageBytes& image)
+    {
+        return QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
+    }
+    // The default image with another CPI value on level 1, sections valid.
+    QByteArray changedProfile()
+    {
+        ConfigImage image;
+        image.ImageBuf = *LoadDefaultImage(1);
+        image.SplitImage();
+        image.ParameterA[0x006] = 0x03;
+        image.JoinImage();
+        return bytesOf(image.ImageBuf);
+    }
+};
+
+TEST_F(CtlTest, HelpAndUsageErrors)
+{
+    EXPECT_EQ(run({"--help"}), ExitOk);
+    EXPECT_TRUE(out.startsWith("Usage: orb5610ctl"));
+    EXPECT_TRUE(out.contains("6  verification failed"));
+    EXPECT_EQ(run({}), ExitUsage);
+    EXPECT_TRUE(err.contains("--help"));
+    EXPECT_EQ(run({"--bogus", "list"}), ExitUsage);
+    EXPECT_EQ(run({"frobnicate"}), ExitUsage);
+    EXPECT_EQ(run({"read"}), ExitUsage);
+    EXPECT_EQ(run({"--lang", "4", "list"}), ExitUsage);
+}
+
+TEST_F(CtlTest, ListShowsEveryMouseWithIdentityAndWhetherItOpens)
+{
+    EXPECT_EQ(run({"list"}), ExitNoMouse);
+    addMouse();
+    SimMouse& locked = addMouse();
+    host.refuseOpening(&locked, true);
+    EXPECT_EQ(run({"list"}), ExitOk);
+    EXPECT_TRUE(out.contains("sim/mouse1-config  0x1209:0x08A0 release 0x0104  identity FF FF  opens"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("sim/mouse2-config") && out.contains("refused: cannot be opened"))
+        << out.toStdString();
+    // An input collection is not the configuration interface; one that
+    // refuses opening cannot be told apart from it, so it is listed too.
+    EXPECT_FALSE(out.contains("sim/mouse1-input"));
+    EXPECT_TRUE(out.contains("sim/mouse2-input"));
+
+    EXPECT_EQ(run({"--json", "list"}), ExitOk);
+    const QJsonArray found = QJsonDocument::fromJson(out.toUtf8()).object()["mice"].toArray();
+    ASSERT_EQ(found.size(), 3);
+    EXPECT_EQ(found[0].toObject()["identity"].toString(), "FF FF");
+    EXPECT_TRUE(found[0].toObject()["openable"].toBool());
+    EXPECT_FALSE(found[1].toObject()["openable"].toBool());
+    EXPECT_EQ(found[2].toObject()["result"].toString(), "refused");
+
+    // With only refusing mice a command says so.
+    host.refuseOpening(mice[0].get(), true);
+    EXPECT_EQ(run({"read", file("a.bin")}), ExitRefused);
+    EXPECT_TRUE(err.contains("udev rule"));
+    EXPECT_EQ(host.openHandles, 0);
+}
+
+TEST_F(CtlTest, ReadSavesTheWholeImageOnlyWhenTheReadIsComplete)
+{
+    SimMouse& mouse = addMouse();
+    mouse.memory[0x100] = 0x42; // something of its own in the macro area
+    EXPECT_EQ(run({"read", file("a.bin")}), ExitOk) << err.toStdString();
+    EXPECT_EQ(readFile("a.bin"), bytesOf(mouse.memory));
+    EXPECT_TRUE(out.contains("sim/mouse1-config: ok")) << out.toStdString();
+
+    host.unplugAtCommand(&mouse, ReadDataCmd, 100);
+    EXPECT_EQ(run({"read", file("b.bin")}), ExitFailed);
+    EXPECT_FALSE(QFile::exists(file("b.bin")));
+}
+
+TEST_F(CtlTest, RefusalsHaveTheirOwnExitCode)
+{
+    SimMouse& mouse = addMouse();
+    mouse.config.memoryAccess = false;
+    EXPECT_EQ(run({"read", file("a.bin")}), ExitRefused);
+    EXPECT_TRUE(out.contains("Finding the device")) << out.toStdString(); // "Str020" in English
+    EXPECT_FALSE(QFile::exists(file("a.bin")));
+
+    mouse.config.memoryAccess = true;
+    mouse.memory[0x036] = 0x12;
+    mouse.memory[0x037] = 0x34;
+    writeFile("p.bin", changedProfile());
+    EXPECT_EQ(run({"write", file("p.bin")}), ExitRefused);
+    EXPECT_TRUE(out.contains("The mouse manufacturer or product id error")) << out.toStdString();
+    EXPECT_NE(mouse.memory[0x006], 0x03); // nothing written
+}
+
+TEST_F(CtlTest, WriteSendsTheFileAndVerifiesIt)
+{
+    SimMouse& mouse = addMouse();
+    const QByteArray profile = changedProfile();
+    writeFile("p.bin", profile);
+    EXPECT_EQ(run({"write", file("p.bin")}), ExitOk) << err.toStdString();
+    EXPECT_EQ(bytesOf(mouse.memory), profile);
+    EXPECT_TRUE(out.contains("written and verified"));
+    EXPECT_FALSE(mouse.inExchange());
+
+    mouse.config.writeProtected = true;
+    writeFile("q.bin", bytesOf(*LoadDefaultImage(1)));
+    EXPECT_EQ(run({"write", file("q.bin")}), ExitVerifyFailed);
+    EXPECT_TRUE(out.contains("verification failed: Fail")) << out.toStdString();
+}
+
+TEST_F(CtlTest, AShortProfileKeepsTheMousesBytesPastItsEnd)
+{
+    SimMouse& mouse = addMouse();
+    mouse.memory[0x200] = 0x5A;
+    QByteArray head = changedProfile().left(128);
+    writeFile("short.bin", head);
+    EXPECT_EQ(run({"write", file("short.bin")}), ExitOk);
+    EXPECT_EQ(mouse.memory[0x006], 0x03);
+    EXPECT_EQ(mouse.memory[0x200], 0x5A);
+}
+
+TEST_F(CtlTest, ABadFileTouchesNoMouse)
+{
+    SimMouse& mouse = addMouse();
+    QByteArray unmarked = changedProfile();
+    unmarked[0x07F] = char(0x98);
+    writeFile("bad.bin", unmarked);
+    EXPECT_EQ(run({"write", file("bad.bin")}), ExitBadFile);
+    EXPECT_EQ(run({"write", file("missing.bin")}), ExitBadFile);
+    EXPECT_TRUE(mouse.requests().empty());
+}
+
+TEST_F(CtlTest, WriteAllWritesEveryMouseWithALineEach)
+{
+    for (int i = 0; i < 3; ++i)
+        addMouse();
+    mice[1]->config.writeProtected = true;
+    const QByteArray profile = changedProfile();
+    writeFile("p.bin", profile);
+
+    EXPECT_EQ(run({"write", file("p.bin")}), ExitUsage); // which one?
+    EXPECT_TRUE(err.contains("3 mice connected"));
+
+    EXPECT_EQ(run({"--json", "write", "--all", file("p.bin")}), ExitVerifyFailed);
+    const QJsonArray results = QJsonDocument::fromJson(out.toUtf8()).object()["mice"].toArray();
+    ASSERT_EQ(results.size(), 3);
+    EXPECT_EQ(results[0].toObject()["result"].toString(), "ok");
+    EXPECT_EQ(results[1].toObject()["exit"].toInt(), ExitVerifyFailed);
+    EXPECT_EQ(results[2].toObject()["path"].toString(), "sim/mouse3-config");
+    EXPECT_EQ(bytesOf(mice[0]->memory), profile);
+    EXPECT_EQ(bytesOf(mice[2]->memory), profile);
+
+    EXPECT_EQ(run({"--path", "sim/mouse3-config", "read", file("r.bin")}), ExitOk);
+    EXPECT_EQ(run({"--path", "sim/none", "read", file("r.bin")}), ExitNoMouse);
+}
+
+TEST_F(CtlTest, ShowTellsTheSettingsInWords)
+{
+    writeFile("d.bin", bytesOf(*LoadDefaultImage(1)));
+    EXPECT_EQ(run({"show", file("d.bin")}), ExitOk);
+    // The default image: six levels, the second current, the MCU light.
+    EXPECT_TRUE(out.contains("  levels: 6\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("  current level: 2\n"));
+    EXPECT_TRUE(out.contains("  level 1: 800 cpi, #"));
+    EXPECT_TRUE(out.contains("  type: MCU LED\n"));
+    EXPECT_TRUE(out.contains("  mode A key 1: "));
+    EXPECT_FALSE(out.contains("mode A key 1: code")); // a function name, not a code
+    EXPECT_TRUE(out.contains("  slot 1: (empty)\n"));
+
+    addMouse();
+    EXPECT_EQ(run({"--json", "show", "--mouse"}), ExitOk);
+    const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
+    EXPECT_EQ(o["cpi"].toObject()["levels"].toString(), "6");
+    EXPECT_EQ(o["keys"].toObject()["current key mode"].toString(), "A");
+}
+
+TEST_F(CtlTest, CheckTellsTheKindAndWhatWouldBeRepaired)
+{
+    writeFile("d.bin", bytesOf(*LoadDefaultImage(1)));
+    EXPECT_EQ(run({"check", file("d.bin")}), ExitOk);
+    EXPECT_TRUE(out.contains("valid profile") && out.contains("nothing to repair"));
+
+    QByteArray broken = bytesOf(*LoadDefaultImage(1));
+    broken[0x005] = char(broken[0x005] ^ 1); // section A checksum
+    broken[0x031] = 0;                       // pair 0x030/0x031
+    writeFile("b.bin", broken);
+    EXPECT_EQ(run({"--json", "check", file("b.bin")}), ExitOk);
+    const QJsonArray repairs = QJsonDocument::fromJson(out.toUtf8()).object()["repairs"].toArray();
+    ASSERT_EQ(repairs.size(), 2) << out.toStdString();
+    EXPECT_TRUE(repairs[0].toString().startsWith("parameter section A"));
+    EXPECT_TRUE(repairs[1].toString().contains("current CPI level"));
+
+    writeFile("junk.bin", QByteArray(100, 'x'));
+    EXPECT_EQ(run({"check", file("junk.bin")}), ExitBadFile);
+
+    MacroLibrary library;
+    ASSERT_TRUE(library.LoadDefaultLibrary());
+    library.Records[3][5] ^= 0x01; // entry 3 fails its check byte
+    writeFile("lib.bin", library.ToBytes());
+    EXPECT_EQ(run({"check", file("lib.bin")}), ExitOk);
+    EXPECT_TRUE(out.contains("valid library")) << out.toStdString();
+    EXPECT_TRUE(out.contains("entry 3 ")) << out.toStdString();
+}
+
+TEST_F(CtlTest, MacrosExportAndImportThroughTheLibraryFile)
+{
+    const QString lib = file("lib.bin");
+    EXPECT_EQ(run({"--library", lib, "macros", "list"}), ExitOk);
+    EXPECT_TRUE(out.contains("22 macros")); // made from the built-in library
+    EXPECT_EQ(QFile(lib).size(), LibraryFileSize);
+
+    EXPECT_EQ(run({"--library", lib, "macros", "export", file("one"), "--entry", "1"}), ExitOk);
+    EXPECT_EQ(QFile(file("one.bin")).size(), LibraryEntrySize);
+    EXPECT_EQ(run({"--library", lib, "macros", "export", file("one"), "--entry", "99"}), ExitUsage);
+
+    // Importing a name the library holds is refused; into another library it is added.
+    EXPECT_EQ(run({"--library", lib, "macros", "import", file("one.bin")}), ExitRefused);
+    EXPECT_TRUE(err.contains("already exists")) << err.toStdString();
+    MacroLibrary other;
+    writeFile("other.bin", other.ToBytes());
+    EXPECT_EQ(run({"--library", file("other.bin"), "macros", "import", file("one.bin")}), ExitOk);
+    EXPECT_EQ(run({"--library", file("other.bin"), "macros", "list"}), ExitOk);
+    EXPECT_TRUE(out.contains("1 macros"));
+
+    EXPECT_EQ(run({"--library", lib, "macros", "export", file("all.bin")}), ExitOk);
+    EXPECT_EQ(run({"--library", file("other.bin"), "macros", "import", "--all", file("all.bin")}), ExitOk);
+    EXPECT_TRUE(out.contains("22 macros"));
+}
+
+} // namespace
