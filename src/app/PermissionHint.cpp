@@ -42,11 +42,11 @@ void PermissionHint::Retranslate()
 
 void PermissionHint::place()
 {
-    // Across the lower middle of the window, clear of the page buttons.
+    // Centred just under the page buttons, where the pages leave room.
     const int width = qMin(520, window_->width() - 40);
     label_->setFixedWidth(qMax(200, width));
     label_->adjustSize();
-    label_->move((window_->width() - label_->width()) / 2, window_->height() * 2 / 3 - label_->height() / 2);
+    label_->move((window_->width() - label_->width()) / 2, window_->height() / 6);
 }
 
 } // namespace orb
