@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace orb
+{
+
+class ClickLabel;
+class Skin;
+
+// What the small borderless dialogs share: the "Msg" background whose maroon
+// pixels are see-through, placement over the main window, and picture
+// buttons (an image with a transparent label on it) that follow the pointer.
+namespace DialogLook
+{
+
+// Borderless, above the main window, not modal, freed on close; sized and
+// shaped by "Msg" shown in `background`.
+void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background);
+// Horizontally centred on the main window; vertically centred plus `dy`.
+void Centre(QWidget* dialog, QWidget* mainWindow, int dy);
+// The image `image` with the label `label` on it; `normal` is "BtnS_01" or
+// "ExitS_01": the pointer over it shows *_02, a press *_03.
+ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, const QString& label,
+                          const QString& normal);
+void SetPicture(QLabel* image, Skin& skin, const QString& picture);
+
+} // namespace DialogLook
+} // namespace orb
