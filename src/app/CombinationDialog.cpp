@@ -19,14 +19,7 @@ namespace
 
 LayoutRow at(const QString& prefix, const QString& control, const QString& companion = {})
 {
-    LayoutRow r;
-    r.group = QStringLiteral("K");
-    r.keyPrefix = prefix;
-    r.kind = RowKind::At;
-    r.control = control;
-    if (!companion.isEmpty())
-        r.companions.append(Companion{companion, QPoint(0, 0), SizeFrom::Picture});
-    return r;
+    return DialogLook::At(QStringLiteral("K"), prefix, control, companion);
 }
 
 const QList<LayoutRow>& combinationRows()

@@ -9,6 +9,35 @@
 namespace orb::DialogLook
 {
 
+LayoutRow At(const QString& group, const QString& prefix, const QString& control, const QString& companion)
+{
+    LayoutRow r;
+    r.group = group;
+    r.keyPrefix = prefix;
+    r.kind = RowKind::At;
+    r.control = control;
+    if (!companion.isEmpty())
+        r.companions.append(Companion{companion, QPoint(0, 0), SizeFrom::Picture});
+    return r;
+}
+
+QList<LayoutRow> FieldDialogRows(const QString& title, const QString& field)
+{
+    const QString g = QStringLiteral("L");
+    QList<LayoutRow> rows{
+        At(g, QStringLiteral("MNT_"), title), At(g, QStringLiteral("MNC_"), field),
+        At(g, QStringLiteral("MN_Cfm_"), QStringLiteral("Img_Confirm"), QStringLiteral("IB_Confirm")),
+        At(g, QStringLiteral("MN_Clear_"), QStringLiteral("Img_Cancel"), QStringLiteral("IB_Cancel")),
+        At(g, QStringLiteral("MN_Close_"), QStringLiteral("Img_Close"), QStringLiteral("IB_Close"))};
+    LayoutRow width;
+    width.group = g;
+    width.keyPrefix = QStringLiteral("MNC_W");
+    width.kind = RowKind::Width;
+    width.control = field;
+    rows.append(width);
+    return rows;
+}
+
 void SetPicture(QLabel* image, Skin& skin, const QString& picture)
 {
     image->setPixmap(skin.picture(picture));

@@ -1,4 +1,7 @@
 #pragma once
+#include "skin/LayoutPlan.h"
+
+#include <QList>
 #include <QString>
 
 class QLabel;
@@ -26,6 +29,13 @@ void Centre(QWidget* dialog, QWidget* mainWindow, int dy);
 ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, const QString& label,
                           const QString& normal);
 void SetPicture(QLabel* image, Skin& skin, const QString& picture);
+// A control at prefix + "X", "Y"; a companion label goes to the same point
+// with the size of the control's picture.
+LayoutRow At(const QString& group, const QString& prefix, const QString& control,
+             const QString& companion = {});
+// The rows of the one-field dialogs (key, name, delay, value): title at MNT,
+// the field at MNC with width MNC_W, the three picture buttons.
+QList<LayoutRow> FieldDialogRows(const QString& title, const QString& field);
 
 } // namespace DialogLook
 } // namespace orb

@@ -7,6 +7,7 @@
 #include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
+#include "app/MacroEditor.h"
 #include "app/MacroList.h"
 #include "app/PageStack.h"
 #include "app/RecordInput.h"
@@ -116,6 +117,7 @@ void MacroPage::build()
     lineList_->setItemDelegate(lineRows_);
     lineList_->setUniformItemSizes(true);
     connect(lineList_, &QListWidget::clicked, this, [this] { HideAllMenu(); }); // ClearMacro
+    editor_ = new MacroEditor(*this, lineList_, window(), skin());
 
     // Record / stop: a caption over its picture.
     auto* startPicture = new QLabel(page);

@@ -1,0 +1,156 @@
+// The macro page's line editor through its widgets: right-click selection,
+// the line menu, the edit-key dialog, deleting press/release pairs; every
+// change reaches the library record and its file.
+#include "AppFixture.h"
+#include "app/EditKeyDialog.h"
+#include "app/MacroEditor.h"
+#include "app/PageSelector.h"
+#include "macros/MacroCodec.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+using namespace orb;
+using namespace orb::test;
+
+namespace
+{
+
+struct MacroEditorUi : AppFixture {
+    // The mouse read, the macro page shown, library macro 0 holding `lines`
+    // and opened.
+    void openMacro(const QStringList& lines)
+    {
+        startRead();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::mouseMove(window.get(), QPoint(1, 1));
+        window->selector().Btn_Macro_0Click();
+        MacroScript s;
+        s.Lines = QStringList{QStringLiteral("10")} + lines;
+        page().library().Records[0] = EncodeScript(s, false).record;
+        page().RefreshPCMacroName();
+        QListWidget* names = list("LB_PCMacroName");
+        ASSERT_GT(names->count(), 0);
+        names->scrollToItem(names->item(0));
+        QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                          names->visualItemRect(names->item(0)).center());
+        ASSERT_EQ(page().SelectedLibraryMacro(), 0);
+        ASSERT_EQ(events(), lines);
+        services.messages.clear();
+    }
+    MacroPage& page() const { return window->macroPage(); }
+    QListWidget* list(const char* name) const { return find<QListWidget>(QLatin1String(name)); }
+    // Right-click on item `row` of LB_macro, then the menu item `name`.
+    void lineMenu(int row, const char* name)
+    {
+        QListWidget* l = list("LB_macro");
+        const QRect r = l->visualItemRect(l->item(row));
+        QTest::mouseClick(l->viewport(), Qt::RightButton, {}, r.center());
+        ASSERT_EQ(page().CurrentLine(), row);
+        QWidget* menu = find(QStringLiteral("Pnl_DevContent"));
+        ASSERT_TRUE(menu && menu->isVisible());
+        QWidget* item = menu->findChild<QWidget*>(QLatin1String(name));
+        ASSERT_TRUE(item);
+        QTest::mouseClick(item, Qt::LeftButton, {}, item->rect().center());
+        EXPECT_FALSE(menu->isVisible());
+    }
+    QStringList events() const { return page().script().Lines.mid(1); }
+    // The library record holds the script as shown.
+    void expectStored() const
+    {
+        EXPECT_EQ(page().library().Records[0],
+                  EncodeScript(page().script(), page().ReleaseStopChosen()).record);
+    }
+};
+
+TEST_F(MacroEditorUi, EditKeyGivesLeftArrowOnPressAndReleaseLines)
+{
+    openMacro({QStringLiteral("1 A CODE:8204"), QStringLiteral("0 120"), QStringLiteral("2 A CODE:0204")});
+    struct Case {
+        int row;
+        QString line;
+    };
+    for (const Case& c : {Case{0, QStringLiteral("1 Left Arrow CODE:8250")},
+                          Case{2, QStringLiteral("2 Left Arrow CODE:0250")}}) {
+        lineMenu(c.row, "Btn_Edit");
+        auto* d = window->findChild<TForm5*>();
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("lbl_EditKey"))->text(),
+                  QStringLiteral("请输入一个按键"));
+        const QRect m = window->geometry();
+        EXPECT_EQ(d->pos(),
+                  QPoint(m.left() + (m.width() - d->width()) / 2, m.top() + (m.height() - d->height()) / 2));
+        auto* edit = d->findChild<QLineEdit*>(QStringLiteral("Edt_EditKey"));
+        QTest::keyClick(edit, Qt::Key_B);
+        QTest::keyClick(edit, Qt::Key_Left); // replaces B
+        EXPECT_EQ(edit->text(), QStringLiteral("Left Arrow"));
+        QWidget* ok = d->findChild<QWidget*>(QStringLiteral("IB_Confirm"));
+        QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window->findChild<TForm5*>(), nullptr);
+        EXPECT_EQ(page().script().item(c.row), c.line);
+        EXPECT_EQ(page().CurrentLine(), c.row);
+        expectStored();
+    }
+}
+
+TEST_F(MacroEditorUi, EditKeyTakesModifiersAsOrdinaryKeysAndClearThenConfirmChangesNothing)
+{
+    openMacro({QStringLiteral("1 A CODE:8204"), QStringLiteral("2 A CODE:0204")});
+    lineMenu(0, "Btn_Edit");
+    auto* d = window->findChild<TForm5*>();
+    ASSERT_TRUE(d);
+    auto* edit = d->findChild<QLineEdit*>(QStringLiteral("Edt_EditKey"));
+    QTest::keyClick(edit, Qt::Key_Shift);
+    EXPECT_EQ(d->capturedLine(), QStringLiteral("Shift CODE:82E1"));
+    QWidget* clear = d->findChild<QWidget*>(QStringLiteral("IB_Cancel"));
+    QTest::mouseClick(clear, Qt::LeftButton, {}, clear->rect().center());
+    EXPECT_TRUE(edit->text().isEmpty());
+    QWidget* ok = d->findChild<QWidget*>(QStringLiteral("IB_Confirm"));
+    QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+    EXPECT_EQ(page().script().item(0), QStringLiteral("1 A CODE:8204"));
+}
+
+TEST_F(MacroEditorUi, DeletePairsForwardBackwardAndALonePress)
+{
+    const QStringList pair{QStringLiteral("1 A CODE:8204"), QStringLiteral("0 120"),
+                           QStringLiteral("2 A CODE:0204")};
+    struct Case {
+        QStringList lines;
+        int row;
+        QStringList left;
+        int selection;
+    };
+    const std::vector<Case> cases{
+        {pair, 0, {QStringLiteral("0 120")}, 0},
+        {pair, 2, {QStringLiteral("0 120")}, 0},
+        {{QStringLiteral("0 50"), QStringLiteral("1 B CODE:8205"), QStringLiteral("0 120")},
+         1,
+         {QStringLiteral("0 50"), QStringLiteral("0 120")},
+         0},
+    };
+    openMacro(pair);
+    for (const Case& c : cases) {
+        page().script().Lines = QStringList{QStringLiteral("10")} + c.lines;
+        page().RefreshMacroList();
+        lineMenu(c.row, "Btn_Del");
+        EXPECT_EQ(events(), c.left);
+        EXPECT_EQ(page().CurrentLine(), c.selection);
+        expectStored();
+    }
+}
+
+TEST_F(MacroEditorUi, RightClickBelowTheLastLineSelectsNothingAndShowsNoMenu)
+{
+    openMacro({QStringLiteral("0 120")});
+    QListWidget* l = list("LB_macro");
+    l->setCurrentRow(0);
+    QTest::mouseClick(l->viewport(), Qt::RightButton, {}, QPoint(10, l->viewport()->height() - 5));
+    EXPECT_EQ(page().CurrentLine(), -1);
+    EXPECT_FALSE(find(QStringLiteral("Pnl_DevContent"))->isVisible());
+}
+
+} // namespace
