@@ -1,9 +1,13 @@
 #include "app/MacroEditor.h"
 
 #include "app/ClickLabel.h"
+#include "app/DelayDialog.h"
 #include "app/EditKeyDialog.h"
 #include "app/MacroPage.h"
+#include "app/NameDialog.h"
 #include "app/Skin.h"
+#include "app/ValueDialog.h"
+#include "macros/MacroLibrary.h"
 #include "macros/MacroScript.h"
 
 #include <QListWidget>
@@ -12,9 +16,13 @@
 namespace orb
 {
 
-MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QWidget* window, Skin& skin)
-    : QObject(&page), page_(page), window_(window), skin_(skin), lines_(lines)
+MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window,
+                         Skin& skin, std::function<void(const QString&)> say)
+    : QObject(&page), page_(page), window_(window), skin_(skin), lines_(lines), library_(library),
+      libraryViewport_(library->viewport()), say_(std::move(say))
 {
+    libraryViewport_->installEventFilter(this);
+    buildLibraryMenu();
     viewport_ = lines_->viewport();
     viewport_->installEventFilter(this);
 
@@ -47,6 +55,8 @@ bool MacroEditor::eventFilter(QObject* watched, QEvent* event)
     // Only mouse buttons: the list sends other events while it is torn down.
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
         return false;
+    if (watched == libraryViewport_)
+        return libraryMouse(event);
     if (watched != viewport_)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {
@@ -91,12 +101,16 @@ void MacroEditor::Btn_EditClick()
     EditIndex = i;
     EditKind = *kind;
     switch (EditKind) {
+    case LineKind::Pause:
+        TForm6::Open(window_, skin_, [this](const QString& text) { ApplyDelayEdit(text); });
+        break;
     case LineKind::Press:
     case LineKind::Release:
         TForm5::Open(window_, skin_, EditKind,
                      [this](const QString& text, const QString& line) { ApplyKeyEdit(text, line); });
         break;
-    default:
+    default: // moves and loop starts
+        TForm7::Open(window_, skin_, EditKind, [this](const QString& text) { ApplyValueEdit(text); });
         break;
     }
 }
@@ -116,6 +130,22 @@ void MacroEditor::ApplyKeyEdit(const QString& text, const QString& line)
     replaceEdited(QString::number(EditKind) + QLatin1Char(' ') + line);
 }
 
+void MacroEditor::ApplyDelayEdit(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    replaceEdited(DelayEditLine(text));
+}
+
+void MacroEditor::ApplyValueEdit(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    // A lone "-" is no number: the line stays as it was.
+    if (const std::optional<QString> line = ValueEditLine(EditKind, text))
+        replaceEdited(*line);
+}
+
 void MacroEditor::Btn_DelClick()
 {
     const int i = page_.CurrentLine();
@@ -126,6 +156,134 @@ void MacroEditor::Btn_DelClick()
         return;
     page_.RefreshMacroList(d.selection);
     page_.StoreScript();
+}
+
+// --- Library entries ---
+
+void MacroEditor::buildLibraryMenu()
+{
+    libraryMenu_ = new QWidget(window_);
+    libraryMenu_->setObjectName(QStringLiteral("Pnl_PCMacro"));
+    libraryMenu_->setAutoFillBackground(true);
+    libraryMenu_->hide();
+    const std::pair<const char*, std::function<void()>> items[] = {
+        {"Btn_NewMacro", [this] { Btn_NewClick(); }},
+        {"Btn_NewName", [this] { Btn_NewNameClick(); }},
+        {"Btn_DelPCMacro", [this] { Btn_DelPCMacroClick(); }},
+        {"Btn_ImportOne", [this] { page_.Btn_ImportOneClick(); }},
+        {"Btn_Import", [this] { page_.Btn_ImportClick(); }},
+        {"Btn_ExportOne", [this] { page_.Btn_ExportOneClick(); }},
+        {"Btn_Export", [this] { page_.Btn_ExportClick(); }},
+    };
+    int y = 0;
+    for (const auto& [name, handler] : items) {
+        auto* item = new ClickLabel(libraryMenu_);
+        item->setObjectName(QLatin1String(name));
+        item->setGeometry(0, y, 120, 22);
+        y += 22;
+        connect(item, &ClickLabel::clicked, this, [this, handler] {
+            libraryMenu_->hide();
+            handler();
+        });
+    }
+    libraryMenu_->resize(120, y);
+}
+
+bool MacroEditor::libraryMouse(QEvent* event)
+{
+    auto* e = static_cast<QMouseEvent*>(event);
+    if (e->button() != Qt::RightButton)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        page_.HideAllMenu();
+        if (auto* deviceSlots = window_->findChild<QListWidget*>(QStringLiteral("LB_MacroName")))
+            deviceSlots->clearSelection();
+        // The entry under the pointer is selected and opened at once.
+        const QModelIndex at = library_->indexAt(e->position().toPoint());
+        if (at.isValid()) {
+            library_->setCurrentRow(at.row());
+            page_.LB_PCMacroNameClick();
+        } else {
+            library_->setCurrentRow(-1);
+            library_->clearSelection();
+            page_.HideAllMenu();
+            lines_->setFocus();
+        }
+        return true;
+    }
+    libraryMenu_->move(libraryViewport_->mapTo(window_, e->position().toPoint()));
+    libraryMenu_->raise();
+    libraryMenu_->show();
+    return true;
+}
+
+void MacroEditor::selectLibrary(int k)
+{
+    if (k >= 0 && k < library_->count())
+        library_->setCurrentRow(k);
+}
+
+void MacroEditor::Btn_NewClick()
+{
+    page_.HideAllMenu();
+    if (page_.library().Count() >= LibraryEntryCount)
+        return;
+    NewPending = true;
+    page_.script().clear();
+    page_.RefreshMacroList();
+    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+}
+
+void MacroEditor::Btn_NewNameClick()
+{
+    if (page_.SelectedLibraryMacro() < 0)
+        return;
+    page_.HideAllMenu();
+    RenamePending = true;
+    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+}
+
+void MacroEditor::ApplyMacroName(const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    MacroLibrary& library = page_.library();
+    if (library.HasName(name)) {
+        say_(skin_.LookupText(DuplicateNameTextKey));
+        return;
+    }
+    if (RenamePending) {
+        RenamePending = false;
+        const int k = page_.SelectedLibraryMacro();
+        if (k < 0 || library.Rename(k, name) != LibraryStatus::Ok)
+            return;
+        page_.RefreshPCMacroName();
+        selectLibrary(k);
+        page_.RefreshPCMacro();
+    } else if (NewPending) {
+        NewPending = false;
+        int k = -1;
+        if (library.NewEntry(name, &k) != LibraryStatus::Ok)
+            return;
+        page_.RefreshPCMacroName();
+        selectLibrary(k);
+        page_.RefreshPCMacro();
+    }
+}
+
+void MacroEditor::Btn_DelPCMacroClick()
+{
+    const int k = page_.SelectedLibraryMacro();
+    if (k < 0)
+        return;
+    page_.HideAllMenu();
+    page_.script().clear();
+    page_.RefreshMacroList();
+    if (page_.library().Delete(k) != LibraryStatus::Ok)
+        return;
+    page_.RefreshPCMacroName(); // scrolls to the end; the new-macro buttons follow the count
+    page_.RefreshPCMacro();
+    selectLibrary(k > 0 ? k - 1 : 0);
 }
 
 } // namespace orb

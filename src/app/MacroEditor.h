@@ -2,6 +2,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QListWidget;
 class QWidget;
 
@@ -17,21 +19,36 @@ class Skin;
 class MacroEditor : public QObject
 {
   public:
-    MacroEditor(MacroPage& page, QListWidget* lines, QWidget* window, Skin& skin);
+    // `say` shows a message of the window (the duplicate-name text).
+    MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window, Skin& skin,
+                std::function<void(const QString&)> say);
 
     void Btn_EditClick();
     void Btn_DelClick();
     // Results of the edit dialogs; an empty text changes nothing.
     void ApplyKeyEdit(const QString& text, const QString& line);
+    void ApplyDelayEdit(const QString& text);
+    void ApplyValueEdit(const QString& text);
+
+    // Library entries through the name dialog and the library menu.
+    void Btn_NewClick();
+    void Btn_NewNameClick();
+    void Btn_DelPCMacroClick();
+    void ApplyMacroName(const QString& name);
 
     int EditIndex = -1;
     int EditKind = -1;
+    bool NewPending = false;
+    bool RenamePending = false;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void replaceEdited(const QString& line);
+    void buildLibraryMenu();
+    bool libraryMouse(QEvent* event);
+    void selectLibrary(int k);
 
     MacroPage& page_;
     QWidget* window_;
@@ -39,6 +56,10 @@ class MacroEditor : public QObject
     QListWidget* lines_;
     QWidget* viewport_;
     QWidget* menu_; // Pnl_DevContent
+    QListWidget* library_;
+    QWidget* libraryViewport_;
+    QWidget* libraryMenu_ = nullptr; // Pnl_PCMacro
+    std::function<void(const QString&)> say_;
 };
 
 } // namespace orb

@@ -117,7 +117,8 @@ void MacroPage::build()
     lineList_->setItemDelegate(lineRows_);
     lineList_->setUniformItemSizes(true);
     connect(lineList_, &QListWidget::clicked, this, [this] { HideAllMenu(); }); // ClearMacro
-    editor_ = new MacroEditor(*this, lineList_, window(), skin());
+    editor_ = new MacroEditor(*this, lineList_, pcList_, window(), skin(),
+                              [this](const QString& text) { session().RefreshFormMessagDialog(text); });
 
     // Record / stop: a caption over its picture.
     auto* startPicture = new QLabel(page);

@@ -2,10 +2,15 @@
 // the line menu, the edit-key dialog, deleting press/release pairs; every
 // change reaches the library record and its file.
 #include "AppFixture.h"
+#include "app/DelayDialog.h"
 #include "app/EditKeyDialog.h"
 #include "app/MacroEditor.h"
+#include "app/MacroList.h"
+#include "app/NameDialog.h"
 #include "app/PageSelector.h"
+#include "app/ValueDialog.h"
 #include "macros/MacroCodec.h"
+#include "macros/MacroLibrary.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -151,6 +156,113 @@ TEST_F(MacroEditorUi, RightClickBelowTheLastLineSelectsNothingAndShowsNoMenu)
     QTest::mouseClick(l->viewport(), Qt::RightButton, {}, QPoint(10, l->viewport()->height() - 5));
     EXPECT_EQ(page().CurrentLine(), -1);
     EXPECT_FALSE(find(QStringLiteral("Pnl_DevContent"))->isVisible());
+}
+
+} // namespace
+
+namespace
+{
+
+// Right-click on library entry `row`, then the library menu's `name`.
+void libraryMenu(MacroEditorUi& t, int row, const char* name)
+{
+    QListWidget* l = t.list("LB_PCMacroName");
+    l->scrollToItem(l->item(row));
+    QTest::mouseClick(l->viewport(), Qt::RightButton, {}, l->visualItemRect(l->item(row)).center());
+    ASSERT_EQ(t.page().SelectedLibraryMacro(), row);
+    QWidget* menu = t.find(QStringLiteral("Pnl_PCMacro"));
+    ASSERT_TRUE(menu && menu->isVisible());
+    QWidget* item = menu->findChild<QWidget*>(QLatin1String(name));
+    ASSERT_TRUE(item);
+    QTest::mouseClick(item, Qt::LeftButton, {}, item->rect().center());
+}
+
+template <class D> void confirmField(MacroEditorUi& t, const QString& typed, const QString& shown)
+{
+    auto* d = t.window->findChild<D*>();
+    ASSERT_TRUE(d);
+    // Qt Test types only ASCII; other names are put in as an input method would.
+    bool ascii = true;
+    for (QChar c : typed)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        QTest::keyClicks(d->field(), typed);
+    else
+        d->field()->insert(typed);
+    EXPECT_EQ(d->field()->text(), shown);
+    QWidget* ok = d->template findChild<QWidget*>(QStringLiteral("IB_Confirm"));
+    QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(t.window->findChild<D*>(), nullptr);
+}
+
+TEST_F(MacroEditorUi, PauseMoveAndLoopEditsThroughTheirDialogsWithTheirClamps)
+{
+    openMacro({QStringLiteral("0 120"), QStringLiteral("3 FB0C"), QStringLiteral("7 FD01"),
+               QStringLiteral("6 FAF4"), QStringLiteral("8 00FC")});
+    lineMenu(0, "Btn_Edit");
+    confirmField<TForm6>(*this, QStringLiteral("3000"), QStringLiteral("2040"));
+    lineMenu(1, "Btn_Edit");
+    confirmField<TForm7>(*this, QStringLiteral("-12"), QStringLiteral("-12"));
+    lineMenu(2, "Btn_Edit");
+    confirmField<TForm7>(*this, QStringLiteral("10"), QStringLiteral("10"));
+    lineMenu(3, "Btn_Edit");
+    confirmField<TForm7>(*this, QStringLiteral("200"), QStringLiteral("127"));
+    EXPECT_EQ(events(),
+              (QStringList{QStringLiteral("0 2040"), QStringLiteral("4 FBF4"), QStringLiteral("7 FD09"),
+                           QStringLiteral("5 FA7F"), QStringLiteral("8 00FC")}));
+    EXPECT_EQ(list("LB_macro")->item(2)->data(MacroLineTextRole).toString(), QStringLiteral("Rep-Start  10"));
+    expectStored();
+    // A lone "-" confirmed changes nothing.
+    lineMenu(1, "Btn_Edit");
+    confirmField<TForm7>(*this, QStringLiteral("-"), QStringLiteral("-"));
+    EXPECT_EQ(page().script().item(1), QStringLiteral("4 FBF4"));
+}
+
+TEST_F(MacroEditorUi, NewRenameAndDeleteLibraryEntries)
+{
+    openMacro({QStringLiteral("0 120")});
+    MacroLibrary& lib = page().library();
+    // Entries 0..4 in use.
+    while (lib.Count() > 5)
+        lib.Delete(lib.Count() - 1);
+    for (int k = lib.Count(); k < 5; ++k)
+        lib.NewEntry(QStringLiteral("m%1").arg(k));
+    page().RefreshPCMacroName();
+    ASSERT_EQ(list("LB_PCMacroName")->count(), 5);
+    const QStringList names = lib.NameList();
+
+    // Its own name again is refused.
+    libraryMenu(*this, 1, "Btn_NewName");
+    confirmField<TForm3>(*this, names[1], names[1]);
+    EXPECT_EQ(messages(), QStringList{window->skin().LookupText(QStringLiteral("Str106"))});
+    EXPECT_EQ(lib.NameList(), names);
+    services.messages.clear();
+    libraryMenu(*this, 1, "Btn_NewName");
+    confirmField<TForm3>(*this, QStringLiteral("renamed"), QStringLiteral("renamed"));
+    EXPECT_EQ(lib.NameList()[1], QStringLiteral("renamed"));
+    EXPECT_EQ(find<QListWidget>(QStringLiteral("LB_Name"))->item(1)->text(), QStringLiteral("renamed"));
+
+    // Delete entry 2: 3 and 4 move down, 4 is left empty.
+    const MacroRecord r3 = lib.Records[3];
+    const MacroRecord r4 = lib.Records[4];
+    libraryMenu(*this, 2, "Btn_DelPCMacro");
+    EXPECT_EQ(lib.Count(), 4);
+    EXPECT_EQ(lib.NameList(), (QStringList{names[0], QStringLiteral("renamed"), names[3], names[4]}));
+    EXPECT_EQ(lib.Records[2], r3);
+    EXPECT_EQ(lib.Records[3], r4);
+    EXPECT_EQ(lib.Records[4], MacroRecord{});
+    EXPECT_EQ(page().SelectedLibraryMacro(), 1);
+    EXPECT_EQ(list("LB_PCMacroName")->count(), 4);
+
+    // A new one goes after the last and is selected.
+    libraryMenu(*this, 0, "Btn_NewMacro");
+    confirmField<TForm3>(*this, QStringLiteral("a name longer than sixteen"),
+                         QStringLiteral("a name longer th"));
+    EXPECT_EQ(lib.Count(), 5);
+    EXPECT_EQ(lib.NameList()[4], QStringLiteral("a name longer th"));
+    EXPECT_EQ(page().SelectedLibraryMacro(), 4);
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 } // namespace
