@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/DelayDialog.h"
 #include "app/EditKeyDialog.h"
+#include "app/InsertPanel.h"
 #include "app/MacroPage.h"
 #include "app/NameDialog.h"
 #include "app/Skin.h"
@@ -23,6 +24,7 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
 {
     libraryViewport_->installEventFilter(this);
     buildLibraryMenu();
+    insert_ = new InsertPanel(page, lines->parentWidget(), lines, skin);
     viewport_ = lines_->viewport();
     viewport_->installEventFilter(this);
 
@@ -34,7 +36,7 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
     const std::pair<const char*, void (MacroEditor::*)()> items[] = {
         {"Btn_Edit", &MacroEditor::Btn_EditClick},
         {"Btn_Del", &MacroEditor::Btn_DelClick},
-        {"Btn_Insert", nullptr},
+        {"Btn_Insert", &MacroEditor::Btn_InsertClick},
     };
     int y = 0;
     for (const auto& [name, handler] : items) {
@@ -44,8 +46,7 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
         y += 22;
         connect(item, &ClickLabel::clicked, this, [this, handler] {
             menu_->hide();
-            if (handler)
-                (this->*handler)();
+            (this->*handler)();
         });
     }
 }
@@ -144,6 +145,11 @@ void MacroEditor::ApplyValueEdit(const QString& text)
     // A lone "-" is no number: the line stays as it was.
     if (const std::optional<QString> line = ValueEditLine(EditKind, text))
         replaceEdited(*line);
+}
+
+void MacroEditor::Btn_InsertClick()
+{
+    insert_->Btn_InsertClick();
 }
 
 void MacroEditor::Btn_DelClick()

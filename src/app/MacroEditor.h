@@ -10,6 +10,7 @@ class QWidget;
 namespace orb
 {
 
+class InsertPanel;
 class MacroPage;
 class Skin;
 
@@ -23,8 +24,11 @@ class MacroEditor : public QObject
     MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window, Skin& skin,
                 std::function<void(const QString&)> say);
 
+    InsertPanel& insertPanel() const { return *insert_; }
+
     void Btn_EditClick();
     void Btn_DelClick();
+    void Btn_InsertClick();
     // Results of the edit dialogs; an empty text changes nothing.
     void ApplyKeyEdit(const QString& text, const QString& line);
     void ApplyDelayEdit(const QString& text);
@@ -56,6 +60,7 @@ class MacroEditor : public QObject
     QListWidget* lines_;
     QWidget* viewport_;
     QWidget* menu_; // Pnl_DevContent
+    InsertPanel* insert_;
     QListWidget* library_;
     QWidget* libraryViewport_;
     QWidget* libraryMenu_ = nullptr; // Pnl_PCMacro

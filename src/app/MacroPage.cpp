@@ -7,6 +7,7 @@
 #include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
+#include "app/InsertPanel.h"
 #include "app/MacroEditor.h"
 #include "app/MacroList.h"
 #include "app/PageStack.h"
@@ -680,7 +681,7 @@ void MacroPage::setRecordingLook(bool recording, bool insert)
 
 bool MacroPage::MacroInsertMode() const
 {
-    return false;
+    return editor_ && editor_->insertPanel().isOpen();
 }
 
 void MacroPage::ShowMacroBoxes()

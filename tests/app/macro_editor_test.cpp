@@ -12,6 +12,7 @@
 #include "macros/MacroCodec.h"
 #include "macros/MacroLibrary.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -263,6 +264,80 @@ TEST_F(MacroEditorUi, NewRenameAndDeleteLibraryEntries)
     EXPECT_EQ(lib.NameList()[4], QStringLiteral("a name longer th"));
     EXPECT_EQ(page().SelectedLibraryMacro(), 4);
     EXPECT_TRUE(messages().isEmpty());
+}
+
+} // namespace
+
+namespace
+{
+
+void clickOn(QWidget* w)
+{
+    ASSERT_TRUE(w);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+TEST_F(MacroEditorUi, InsertPanelPutsMovesAndLoopMarksAroundTheCurrentLine)
+{
+    const QStringList lines{QStringLiteral("3 FB01"), QStringLiteral("3 FB02"), QStringLiteral("3 FB03"),
+                            QStringLiteral("3 FB04")};
+    openMacro(lines);
+    lineMenu(2, "Btn_Insert");
+    QWidget* panel = find(QStringLiteral("Gb_Insert"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    EXPECT_FALSE(find(QStringLiteral("Gb_Delay"))->isVisible());
+    auto* kind = find<QComboBox>(QStringLiteral("CB_Insert"));
+    ASSERT_EQ(kind->count(), 10);
+    kind->setCurrentIndex(7); // X move after
+    auto* x = find<QLineEdit>(QStringLiteral("edt_XAxisValue"));
+    EXPECT_TRUE(x->isVisible());
+    EXPECT_FALSE(find(QStringLiteral("edt_Repeat"))->isVisible());
+    x->selectAll();
+    QTest::keyClicks(x, QStringLiteral("-12"));
+    clickOn(find(QStringLiteral("Btn_OK")));
+    EXPECT_EQ(page().script().Lines.value(4), QStringLiteral("4 FBF4"));
+    EXPECT_EQ(page().CurrentLine(), 3);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(find(QStringLiteral("Gb_Delay"))->isVisible());
+    expectStored();
+
+    // A loop start of 10 before the current line; a value out of range is clamped as typed.
+    lineMenu(0, "Btn_Insert");
+    kind->setCurrentIndex(4);
+    auto* repeat = find<QLineEdit>(QStringLiteral("edt_Repeat"));
+    repeat->selectAll();
+    QTest::keyClicks(repeat, QStringLiteral("999"));
+    EXPECT_EQ(repeat->text(), QStringLiteral("255"));
+    repeat->selectAll();
+    QTest::keyClicks(repeat, QStringLiteral("10"));
+    clickOn(find(QStringLiteral("Btn_OK")));
+    EXPECT_EQ(page().script().item(0), QStringLiteral("7 FD09"));
+    EXPECT_EQ(list("LB_macro")->item(0)->data(MacroLineTextRole).toString(), QStringLiteral("Rep-Start  10"));
+    EXPECT_EQ(page().CurrentLine(), 0);
+    expectStored();
+}
+
+TEST_F(MacroEditorUi, CancelAfterAnInsertRecordingRestoresTheStoredMacro)
+{
+    openMacro({QStringLiteral("3 FB01"), QStringLiteral("3 FB02")});
+    const MacroRecord stored = page().library().Records[0];
+    lineMenu(1, "Btn_Insert");
+    find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(3); // keys after
+    clickOn(find(QStringLiteral("Btn_InsertStart")));
+    ASSERT_TRUE(page().InsertRecording());
+    ASSERT_TRUE(capture);
+    capture->pressKey('A', 100);
+    capture->releaseKey('A', 200);
+    QCoreApplication::processEvents();
+    clickOn(find(QStringLiteral("Btn_InsertStart")));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(page().Recording());
+    EXPECT_GT(page().script().itemCount(), 2);
+    clickOn(find(QStringLiteral("Btn_Cancel")));
+    EXPECT_EQ(events(), (QStringList{QStringLiteral("3 FB01"), QStringLiteral("3 FB02")}));
+    EXPECT_EQ(page().library().Records[0], stored);
+    EXPECT_EQ(page().CurrentLine(), 1);
+    EXPECT_FALSE(find(QStringLiteral("Gb_Insert"))->isVisible());
 }
 
 } // namespace
