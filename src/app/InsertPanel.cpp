@@ -4,6 +4,7 @@
 #include "app/MacroPage.h"
 #include "app/Skin.h"
 #include "macros/MacroScript.h"
+#include "skin/LayoutText.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -118,6 +119,8 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     label(box_, "lbl_Repeat", {10, 36, 80, 20});
     repeat_ = field(box_, "edt_Repeat", {92, 36, 44, 20}, QStringLiteral("10"), "[0-9]*", ClampRepeatText);
 
+    label(box_, "Img_OK", {10, 160, 90, 24});
+    label(box_, "Img_Cancel", {120, 160, 90, 24});
     ok_ = new ClickLabel(box_);
     ok_->setObjectName(QStringLiteral("Btn_OK"));
     ok_->setGeometry(10, 160, 90, 24);
@@ -135,6 +138,48 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     cover->setGeometry(0, 0, place.width(), 120);
     cover->hide();
     chooseInsertDelay(0);
+}
+
+void InsertPanel::ApplyLayout(const LayoutText& section)
+{
+    const auto move = [this](const char* name, int x, int y) {
+        if (QWidget* w = box_->findChild<QWidget*>(QLatin1String(name)))
+            w->move(x, y);
+    };
+    const LayoutPoint newAt = section.point(QStringLiteral("BtnNew_"));
+    for (const char* name : {"Img_New", "Btn_New"})
+        if (QWidget* w = container_->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
+            w->move(newAt.x, newAt.y);
+    const LayoutPoint at = section.point(QStringLiteral("Insert_"));
+    box_->move(at.x, at.y);
+    base_->move(at.x + 10, at.y + 10);
+    const LayoutPoint list = section.point(QStringLiteral("InsertList_"));
+    kind_->move(list.x, list.y);
+    const LayoutPoint options = section.point(QStringLiteral("InsertRecDelay_"));
+    const int h = section.intValue(QStringLiteral("InsertRecDelay_H"));
+    for (int i = 0; i < 3; ++i) {
+        move(kInsertDelays[i].marker, options.x, options.y + i * h);
+        move(kInsertDelays[i].label, options.x - 2, options.y + i * h);
+    }
+    const LayoutPoint delay = section.point(QStringLiteral("InsertDelayEdit_"));
+    delay_->move(delay.x, delay.y);
+    move("lbl_Delay", delay.x - 74, delay.y + 2);
+    move("lbl_s_A", delay.x + 44, delay.y + 2);
+    const LayoutPoint axis = section.point(QStringLiteral("InsertAxisEdit_"));
+    for (const auto& [edit, caption] :
+         {std::pair{"edt_XAxisValue", "lbl_XAxisValue"}, std::pair{"edt_YAxisValue", "lbl_YAxisValue"},
+          std::pair{"edt_Repeat", "lbl_Repeat"}}) {
+        move(edit, axis.x, axis.y);
+        move(caption, axis.x - 64, axis.y + 2);
+    }
+    for (const auto& [prefix, image, button] :
+         {std::tuple{"InsertBtnStart_", "Img_InsertStart", "Btn_InsertStart"},
+          std::tuple{"InsertBtnOK_", "Img_OK", "Btn_OK"},
+          std::tuple{"InsertBtnCancel_", "Img_Cancel", "Btn_Cancel"}}) {
+        const LayoutPoint p = section.point(QLatin1String(prefix));
+        move(image, p.x, p.y);
+        move(button, p.x, p.y);
+    }
 }
 
 bool InsertPanel::isOpen() const

@@ -11,6 +11,8 @@ class QWidget;
 namespace orb
 {
 
+class LayoutText;
+
 class ClickLabel;
 class MacroPage;
 class Skin;
@@ -25,6 +27,8 @@ class InsertPanel : public QObject
     InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines, Skin& skin);
 
     bool isOpen() const;
+    // Group F places the panel and its controls (Insert_, InsertList_, ...).
+    void ApplyLayout(const LayoutText& section);
     void Btn_InsertClick();
     void CB_InsertChange();
     void Btn_OKClick();

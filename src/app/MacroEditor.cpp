@@ -11,6 +11,7 @@
 #include "macros/MacroLibrary.h"
 #include "macros/MacroScript.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 
@@ -25,6 +26,16 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
     libraryViewport_->installEventFilter(this);
     buildLibraryMenu();
     insert_ = new InsertPanel(page, lines->parentWidget(), lines, skin);
+
+    // New macro: a caption over its picture, above the record button.
+    auto* newPicture = new QLabel(lines->parentWidget());
+    newPicture->setObjectName(QStringLiteral("Img_New"));
+    newPicture->setGeometry(666, 176, 110, 27);
+    auto* newButton = new ClickLabel(lines->parentWidget());
+    newButton->setObjectName(QStringLiteral("Btn_New"));
+    newButton->setGeometry(newPicture->geometry());
+    newButton->setAlignment(Qt::AlignCenter);
+    connect(newButton, &ClickLabel::clicked, this, [this] { Btn_NewClick(); });
     viewport_ = lines_->viewport();
     viewport_->installEventFilter(this);
 

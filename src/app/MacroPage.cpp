@@ -729,6 +729,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
     if (QWidget* picture = container()->findChild<QWidget*>(QStringLiteral("Img_Start")))
         picture->move(start.x, start.y);
     startButton_->move(start.x, start.y);
+    editor_->insertPanel().ApplyLayout(section);
     const LayoutPoint box = section.point(QStringLiteral("DelayTime_"));
     delayBox_->move(box.x, box.y);
     const LayoutPoint options = section.point(QStringLiteral("RecDelay_"));

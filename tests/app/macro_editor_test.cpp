@@ -341,3 +341,22 @@ TEST_F(MacroEditorUi, CancelAfterAnInsertRecordingRestoresTheStoredMacro)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(MacroEditorUi, NewButtonOnThePageAsksForANameAndAddsAnEmptyMacro)
+{
+    openMacro({QStringLiteral("3 FB01")});
+    const int count = page().library().Count();
+    QWidget* button = find(QStringLiteral("Btn_New"));
+    ASSERT_TRUE(button && button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(page().script().itemCount(), 0);
+    confirmField<TForm3>(*this, QStringLiteral("fresh"), QStringLiteral("fresh"));
+    EXPECT_EQ(page().library().Count(), count + 1);
+    EXPECT_EQ(page().SelectedLibraryMacro(), count);
+    EXPECT_EQ(page().library().NameList().value(count), QStringLiteral("fresh"));
+}
+
+} // namespace
