@@ -121,6 +121,14 @@ void TForm2::FormCreate()
     CaptureCount = 0;
     Edt_Assembly->clear();
     skin_.ApplyDialogLayout(this, QStringLiteral("K"), combinationRows());
+    // The tick boxes keep the group's size but take the title's colour.
+    const QColor colour = lbl_Assembly->palette().color(QPalette::WindowText);
+    for (QCheckBox* box : {CB_Ctrl, CB_Shift, CB_Alt, CB_Win}) {
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::WindowText, colour);
+        pal.setColor(QPalette::ButtonText, colour);
+        box->setPalette(pal);
+    }
     Edt_Assembly->setFocus();
 }
 
