@@ -4,6 +4,7 @@
 
 #include "app/ButtonHover.h"
 #include "app/Captions.h"
+#include "app/CombinationDialog.h"
 #include "app/ComboKeyOptions.h"
 #include "app/DeviceSession.h"
 #include "app/KeyMenu.h"
@@ -98,6 +99,14 @@ void KeyPage::build()
     menu_->setParent(this); // goes with the page
     menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
     menu_->setCombinationHandler([this] { Key_AssemblyClick(); });
+    OpenCombinationDialog = [this] {
+        TForm2::Open(window(), skin(),
+                     {[this](const QString& text, const QString& code) {
+                          SetCombination(text, code);
+                          ApplyCombination();
+                      },
+                      [this] { ClearCombination(); }});
+    };
     connect(menu_->macroList(), &QListWidget::clicked, this,
             [this](const QModelIndex& i) { LB_NameClick(i.row()); });
     try {

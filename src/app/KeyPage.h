@@ -64,6 +64,13 @@ class KeyPage : public Page
     void setCombinationDialog(std::function<void()> open) { OpenCombinationDialog = std::move(open); }
     void SetCombination(const QString& text, const QString& code);
     bool combinationPending() const { return CombinationPending; }
+    // The dialog's clear: nothing is left to apply.
+    void ClearCombination()
+    {
+        CombinationPending = false;
+        CombinationText.clear();
+        CombinationCode.clear();
+    }
     void ApplyCombination();
     void HideAllMenu();
     KeyMenu& menu() const { return *menu_; }

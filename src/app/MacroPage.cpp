@@ -7,6 +7,8 @@
 #include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
+#include "app/InsertPanel.h"
+#include "app/MacroEditor.h"
 #include "app/MacroList.h"
 #include "app/PageStack.h"
 #include "app/RecordInput.h"
@@ -116,6 +118,8 @@ void MacroPage::build()
     lineList_->setItemDelegate(lineRows_);
     lineList_->setUniformItemSizes(true);
     connect(lineList_, &QListWidget::clicked, this, [this] { HideAllMenu(); }); // ClearMacro
+    editor_ = new MacroEditor(*this, lineList_, pcList_, window(), skin(),
+                              [this](const QString& text) { session().RefreshFormMessagDialog(text); });
 
     // Record / stop: a caption over its picture.
     auto* startPicture = new QLabel(page);
@@ -677,7 +681,7 @@ void MacroPage::setRecordingLook(bool recording, bool insert)
 
 bool MacroPage::MacroInsertMode() const
 {
-    return false;
+    return editor_ && editor_->insertPanel().isOpen();
 }
 
 void MacroPage::ShowMacroBoxes()
@@ -725,6 +729,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
     if (QWidget* picture = container()->findChild<QWidget*>(QStringLiteral("Img_Start")))
         picture->move(start.x, start.y);
     startButton_->move(start.x, start.y);
+    editor_->insertPanel().ApplyLayout(section);
     const LayoutPoint box = section.point(QStringLiteral("DelayTime_"));
     delayBox_->move(box.x, box.y);
     const LayoutPoint options = section.point(QStringLiteral("RecDelay_"));

@@ -20,6 +20,7 @@ namespace orb
 {
 
 class ClickLabel;
+class MacroEditor;
 class MacroListDelegate;
 class MacroRecorder;
 class RecordInput;
@@ -92,6 +93,8 @@ class MacroPage : public Page
     // there start or stop, they are not recorded.
     void SetPointerOnRecordButton(bool on);
     const MacroRecorder& recorder() const { return *Recorder; }
+    // The line editor: LB_macro's context menu and the edit dialogs.
+    MacroEditor& editor() const { return *editor_; }
 
     // --- Window steps ---
     // The editor's insert box is open (page selection keeps it on the macro page).
@@ -140,6 +143,7 @@ class MacroPage : public Page
     DeviceMacros Device;
     MacroScript Script;
     std::unique_ptr<MacroRecorder> Recorder;
+    MacroEditor* editor_ = nullptr;
     std::unique_ptr<RecordInput> input_;
     bool stopPending_ = false;
     int recordingMacro_ = -1; // the library macro a normal recording goes into

@@ -1,0 +1,96 @@
+#include "app/DialogLook.h"
+
+#include "app/ClickLabel.h"
+#include "app/Skin.h"
+
+#include <QBitmap>
+#include <QLabel>
+
+namespace orb::DialogLook
+{
+
+LayoutRow At(const QString& group, const QString& prefix, const QString& control, const QString& companion)
+{
+    LayoutRow r;
+    r.group = group;
+    r.keyPrefix = prefix;
+    r.kind = RowKind::At;
+    r.control = control;
+    if (!companion.isEmpty())
+        r.companions.append(Companion{companion, QPoint(0, 0), SizeFrom::Picture});
+    return r;
+}
+
+QList<LayoutRow> FieldDialogRows(const QString& title, const QString& field)
+{
+    const QString g = QStringLiteral("L");
+    QList<LayoutRow> rows{
+        At(g, QStringLiteral("MNT_"), title), At(g, QStringLiteral("MNC_"), field),
+        At(g, QStringLiteral("MN_Cfm_"), QStringLiteral("Img_Confirm"), QStringLiteral("IB_Confirm")),
+        At(g, QStringLiteral("MN_Clear_"), QStringLiteral("Img_Cancel"), QStringLiteral("IB_Cancel")),
+        At(g, QStringLiteral("MN_Close_"), QStringLiteral("Img_Close"), QStringLiteral("IB_Close"))};
+    LayoutRow width;
+    width.group = g;
+    width.keyPrefix = QStringLiteral("MNC_W");
+    width.kind = RowKind::Width;
+    width.control = field;
+    rows.append(width);
+    return rows;
+}
+
+void SetPicture(QLabel* image, Skin& skin, const QString& picture)
+{
+    image->setPixmap(skin.picture(picture));
+    image->setProperty("picture", picture);
+    if (!image->pixmap().isNull())
+        image->resize(image->pixmap().size());
+}
+
+void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
+{
+    dialog->setParent(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    background->move(0, 0);
+    SetPicture(background, skin, QStringLiteral("Msg"));
+    const QPixmap& msg = background->pixmap();
+    if (msg.isNull())
+        return;
+    dialog->setFixedSize(msg.size());
+    // Only the picture shows: its transparent pixels, or for a picture
+    // without alpha its maroon ones (the skin's see-through colour).
+    const QBitmap mask =
+        msg.hasAlphaChannel() ? msg.mask() : msg.createMaskFromColor(QColor(128, 0, 0), Qt::MaskInColor);
+    if (!mask.isNull())
+        dialog->setMask(mask);
+}
+
+void Centre(QWidget* dialog, QWidget* mainWindow, int dy)
+{
+    const QRect main = mainWindow->geometry();
+    dialog->move(main.left() + (main.width() - dialog->width()) / 2,
+                 main.top() + (main.height() - dialog->height()) / 2 + dy);
+}
+
+ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, const QString& label,
+                          const QString& normal)
+{
+    auto* img = new QLabel(dialog);
+    img->setObjectName(image);
+    SetPicture(img, skin, normal);
+    auto* button = new ClickLabel(dialog);
+    button->setObjectName(label);
+    button->setProperty("layoutRole", QStringLiteral("button"));
+    button->setAlignment(Qt::AlignCenter);
+    button->setAttribute(Qt::WA_TranslucentBackground);
+    button->resize(img->size());
+    const QString stem = normal.left(normal.size() - 2);
+    QObject::connect(button, &ClickLabel::entered, img,
+                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("02")); });
+    QObject::connect(button, &ClickLabel::left, img,
+                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("01")); });
+    QObject::connect(button, &ClickLabel::pressed, img,
+                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("03")); });
+    return button;
+}
+
+} // namespace orb::DialogLook

@@ -1,0 +1,72 @@
+#include "app/FieldDialog.h"
+
+#include "app/ClickLabel.h"
+#include "app/DialogLook.h"
+#include "app/Skin.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace orb
+{
+
+FieldDialog::FieldDialog(QWidget* mainWindow, Skin& skin, const Names& names, Confirm confirm)
+    : confirm_(std::move(confirm))
+{
+    setObjectName(names.dialog);
+    auto* background = new QLabel(this);
+    background->setObjectName(QStringLiteral("Img_Msg"));
+    DialogLook::Setup(this, mainWindow, skin, background);
+
+    auto* title = new QLabel(skin.LookupText(names.titleKey), this);
+    title->setObjectName(names.title);
+    title->setProperty("layoutRole", QStringLiteral("title"));
+
+    field_ = new QLineEdit(this);
+    field_->setObjectName(names.field);
+    field_->setProperty("layoutRole", QStringLiteral("input"));
+    field_->setAlignment(Qt::AlignCenter);
+
+    const QString normal = QStringLiteral("BtnS_01");
+    auto* ok = DialogLook::PictureButton(this, skin, QStringLiteral("Img_Confirm"),
+                                         QStringLiteral("IB_Confirm"), normal);
+    ok->setText(skin.LookupText(QStringLiteral("Str511")));
+    connect(ok, &ClickLabel::clicked, this, &FieldDialog::IB_ConfirmClick);
+    auto* clear = DialogLook::PictureButton(this, skin, QStringLiteral("Img_Cancel"),
+                                            QStringLiteral("IB_Cancel"), normal);
+    clear->setText(skin.LookupText(QStringLiteral("Str512")));
+    connect(clear, &ClickLabel::clicked, this, &FieldDialog::IB_CancelClick);
+    auto* close = DialogLook::PictureButton(this, skin, QStringLiteral("Img_Close"),
+                                            QStringLiteral("IB_Close"), QStringLiteral("ExitS_01"));
+    connect(close, &ClickLabel::clicked, this, &FieldDialog::IB_CloseClick);
+
+    skin.ApplyDialogLayout(this, QStringLiteral("L"), DialogLook::FieldDialogRows(names.title, names.field));
+}
+
+void FieldDialog::showOver(QWidget* mainWindow)
+{
+    DialogLook::Centre(this, mainWindow, 0);
+    show();
+    activateWindow();
+    field_->setFocus();
+}
+
+void FieldDialog::IB_ConfirmClick()
+{
+    const QString text = field_->text();
+    close();
+    if (confirm_)
+        confirm_(text);
+}
+
+void FieldDialog::IB_CancelClick()
+{
+    field_->clear();
+}
+
+void FieldDialog::IB_CloseClick()
+{
+    close();
+}
+
+} // namespace orb

@@ -1,0 +1,59 @@
+#pragma once
+#include <QObject>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QWidget;
+
+namespace orb
+{
+
+class LayoutText;
+
+class ClickLabel;
+class MacroPage;
+class Skin;
+
+// The macro page's insert panel Gb_Insert: in place of the delay box while
+// it is open, it puts a pause, a move, a loop mark or recorded keys before
+// or after the current line (CB_Insert's ten items). OK stores the macro;
+// Cancel reopens it as last stored, dropping lines an insert recording put in.
+class InsertPanel : public QObject
+{
+  public:
+    InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines, Skin& skin);
+
+    bool isOpen() const;
+    // Group F places the panel and its controls (Insert_, InsertList_, ...).
+    void ApplyLayout(const LayoutText& section);
+    void Btn_InsertClick();
+    void CB_InsertChange();
+    void Btn_OKClick();
+    void Btn_CancelClick();
+    void CloseInsertPanel();
+
+  private:
+    void chooseInsertDelay(int mode);
+    void enableMainControls(bool on);
+
+    MacroPage& page_;
+    QWidget* container_;
+    QListWidget* lines_;
+    Skin& skin_;
+    QLabel* base_ = nullptr; // Img_InsertBase
+    QWidget* box_ = nullptr; // Gb_Insert
+    QComboBox* kind_ = nullptr;
+    QLineEdit* delay_ = nullptr;
+    QLineEdit* x_ = nullptr;
+    QLineEdit* y_ = nullptr;
+    QLineEdit* repeat_ = nullptr;
+    QRadioButton* radios_[3] = {};
+    ClickLabel* ok_ = nullptr;
+    int SavedTopIndex = 0;
+    int SavedSelection = -1;
+};
+
+} // namespace orb

@@ -1,0 +1,306 @@
+#include "app/MacroEditor.h"
+
+#include "app/ClickLabel.h"
+#include "app/DelayDialog.h"
+#include "app/EditKeyDialog.h"
+#include "app/InsertPanel.h"
+#include "app/MacroPage.h"
+#include "app/NameDialog.h"
+#include "app/Skin.h"
+#include "app/ValueDialog.h"
+#include "macros/MacroLibrary.h"
+#include "macros/MacroScript.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+
+namespace orb
+{
+
+MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window,
+                         Skin& skin, std::function<void(const QString&)> say)
+    : QObject(&page), page_(page), window_(window), skin_(skin), lines_(lines), library_(library),
+      libraryViewport_(library->viewport()), say_(std::move(say))
+{
+    libraryViewport_->installEventFilter(this);
+    buildLibraryMenu();
+    insert_ = new InsertPanel(page, lines->parentWidget(), lines, skin);
+
+    // New macro: a caption over its picture, above the record button.
+    auto* newPicture = new QLabel(lines->parentWidget());
+    newPicture->setObjectName(QStringLiteral("Img_New"));
+    newPicture->setGeometry(666, 176, 110, 27);
+    auto* newButton = new ClickLabel(lines->parentWidget());
+    newButton->setObjectName(QStringLiteral("Btn_New"));
+    newButton->setGeometry(newPicture->geometry());
+    newButton->setAlignment(Qt::AlignCenter);
+    connect(newButton, &ClickLabel::clicked, this, [this] { Btn_NewClick(); });
+    viewport_ = lines_->viewport();
+    viewport_->installEventFilter(this);
+
+    menu_ = new QWidget(window);
+    menu_->setObjectName(QStringLiteral("Pnl_DevContent"));
+    menu_->setAutoFillBackground(true);
+    menu_->resize(90, 66);
+    menu_->hide();
+    const std::pair<const char*, void (MacroEditor::*)()> items[] = {
+        {"Btn_Edit", &MacroEditor::Btn_EditClick},
+        {"Btn_Del", &MacroEditor::Btn_DelClick},
+        {"Btn_Insert", &MacroEditor::Btn_InsertClick},
+    };
+    int y = 0;
+    for (const auto& [name, handler] : items) {
+        auto* item = new ClickLabel(menu_);
+        item->setObjectName(QLatin1String(name));
+        item->setGeometry(0, y, 90, 22);
+        y += 22;
+        connect(item, &ClickLabel::clicked, this, [this, handler] {
+            menu_->hide();
+            (this->*handler)();
+        });
+    }
+}
+
+bool MacroEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only mouse buttons: the list sends other events while it is torn down.
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+        return false;
+    if (watched == libraryViewport_)
+        return libraryMouse(event);
+    if (watched != viewport_)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::RightButton)
+            return false;
+        page_.HideAllMenu();
+        // The item under the pointer becomes current; below the last item
+        // nothing is.
+        const QModelIndex at = lines_->indexAt(e->position().toPoint());
+        if (at.isValid()) {
+            lines_->setCurrentRow(at.row());
+        } else {
+            lines_->setCurrentRow(-1);
+            lines_->clearSelection();
+            lines_->setFocus();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::RightButton)
+            return false;
+        if (page_.SelectedLibraryMacro() >= 0 && page_.CurrentLine() >= 0) {
+            menu_->move(viewport_->mapTo(window_, e->position().toPoint()));
+            menu_->raise();
+            menu_->show();
+        }
+        return true;
+    }
+    return false;
+}
+
+void MacroEditor::Btn_EditClick()
+{
+    const int i = page_.CurrentLine();
+    if (i < 0)
+        return;
+    const std::optional<int> kind = EditKindOf(page_.script().item(i));
+    if (!kind)
+        return;
+    EditIndex = i;
+    EditKind = *kind;
+    switch (EditKind) {
+    case LineKind::Pause:
+        TForm6::Open(window_, skin_, [this](const QString& text) { ApplyDelayEdit(text); });
+        break;
+    case LineKind::Press:
+    case LineKind::Release:
+        TForm5::Open(window_, skin_, EditKind,
+                     [this](const QString& text, const QString& line) { ApplyKeyEdit(text, line); });
+        break;
+    default: // moves and loop starts
+        TForm7::Open(window_, skin_, EditKind, [this](const QString& text) { ApplyValueEdit(text); });
+        break;
+    }
+}
+
+void MacroEditor::replaceEdited(const QString& line)
+{
+    if (!page_.script().replaceItem(EditIndex, line))
+        return;
+    page_.RefreshMacroList(EditIndex);
+    page_.StoreScript();
+}
+
+void MacroEditor::ApplyKeyEdit(const QString& text, const QString& line)
+{
+    if (text.isEmpty() || line.isEmpty())
+        return;
+    replaceEdited(QString::number(EditKind) + QLatin1Char(' ') + line);
+}
+
+void MacroEditor::ApplyDelayEdit(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    replaceEdited(DelayEditLine(text));
+}
+
+void MacroEditor::ApplyValueEdit(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    // A lone "-" is no number: the line stays as it was.
+    if (const std::optional<QString> line = ValueEditLine(EditKind, text))
+        replaceEdited(*line);
+}
+
+void MacroEditor::Btn_InsertClick()
+{
+    insert_->Btn_InsertClick();
+}
+
+void MacroEditor::Btn_DelClick()
+{
+    const int i = page_.CurrentLine();
+    if (i < 0)
+        return;
+    const MacroScript::Deletion d = page_.script().deleteItem(i);
+    if (d.removed == 0)
+        return;
+    page_.RefreshMacroList(d.selection);
+    page_.StoreScript();
+}
+
+// --- Library entries ---
+
+void MacroEditor::buildLibraryMenu()
+{
+    libraryMenu_ = new QWidget(window_);
+    libraryMenu_->setObjectName(QStringLiteral("Pnl_PCMacro"));
+    libraryMenu_->setAutoFillBackground(true);
+    libraryMenu_->hide();
+    const std::pair<const char*, std::function<void()>> items[] = {
+        {"Btn_NewMacro", [this] { Btn_NewClick(); }},
+        {"Btn_NewName", [this] { Btn_NewNameClick(); }},
+        {"Btn_DelPCMacro", [this] { Btn_DelPCMacroClick(); }},
+        {"Btn_ImportOne", [this] { page_.Btn_ImportOneClick(); }},
+        {"Btn_Import", [this] { page_.Btn_ImportClick(); }},
+        {"Btn_ExportOne", [this] { page_.Btn_ExportOneClick(); }},
+        {"Btn_Export", [this] { page_.Btn_ExportClick(); }},
+    };
+    int y = 0;
+    for (const auto& [name, handler] : items) {
+        auto* item = new ClickLabel(libraryMenu_);
+        item->setObjectName(QLatin1String(name));
+        item->setGeometry(0, y, 120, 22);
+        y += 22;
+        connect(item, &ClickLabel::clicked, this, [this, handler] {
+            libraryMenu_->hide();
+            handler();
+        });
+    }
+    libraryMenu_->resize(120, y);
+}
+
+bool MacroEditor::libraryMouse(QEvent* event)
+{
+    auto* e = static_cast<QMouseEvent*>(event);
+    if (e->button() != Qt::RightButton)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        page_.HideAllMenu();
+        if (auto* deviceSlots = window_->findChild<QListWidget*>(QStringLiteral("LB_MacroName")))
+            deviceSlots->clearSelection();
+        // The entry under the pointer is selected and opened at once.
+        const QModelIndex at = library_->indexAt(e->position().toPoint());
+        if (at.isValid()) {
+            library_->setCurrentRow(at.row());
+            page_.LB_PCMacroNameClick();
+        } else {
+            library_->setCurrentRow(-1);
+            library_->clearSelection();
+            page_.HideAllMenu();
+            lines_->setFocus();
+        }
+        return true;
+    }
+    libraryMenu_->move(libraryViewport_->mapTo(window_, e->position().toPoint()));
+    libraryMenu_->raise();
+    libraryMenu_->show();
+    return true;
+}
+
+void MacroEditor::selectLibrary(int k)
+{
+    if (k >= 0 && k < library_->count())
+        library_->setCurrentRow(k);
+}
+
+void MacroEditor::Btn_NewClick()
+{
+    page_.HideAllMenu();
+    if (page_.library().Count() >= LibraryEntryCount)
+        return;
+    NewPending = true;
+    page_.script().clear();
+    page_.RefreshMacroList();
+    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+}
+
+void MacroEditor::Btn_NewNameClick()
+{
+    if (page_.SelectedLibraryMacro() < 0)
+        return;
+    page_.HideAllMenu();
+    RenamePending = true;
+    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+}
+
+void MacroEditor::ApplyMacroName(const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    MacroLibrary& library = page_.library();
+    if (library.HasName(name)) {
+        say_(skin_.LookupText(DuplicateNameTextKey));
+        return;
+    }
+    if (RenamePending) {
+        RenamePending = false;
+        const int k = page_.SelectedLibraryMacro();
+        if (k < 0 || library.Rename(k, name) != LibraryStatus::Ok)
+            return;
+        page_.RefreshPCMacroName();
+        selectLibrary(k);
+        page_.RefreshPCMacro();
+    } else if (NewPending) {
+        NewPending = false;
+        int k = -1;
+        if (library.NewEntry(name, &k) != LibraryStatus::Ok)
+            return;
+        page_.RefreshPCMacroName();
+        selectLibrary(k);
+        page_.RefreshPCMacro();
+    }
+}
+
+void MacroEditor::Btn_DelPCMacroClick()
+{
+    const int k = page_.SelectedLibraryMacro();
+    if (k < 0)
+        return;
+    page_.HideAllMenu();
+    page_.script().clear();
+    page_.RefreshMacroList();
+    if (page_.library().Delete(k) != LibraryStatus::Ok)
+        return;
+    page_.RefreshPCMacroName(); // scrolls to the end; the new-macro buttons follow the count
+    page_.RefreshPCMacro();
+    selectLibrary(k > 0 ? k - 1 : 0);
+}
+
+} // namespace orb

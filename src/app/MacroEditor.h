@@ -1,0 +1,70 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QListWidget;
+class QWidget;
+
+namespace orb
+{
+
+class InsertPanel;
+class MacroPage;
+class Skin;
+
+// The macro page's line editor: right-click selection in LB_macro, its
+// context menu Pnl_DevContent (edit, delete, insert) and the results of the
+// edit dialogs. Every change is stored into the open library macro.
+class MacroEditor : public QObject
+{
+  public:
+    // `say` shows a message of the window (the duplicate-name text).
+    MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window, Skin& skin,
+                std::function<void(const QString&)> say);
+
+    InsertPanel& insertPanel() const { return *insert_; }
+
+    void Btn_EditClick();
+    void Btn_DelClick();
+    void Btn_InsertClick();
+    // Results of the edit dialogs; an empty text changes nothing.
+    void ApplyKeyEdit(const QString& text, const QString& line);
+    void ApplyDelayEdit(const QString& text);
+    void ApplyValueEdit(const QString& text);
+
+    // Library entries through the name dialog and the library menu.
+    void Btn_NewClick();
+    void Btn_NewNameClick();
+    void Btn_DelPCMacroClick();
+    void ApplyMacroName(const QString& name);
+
+    int EditIndex = -1;
+    int EditKind = -1;
+    bool NewPending = false;
+    bool RenamePending = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void replaceEdited(const QString& line);
+    void buildLibraryMenu();
+    bool libraryMouse(QEvent* event);
+    void selectLibrary(int k);
+
+    MacroPage& page_;
+    QWidget* window_;
+    Skin& skin_;
+    QListWidget* lines_;
+    QWidget* viewport_;
+    QWidget* menu_; // Pnl_DevContent
+    InsertPanel* insert_;
+    QListWidget* library_;
+    QWidget* libraryViewport_;
+    QWidget* libraryMenu_ = nullptr; // Pnl_PCMacro
+    std::function<void(const QString&)> say_;
+};
+
+} // namespace orb
