@@ -40,11 +40,6 @@ class MacroEditor : public QObject
     void Btn_DelPCMacroClick();
     void ApplyMacroName(const QString& name);
 
-    int EditIndex = -1;
-    int EditKind = -1;
-    bool NewPending = false;
-    bool RenamePending = false;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -65,6 +60,12 @@ class MacroEditor : public QObject
     QWidget* libraryViewport_;
     QWidget* libraryMenu_ = nullptr; // Pnl_PCMacro
     std::function<void(const QString&)> say_;
+
+    // The line an edit dialog is open for, and what the name dialog is for.
+    int EditIndex = -1;
+    int EditKind = -1;
+    bool NewPending = false;
+    bool RenamePending = false;
 };
 
 } // namespace orb
