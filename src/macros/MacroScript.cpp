@@ -292,7 +292,11 @@ MacroScript::Deletion MacroScript::deleteItem(int i)
     return result;
 }
 
-std::optional<int> ClampMoveText(const QString& text)
+namespace
+{
+// A typed number held to [lo, hi]; empty counts as 0, a lone "-" or other
+// text is not (yet) a number.
+std::optional<int> ClampIntText(const QString& text, qlonglong lo, qlonglong hi)
 {
     if (text.isEmpty())
         return 0;
@@ -302,20 +306,18 @@ std::optional<int> ClampMoveText(const QString& text)
     const qlonglong v = text.toLongLong(&ok);
     if (!ok)
         return std::nullopt;
-    return static_cast<int>(std::clamp<qlonglong>(v, -128, 127));
+    return static_cast<int>(std::clamp<qlonglong>(v, lo, hi));
+}
+} // namespace
+
+std::optional<int> ClampMoveText(const QString& text)
+{
+    return ClampIntText(text, -128, 127);
 }
 
 std::optional<int> ClampRepeatText(const QString& text)
 {
-    if (text.isEmpty())
-        return 0;
-    if (text == QLatin1String("-"))
-        return std::nullopt;
-    bool ok = false;
-    const qlonglong v = text.toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    return static_cast<int>(std::clamp<qlonglong>(v, 0, 255));
+    return ClampIntText(text, 0, 255);
 }
 
 int ClampDelayText(const QString& text)
