@@ -78,6 +78,18 @@ struct AppFixture : ::testing::Test {
         mouse.clearTraffic();
     }
     template <class W = QWidget> W* find(const QString& name) const { return window->findChild<W*>(name); }
+    // A text of the current language pack by key.
+    QString text(const char* key) const { return window->skin().LookupText(QString::fromLatin1(key)); }
+    // The device-lost message: "Str100", two carriage returns, "Str101".
+    QString lostMessage() const { return text("Str100") + QStringLiteral("\r\r") + text("Str101"); }
+    // All four input-blocking overlays shown.
+    bool overlaysVisible() const
+    {
+        for (int i = 1; i <= 4; ++i)
+            if (find(QStringLiteral("Disable_All_%1").arg(i))->isHidden())
+                return false;
+        return true;
+    }
     QStringList messages() const { return services.texts(); }
 };
 

@@ -12,13 +12,6 @@ namespace
 const QString kLostMessage = QStringLiteral("重新加载设备，请确认。\r\r");
 
 struct Connection : AppFixture {
-    bool overlaysVisible() const
-    {
-        for (int i = 1; i <= 4; ++i)
-            if (find(QStringLiteral("Disable_All_%1").arg(i))->isHidden())
-                return false;
-        return true;
-    }
 };
 } // namespace
 

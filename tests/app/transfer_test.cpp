@@ -13,15 +13,6 @@ using namespace orb::test;
 namespace
 {
 struct Transfer : AppFixture {
-    QString text(const char* key) const { return window->skin().LookupText(QString::fromLatin1(key)); }
-    QString lostMessage() const { return text("Str100") + QStringLiteral("\r\r") + text("Str101"); }
-    bool overlaysVisible() const
-    {
-        for (int i = 1; i <= 4; ++i)
-            if (find(QStringLiteral("Disable_All_%1").arg(i))->isHidden())
-                return false;
-        return true;
-    }
     bool busyShown() const { return window->loadingWindow()->isVisible(); }
     std::vector<std::uint8_t> commands() const
     {
