@@ -42,11 +42,12 @@ void PermissionHint::Retranslate()
 
 void PermissionHint::place()
 {
-    // Centred just under the page buttons, where the pages leave room.
-    const int width = qMin(520, window_->width() - 40);
-    label_->setFixedWidth(qMax(200, width));
+    // In the upper right of the page, clear of the key captions and the
+    // drawn mouse on the left and middle.
+    const int width = qBound(200, window_->width() / 3, 380);
+    label_->setFixedWidth(width);
     label_->adjustSize();
-    label_->move((window_->width() - label_->width()) / 2, window_->height() / 6);
+    label_->move(qMax(0, window_->width() - width - 40), window_->height() / 5);
 }
 
 } // namespace orb
