@@ -1,6 +1,7 @@
 #include "app/InsertPanel.h"
 
 #include "app/ClickLabel.h"
+#include "app/Colours.h"
 #include "app/MacroPage.h"
 #include "app/Skin.h"
 #include "macros/MacroScript.h"
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace orb
 {
@@ -32,14 +35,6 @@ constexpr InsertDelayOption kInsertDelays[] = {
     {"rb_InsertDelayTime", "LED_InsertDelayTime", "IB_InsertDelayTime"},
     {"rb_InsertNoDelay", "LED_InsertNoDelay", "IB_InsertNoDelay"},
 };
-
-void setTextColour(QWidget* w, const QColor& c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::WindowText, c);
-    w->setPalette(pal);
-}
 
 QLabel* label(QWidget* parent, const char* name, QRect at)
 {
@@ -111,6 +106,9 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     start->setGeometry(150, 126, 70, 26);
     start->setAlignment(Qt::AlignCenter);
     connect(start, &ClickLabel::clicked, this, [this] { page_.Btn_InsertStartClick(); });
+    // The click that stops an insert recording is not recorded.
+    connect(start, &ClickLabel::entered, this, [this] { page_.SetPointerOnRecordButton(true); });
+    connect(start, &ClickLabel::left, this, [this] { page_.SetPointerOnRecordButton(false); });
 
     label(box_, "lbl_XAxisValue", {10, 36, 80, 20});
     x_ = field(box_, "edt_XAxisValue", {92, 36, 44, 20}, QStringLiteral("12"), "-?[0-9]*", ClampMoveText);
@@ -178,8 +176,71 @@ void InsertPanel::ApplyLayout(const LayoutText& section)
           std::tuple{"InsertBtnCancel_", "Img_Cancel", "Btn_Cancel"}}) {
         const LayoutPoint p = section.point(QLatin1String(prefix));
         move(image, p.x, p.y);
-        move(button, p.x, p.y);
+        // The caption covers its picture exactly, so it is centred on it.
+        if (auto* picture = box_->findChild<QLabel*>(QLatin1String(image)))
+            if (QWidget* caption = box_->findChild<QWidget*>(QLatin1String(button)))
+                caption->setGeometry(QRect(QPoint(p.x, p.y), picture->pixmap().isNull()
+                                                                 ? caption->size()
+                                                                 : picture->pixmap().size()));
     }
+    // The cover lies over the delay choice while an insert recording runs,
+    // never over the button that stops it.
+    if (QWidget* cover = box_->findChild<QWidget*>(QStringLiteral("GB_Dis"))) {
+        const int top = options.y - 2;
+        const int bottom = section.point(QStringLiteral("InsertBtnStart_")).y - 1;
+        cover->setGeometry(0, top, box_->width(), std::max(0, bottom - top));
+    }
+    applyLook(section);
+}
+
+void InsertPanel::Retranslate()
+{
+    // A caption longer than its place before the field grows to the left,
+    // so it is never cut off or covered by the field.
+    for (const auto& [caption, edit, before] :
+         {std::tuple{"lbl_Delay", "Edt_InsertDelay", 74}, std::tuple{"lbl_XAxisValue", "edt_XAxisValue", 64},
+          std::tuple{"lbl_YAxisValue", "edt_YAxisValue", 64}, std::tuple{"lbl_Repeat", "edt_Repeat", 64}}) {
+        auto* l = box_->findChild<QLabel*>(QLatin1String(caption));
+        QWidget* e = box_->findChild<QWidget*>(QLatin1String(edit));
+        if (!l || !e)
+            continue;
+        const int right = e->x() - 4;
+        const int need = l->fontMetrics().horizontalAdvance(l->text()) + 2;
+        const int left = std::max(0, std::min(e->x() - before, right - need));
+        l->setGeometry(left, l->y(), right - left, l->height());
+    }
+}
+
+void InsertPanel::applyLook(const LayoutText& section)
+{
+    const int size = section.intValue(QStringLiteral("Size_F"));
+    caption_ = toColour(section.colour(QStringLiteral("Color_F_")));
+    font_ = toColour(section.colour(QStringLiteral("Color_F_Font_")));
+    const QColor listBack = toColour(section.colour(QStringLiteral("Color_F_LBack_")));
+    const QColor border = toColour(section.colour(QStringLiteral("Color_F_LBorder_")));
+    const QColor editBack = toColour(section.colour(QStringLiteral("Color_F_Back_")));
+    const auto sized = [size](QWidget* w) {
+        QFont f = w->font();
+        f.setPointSize(size);
+        w->setFont(f);
+    };
+    for (QLabel* l : box_->findChildren<QLabel*>()) {
+        sized(l);
+        setTextColour(l, caption_);
+    }
+    sized(kind_);
+    kind_->setStyleSheet(QStringLiteral("QComboBox { color: %1; background-color: %2; border: 1px solid %3; }"
+                                        "QComboBox QAbstractItemView { color: %1; background-color: %2;"
+                                        " selection-background-color: %3; }")
+                             .arg(cssRgb(caption_), cssRgb(listBack), cssRgb(border)));
+    for (QLineEdit* e : {delay_, x_, y_, repeat_}) {
+        sized(e);
+        e->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; border: 1px solid %2; }")
+                             .arg(cssRgb(editBack), cssRgb(border)));
+        setTextColour(e, font_);
+    }
+    // The delay field and its unit follow the choice shown now.
+    CB_InsertChange();
 }
 
 bool InsertPanel::isOpen() const
@@ -197,10 +258,9 @@ void InsertPanel::chooseInsertDelay(int mode)
         }
     // Only the fixed delay is typed.
     delay_->setReadOnly(mode != 1);
-    const QColor colour = mode == 1 ? box_->palette().color(QPalette::WindowText) : kGrey;
-    setTextColour(delay_, colour);
+    setTextColour(delay_, mode == 1 ? font_ : kGrey);
     if (auto* s = box_->findChild<QLabel*>(QStringLiteral("lbl_s_A")))
-        setTextColour(s, colour);
+        setTextColour(s, mode == 1 ? caption_ : kGrey);
 }
 
 void InsertPanel::enableMainControls(bool on)
@@ -239,7 +299,7 @@ void InsertPanel::CB_InsertChange()
         if (QWidget* w = box_->findChild<QWidget*>(QLatin1String(name)))
             w->setVisible(on);
     };
-    show("lbl_Delay", pause || key);
+    show("lbl_Delay", pause); // with the key items the delay choice names the field
     show("Edt_InsertDelay", pause || key);
     show("lbl_s_A", pause || key);
     for (const InsertDelayOption& o : kInsertDelays) {
@@ -259,7 +319,9 @@ void InsertPanel::CB_InsertChange()
         chooseInsertDelay(0);
     } else if (pause) {
         delay_->setReadOnly(false);
-        setTextColour(delay_, box_->palette().color(QPalette::WindowText));
+        setTextColour(delay_, font_);
+        if (auto* s = box_->findChild<QLabel*>(QStringLiteral("lbl_s_A")))
+            setTextColour(s, caption_);
     }
     ok_->setText(skin_.LookupText(key ? QStringLiteral("Str421") : QStringLiteral("Str420")));
 }

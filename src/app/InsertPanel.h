@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QObject>
 
 class QComboBox;
@@ -29,6 +30,8 @@ class InsertPanel : public QObject
     bool isOpen() const;
     // Group F places the panel and its controls (Insert_, InsertList_, ...).
     void ApplyLayout(const LayoutText& section);
+    // After the texts: the field captions fit their texts.
+    void Retranslate();
     void Btn_InsertClick();
     void CB_InsertChange();
     void Btn_OKClick();
@@ -38,6 +41,8 @@ class InsertPanel : public QObject
   private:
     void chooseInsertDelay(int mode);
     void enableMainControls(bool on);
+    // Group F fonts and colours of the panel's captions, list and fields.
+    void applyLook(const LayoutText& section);
 
     MacroPage& page_;
     QWidget* container_;
@@ -52,6 +57,8 @@ class InsertPanel : public QObject
     QLineEdit* repeat_ = nullptr;
     QRadioButton* radios_[3] = {};
     ClickLabel* ok_ = nullptr;
+    QColor caption_{255, 255, 255}; // Color_F_
+    QColor font_{255, 255, 255};    // Color_F_Font_
     int SavedTopIndex = 0;
     int SavedSelection = -1;
 };

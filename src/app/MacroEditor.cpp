@@ -1,6 +1,8 @@
 #include "app/MacroEditor.h"
 
+#include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
+#include "app/Colours.h"
 #include "app/DelayDialog.h"
 #include "app/EditKeyDialog.h"
 #include "app/InsertPanel.h"
@@ -14,14 +16,57 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace orb
 {
 
+namespace
+{
+constexpr int kMenuRow = 22;
+constexpr int kMenuIndent = 8;
+
+// Items of a context menu: text on the macro-button colours, the pointer
+// colours of the text buttons while over them.
+ClickLabel* menuItem(QWidget* menu, const char* name, ButtonHover& hover)
+{
+    auto* item = new ClickLabel(menu);
+    item->setObjectName(QLatin1String(name));
+    // Unlike the captions over pictures, a menu item paints its own fill.
+    item->setAttribute(Qt::WA_TranslucentBackground, false);
+    item->setAttribute(Qt::WA_NoSystemBackground, false);
+    item->setAutoFillBackground(true);
+    item->setIndent(kMenuIndent);
+    hover.wireButtonVisuals(item);
+    return item;
+}
+
+// Sizes a menu to its widest text and places it at `at` (window
+// coordinates), inside the window.
+void showMenu(QWidget* menu, QPoint at, const QWidget* window)
+{
+    const QList<ClickLabel*> items = menu->findChildren<ClickLabel*>(Qt::FindDirectChildrenOnly);
+    int width = 0;
+    for (ClickLabel* item : items)
+        width = std::max(width, item->fontMetrics().horizontalAdvance(item->text()) + 3 * kMenuIndent);
+    int y = 0;
+    for (ClickLabel* item : items) {
+        item->setGeometry(0, y, width, kMenuRow);
+        y += kMenuRow;
+    }
+    menu->resize(width, y);
+    at.setX(std::clamp(at.x(), 0, std::max(0, window->width() - width)));
+    at.setY(std::clamp(at.y(), 0, std::max(0, window->height() - y)));
+    menu->move(at);
+    menu->raise();
+    menu->show();
+}
+} // namespace
+
 MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window,
-                         Skin& skin, std::function<void(const QString&)> say)
-    : QObject(&page), page_(page), window_(window), skin_(skin), lines_(lines), library_(library),
-      libraryViewport_(library->viewport()), say_(std::move(say))
+                         Skin& skin, ButtonHover& hover, std::function<void(const QString&)> say)
+    : QObject(&page), page_(page), window_(window), skin_(skin), hover_(hover), lines_(lines),
+      library_(library), libraryViewport_(library->viewport()), say_(std::move(say))
 {
     libraryViewport_->installEventFilter(this);
     buildLibraryMenu();
@@ -36,25 +81,23 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
     newButton->setGeometry(newPicture->geometry());
     newButton->setAlignment(Qt::AlignCenter);
     connect(newButton, &ClickLabel::clicked, this, [this] { Btn_NewClick(); });
+    connect(newButton, &ClickLabel::entered, this, [this] { page_.SetPointerOnRecordButton(true); });
+    connect(newButton, &ClickLabel::left, this, [this] { page_.SetPointerOnRecordButton(false); });
+    newButton_ = newButton;
     viewport_ = lines_->viewport();
     viewport_->installEventFilter(this);
 
     menu_ = new QWidget(window);
     menu_->setObjectName(QStringLiteral("Pnl_DevContent"));
     menu_->setAutoFillBackground(true);
-    menu_->resize(90, 66);
     menu_->hide();
     const std::pair<const char*, void (MacroEditor::*)()> items[] = {
         {"Btn_Edit", &MacroEditor::Btn_EditClick},
         {"Btn_Del", &MacroEditor::Btn_DelClick},
         {"Btn_Insert", &MacroEditor::Btn_InsertClick},
     };
-    int y = 0;
     for (const auto& [name, handler] : items) {
-        auto* item = new ClickLabel(menu_);
-        item->setObjectName(QLatin1String(name));
-        item->setGeometry(0, y, 90, 22);
-        y += 22;
+        ClickLabel* item = menuItem(menu_, name, hover_);
         connect(item, &ClickLabel::clicked, this, [this, handler] {
             menu_->hide();
             (this->*handler)();
@@ -92,11 +135,10 @@ bool MacroEditor::eventFilter(QObject* watched, QEvent* event)
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() != Qt::RightButton)
             return false;
-        if (page_.SelectedLibraryMacro() >= 0 && page_.CurrentLine() >= 0) {
-            menu_->move(viewport_->mapTo(window_, e->position().toPoint()));
-            menu_->raise();
-            menu_->show();
-        }
+        // A macro without lines has the menu too, so its first line can be inserted.
+        if (page_.SelectedLibraryMacro() >= 0 &&
+            (page_.CurrentLine() >= 0 || page_.script().itemCount() == 0))
+            showMenu(menu_, viewport_->mapTo(window_, e->position().toPoint()), window_);
         return true;
     }
     return false;
@@ -192,18 +234,35 @@ void MacroEditor::buildLibraryMenu()
         {"Btn_ExportOne", [this] { page_.Btn_ExportOneClick(); }},
         {"Btn_Export", [this] { page_.Btn_ExportClick(); }},
     };
-    int y = 0;
     for (const auto& [name, handler] : items) {
-        auto* item = new ClickLabel(libraryMenu_);
-        item->setObjectName(QLatin1String(name));
-        item->setGeometry(0, y, 120, 22);
-        y += 22;
+        ClickLabel* item = menuItem(libraryMenu_, name, hover_);
         connect(item, &ClickLabel::clicked, this, [this, handler] {
             libraryMenu_->hide();
             handler();
         });
     }
-    libraryMenu_->resize(120, y);
+}
+
+void MacroEditor::applyLook(int pointSize, const QColor& caption, const QColor& text, const QColor& back)
+{
+    for (QWidget* menu : {menu_, libraryMenu_}) {
+        QPalette pal = menu->palette();
+        pal.setColor(QPalette::Window, back);
+        menu->setPalette(pal);
+        for (ClickLabel* item : menu->findChildren<ClickLabel*>()) {
+            QFont f = item->font();
+            f.setPointSize(pointSize);
+            item->setFont(f);
+            QPalette p = item->palette();
+            p.setColor(QPalette::WindowText, text);
+            p.setColor(QPalette::Window, back);
+            item->setPalette(p);
+        }
+    }
+    QFont f = newButton_->font();
+    f.setPointSize(pointSize);
+    newButton_->setFont(f);
+    setTextColour(newButton_, caption);
 }
 
 bool MacroEditor::libraryMouse(QEvent* event)
@@ -228,9 +287,7 @@ bool MacroEditor::libraryMouse(QEvent* event)
         }
         return true;
     }
-    libraryMenu_->move(libraryViewport_->mapTo(window_, e->position().toPoint()));
-    libraryMenu_->raise();
-    libraryMenu_->show();
+    showMenu(libraryMenu_, libraryViewport_->mapTo(window_, e->position().toPoint()), window_);
     return true;
 }
 
@@ -300,7 +357,11 @@ void MacroEditor::Btn_DelPCMacroClick()
         return;
     page_.RefreshPCMacroName(); // scrolls to the end; the new-macro buttons follow the count
     page_.RefreshPCMacro();
+    // The selected entry is the open macro: its lines are shown, so nothing
+    // later is stored over it unseen.
     selectLibrary(k > 0 ? k - 1 : 0);
+    if (page_.SelectedLibraryMacro() >= 0)
+        page_.LB_PCMacroNameClick();
 }
 
 } // namespace orb

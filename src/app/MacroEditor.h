@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QObject>
 #include <QString>
 
@@ -10,6 +11,8 @@ class QWidget;
 namespace orb
 {
 
+class ButtonHover;
+class ClickLabel;
 class InsertPanel;
 class MacroPage;
 class Skin;
@@ -22,9 +25,11 @@ class MacroEditor : public QObject
   public:
     // `say` shows a message of the window (the duplicate-name text).
     MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* library, QWidget* window, Skin& skin,
-                std::function<void(const QString&)> say);
+                ButtonHover& hover, std::function<void(const QString&)> say);
 
     InsertPanel& insertPanel() const { return *insert_; }
+    // Group F look: the menus' text and fill, Btn_New's caption.
+    void applyLook(int pointSize, const QColor& caption, const QColor& text, const QColor& back);
 
     void Btn_EditClick();
     void Btn_DelClick();
@@ -52,9 +57,11 @@ class MacroEditor : public QObject
     MacroPage& page_;
     QWidget* window_;
     Skin& skin_;
+    ButtonHover& hover_;
     QListWidget* lines_;
     QWidget* viewport_;
-    QWidget* menu_; // Pnl_DevContent
+    ClickLabel* newButton_ = nullptr; // Btn_New
+    QWidget* menu_;                   // Pnl_DevContent
     InsertPanel* insert_;
     QListWidget* library_;
     QWidget* libraryViewport_;

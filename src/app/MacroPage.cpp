@@ -118,7 +118,7 @@ void MacroPage::build()
     lineList_->setItemDelegate(lineRows_);
     lineList_->setUniformItemSizes(true);
     connect(lineList_, &QListWidget::clicked, this, [this] { HideAllMenu(); }); // ClearMacro
-    editor_ = new MacroEditor(*this, lineList_, pcList_, window(), skin(),
+    editor_ = new MacroEditor(*this, lineList_, pcList_, window(), skin(), hover(),
                               [this](const QString& text) { session().RefreshFormMessagDialog(text); });
 
     // Record / stop: a caption over its picture.
@@ -790,10 +790,12 @@ void MacroPage::ApplyLayout(const LayoutText& section)
     delayEdit_->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; border: 1px solid %2; }")
                                   .arg(rgb(editBack), rgb(border)));
     setTextColour(delayEdit_, rbDelayTime_->isChecked() && !Recording() ? fontColour_ : kGrey);
+    editor_->applyLook(size, caption, fontColour_, editBack);
 }
 
 void MacroPage::Retranslate()
 {
+    editor_->insertPanel().Retranslate();
     if (auto* list = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert"))) {
         const QStringList& keys = InsertListKeys();
         for (int i = 0; i < keys.size(); ++i) {

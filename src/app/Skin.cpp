@@ -105,7 +105,15 @@ QWidget* Skin::control(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
-    return window_->findChild<QWidget*>(name);
+    // The small dialogs are windows of their own with names of the window's
+    // controls (Img_Cancel, Img_Confirm): only controls of the window count.
+    QWidget* w = window_->findChild<QWidget*>(name);
+    if (!w || w->window() == window_)
+        return w;
+    const QList<QWidget*> all = window_->findChildren<QWidget*>(name);
+    const auto own =
+        std::find_if(all.begin(), all.end(), [this](QWidget* c) { return c->window() == window_; });
+    return own == all.end() ? nullptr : *own;
 }
 
 // --- Pictures and the window's shape ---

@@ -241,6 +241,17 @@ std::optional<int> MacroScript::insertAfter(int i, const QString& line)
     return i + 1;
 }
 
+std::optional<int> MacroScript::insertFirst(const QString& line)
+{
+    if (itemCount() != 0 || StoredSize(line) > MaxEventBytes)
+        return std::nullopt;
+    // The header line is not stored in the record; a decoded macro carries "00".
+    if (Lines.isEmpty())
+        Lines << QStringLiteral("00");
+    Lines << line;
+    return 0;
+}
+
 bool MacroScript::replaceItem(int i, const QString& line)
 {
     if (i < 0 || i >= itemCount())
@@ -331,7 +342,12 @@ int ClampDelayText(const QString& text)
 
 std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kind, const InsertValues& values)
 {
-    if (item < 0 || item >= script.itemCount())
+    const bool current = item >= 0 && item < script.itemCount();
+    // An empty macro has no line to stand before or after: the line becomes its first.
+    const bool first = script.itemCount() == 0;
+    if (kind == InsertKind::KeyBefore || kind == InsertKind::KeyAfter)
+        return current ? item : -1;
+    if (!current && !first)
         return std::nullopt;
     std::optional<QString> line;
     bool after = false;
@@ -343,7 +359,7 @@ std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kin
         break;
     case InsertKind::KeyBefore:
     case InsertKind::KeyAfter:
-        return item;
+        break; // answered above
     case InsertKind::LoopStartBefore:
         if (const auto count = ClampRepeatText(values.repeat))
             line = LoopStartLine(*count);
@@ -367,6 +383,8 @@ std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kin
     }
     if (!line)
         return std::nullopt;
+    if (first)
+        return script.insertFirst(*line);
     return after ? script.insertAfter(item, *line) : script.insertBefore(item, *line);
 }
 

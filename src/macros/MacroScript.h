@@ -109,6 +109,9 @@ class MacroScript
     // i does not exist or the line would not fit.
     std::optional<int> insertBefore(int item, const QString& line);
     std::optional<int> insertAfter(int item, const QString& line);
+    // The first line of a macro without lines (item 0); nothing when the
+    // macro has lines or the line would not fit.
+    std::optional<int> insertFirst(const QString& line);
     // Replaces item i's line; false when i does not exist or it would not fit.
     bool replaceItem(int item, const QString& line);
 
@@ -152,9 +155,11 @@ struct InsertValues {
 };
 
 // The insert panel's OK for the current item: the line of the kind goes
-// before or after it. Returns the item to select; nothing when no line is
-// current, a value is not a number (a lone "-") or the line would not fit.
-// The key kinds insert nothing (their recording did) and keep the selection.
+// before or after it; in a macro without lines it becomes the first line.
+// Returns the item to select; nothing when lines exist but none is current,
+// a value is not a number (a lone "-") or the line would not fit. The key
+// kinds insert nothing (their recording did) and keep the selection (-1 for
+// none).
 std::optional<int> InsertFromPanel(MacroScript& script, int item, InsertKind kind,
                                    const InsertValues& values);
 

@@ -9,6 +9,7 @@
 #include "app/NameDialog.h"
 #include "app/PageSelector.h"
 #include "app/ValueDialog.h"
+#include "keys/KeyAssignment.h"
 #include "macros/MacroCodec.h"
 #include "macros/MacroLibrary.h"
 
@@ -17,6 +18,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+
+#include <algorithm>
+#include <array>
 
 using namespace orb;
 using namespace orb::test;
@@ -255,6 +259,11 @@ TEST_F(MacroEditorUi, NewRenameAndDeleteLibraryEntries)
     EXPECT_EQ(lib.Records[4], MacroRecord{});
     EXPECT_EQ(page().SelectedLibraryMacro(), 1);
     EXPECT_EQ(list("LB_PCMacroName")->count(), 4);
+    // The entry selected now is open: its lines are shown.
+    const MacroScript entry1 = DecodeRecord(lib.Records[1]).script;
+    ASSERT_GT(entry1.itemCount(), 0);
+    EXPECT_EQ(events(), entry1.Lines.mid(1));
+    EXPECT_EQ(list("LB_macro")->count(), entry1.itemCount());
 
     // A new one goes after the last and is selected.
     libraryMenu(*this, 0, "Btn_NewMacro");
@@ -329,10 +338,17 @@ TEST_F(MacroEditorUi, CancelAfterAnInsertRecordingRestoresTheStoredMacro)
     capture->pressKey('A', 100);
     capture->releaseKey('A', 200);
     QCoreApplication::processEvents();
-    clickOn(find(QStringLiteral("Btn_InsertStart")));
+    const int recorded = page().script().itemCount();
+    // The click that stops the recording is not recorded.
+    QWidget* start = find(QStringLiteral("Btn_InsertStart"));
+    QTest::mouseMove(start, start->rect().center());
+    capture->click(MouseButton::Left, true, 300);
+    QCoreApplication::processEvents();
+    clickOn(start);
     QCoreApplication::processEvents();
     EXPECT_FALSE(page().Recording());
     EXPECT_GT(page().script().itemCount(), 2);
+    EXPECT_EQ(page().script().itemCount(), recorded);
     clickOn(find(QStringLiteral("Btn_Cancel")));
     EXPECT_EQ(events(), (QStringList{QStringLiteral("3 FB01"), QStringLiteral("3 FB02")}));
     EXPECT_EQ(page().library().Records[0], stored);
@@ -357,6 +373,157 @@ TEST_F(MacroEditorUi, NewButtonOnThePageAsksForANameAndAddsAnEmptyMacro)
     EXPECT_EQ(page().library().Count(), count + 1);
     EXPECT_EQ(page().SelectedLibraryMacro(), count);
     EXPECT_EQ(page().library().NameList().value(count), QStringLiteral("fresh"));
+}
+
+} // namespace
+
+namespace
+{
+
+QColor textColour(const char* name, const MacroEditorUi& t)
+{
+    QWidget* w = t.find(QLatin1String(name));
+    return w ? w->palette().color(QPalette::WindowText) : QColor();
+}
+
+// The menus and the insert panel wear the macro page's colours, never the
+// window's colour key; the menu items light up under the pointer.
+TEST_F(MacroEditorUi, MenusAndTheInsertPanelWearTheMacroPageColours)
+{
+    openMacro({QStringLiteral("0 120"), QStringLiteral("3 FB01")});
+    QListWidget* l = list("LB_macro");
+    QTest::mouseClick(l->viewport(), Qt::RightButton, {}, l->visualItemRect(l->item(1)).center());
+    QWidget* menu = find(QStringLiteral("Pnl_DevContent"));
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->palette().color(QPalette::Window), QColor(0, 0, 0));
+    EXPECT_TRUE(menu->geometry().intersects(window->rect()));
+    auto* edit = menu->findChild<QLabel*>(QStringLiteral("Btn_Edit"));
+    EXPECT_EQ(edit->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    EXPECT_EQ(edit->palette().color(QPalette::Window), QColor(0, 0, 0));
+    // The widest text fits its item.
+    for (QLabel* item : menu->findChildren<QLabel*>())
+        EXPECT_LE(item->fontMetrics().horizontalAdvance(item->text()), item->contentsRect().width())
+            << qPrintable(item->objectName());
+    QTest::mouseMove(edit, edit->rect().center());
+    EXPECT_EQ(edit->palette().color(QPalette::Window), edit->palette().color(QPalette::Highlight));
+    QTest::mouseMove(window.get(), QPoint(1, 1));
+    EXPECT_EQ(edit->palette().color(QPalette::Window), QColor(0, 0, 0));
+
+    auto* insert = menu->findChild<QWidget*>(QStringLiteral("Btn_Insert"));
+    QTest::mouseClick(insert, Qt::LeftButton, {}, insert->rect().center());
+    // Pause: the unit in the caption colour; keys: grey while the recorded delay is chosen.
+    EXPECT_EQ(textColour("lbl_s_A", *this), QColor(255, 255, 255));
+    EXPECT_EQ(textColour("lbl_Delay", *this), QColor(255, 255, 255));
+    find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(2);
+    EXPECT_EQ(textColour("lbl_s_A", *this), QColor(114, 113, 113));
+    EXPECT_FALSE(find(QStringLiteral("lbl_Delay"))->isVisible()); // the delay choice names the field
+    EXPECT_EQ(find<QLineEdit>(QStringLiteral("Edt_InsertDelay"))->palette().color(QPalette::Text),
+              QColor(114, 113, 113));
+    // Each caption lies on its picture.
+    for (const auto& [caption, picture] :
+         {std::pair{"Btn_OK", "Img_OK"}, std::pair{"Btn_Cancel", "Img_Cancel"},
+          std::pair{"Btn_InsertStart", "Img_InsertStart"}})
+        EXPECT_EQ(find(QLatin1String(caption))->geometry(), find(QLatin1String(picture))->geometry())
+            << caption;
+
+    // In English too, each field's caption is whole and ends before its field.
+    window->Btn_Lang3_0Click();
+    for (const auto& [caption, field] :
+         {std::pair{"lbl_Delay", "Edt_InsertDelay"}, std::pair{"lbl_XAxisValue", "edt_XAxisValue"},
+          std::pair{"lbl_YAxisValue", "edt_YAxisValue"}, std::pair{"lbl_Repeat", "edt_Repeat"}}) {
+        auto* l = find<QLabel>(QLatin1String(caption));
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << caption;
+        EXPECT_LT(l->geometry().right(), find(QLatin1String(field))->x()) << caption;
+    }
+}
+
+// A macro made without recording: a new library entry, every line put in
+// through the insert panel and one changed through its dialog, given to a
+// button and written to the mouse.
+TEST_F(MacroEditorUi, AMacroBuiltOnlyThroughTheEditorReachesTheMouse)
+{
+    openMacro({QStringLiteral("0 120")});
+    auto* newButton = find(QStringLiteral("Btn_New"));
+    QTest::mouseClick(newButton, Qt::LeftButton, {}, newButton->rect().center());
+    confirmField<TForm3>(*this, QStringLiteral("built"), QStringLiteral("built"));
+    const int entry = page().SelectedLibraryMacro();
+    ASSERT_EQ(page().library().NameList().value(entry), QStringLiteral("built"));
+    ASSERT_EQ(list("LB_macro")->count(), 0);
+
+    // The empty macro's menu offers Insert; its line becomes the first.
+    QListWidget* l = list("LB_macro");
+    QTest::mouseClick(l->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    QWidget* menu = find(QStringLiteral("Pnl_DevContent"));
+    ASSERT_TRUE(menu->isVisible());
+    for (const char* nothing : {"Btn_Edit", "Btn_Del"}) {
+        auto* item = menu->findChild<QWidget*>(QLatin1String(nothing));
+        QTest::mouseClick(item, Qt::LeftButton, {}, item->rect().center());
+        EXPECT_EQ(l->count(), 0);
+        QTest::mouseClick(l->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    }
+    auto* insert = menu->findChild<QWidget*>(QStringLiteral("Btn_Insert"));
+    QTest::mouseClick(insert, Qt::LeftButton, {}, insert->rect().center());
+    auto* kind = find<QComboBox>(QStringLiteral("CB_Insert"));
+    const auto type = [this](const char* field, const char* value) {
+        auto* e = find<QLineEdit>(QLatin1String(field));
+        e->selectAll();
+        QTest::keyClicks(e, QLatin1String(value));
+    };
+    kind->setCurrentIndex(4); // loop start
+    type("edt_Repeat", "3");
+    clickOn(find(QStringLiteral("Btn_OK")));
+    ASSERT_EQ(events(), QStringList{QStringLiteral("7 FD02")});
+
+    const struct {
+        int line;
+        int kind;
+        const char* field;
+        const char* value;
+    } steps[] = {
+        {0, 7, "edt_XAxisValue", "-12"},  // X move after
+        {1, 9, "edt_YAxisValue", "5"},    // Y move after
+        {2, 1, "Edt_InsertDelay", "100"}, // pause after
+        {3, 5, nullptr, nullptr},         // loop end after
+    };
+    for (const auto& s : steps) {
+        lineMenu(s.line, "Btn_Insert");
+        kind->setCurrentIndex(s.kind);
+        if (s.field)
+            type(s.field, s.value);
+        clickOn(find(QStringLiteral("Btn_OK")));
+        EXPECT_EQ(page().CurrentLine(), s.line + 1);
+    }
+    clickOn(find(QStringLiteral("IB_ReleaseStop")));
+    lineMenu(1, "Btn_Edit");
+    confirmField<TForm7>(*this, QStringLiteral("-20"), QStringLiteral("-20"));
+    EXPECT_EQ(events(),
+              (QStringList{QStringLiteral("7 FD02"), QStringLiteral("4 FBEC"), QStringLiteral("5 FA05"),
+                           QStringLiteral("0 100"), QStringLiteral("8 00FC")}));
+    // Stops on release; nine event bytes; check byte (0x0A + events) ^ 0x5A.
+    const std::array<std::uint8_t, 12> bytes{0x01, 0x0A, 0xFD, 0x02, 0xFB, 0xEC,
+                                             0xFA, 0x05, 0xFE, 0x0C, 0xFC, 0xAF};
+    const MacroRecord& stored = page().library().Records[entry];
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), stored.begin()));
+    EXPECT_TRUE(std::all_of(stored.begin() + bytes.size(), stored.end(), [](auto b) { return b == 0; }));
+
+    // Key2 plays it from slot 1 of the mouse.
+    window->selector().Btn_Main_0Click();
+    QWidget* key2 = find(QStringLiteral("Key2"));
+    QTest::mouseClick(key2, Qt::LeftButton, {}, key2->rect().center());
+    QWidget* macroItem = find(QStringLiteral("Key_Macro"));
+    QTest::mouseMove(macroItem, macroItem->rect().center());
+    QListWidget* names = list("LB_Name");
+    ASSERT_TRUE(names->isVisible());
+    names->scrollToItem(names->item(entry));
+    QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                      names->visualItemRect(names->item(entry)).center());
+    window->actions().Btn_Apply_0Click();
+    const std::size_t key = ProfileKeysAddr + KeyOffset(KeyMode::A, 2);
+    EXPECT_EQ(mouse.memory[key], 0x0E);
+    EXPECT_EQ(mouse.memory[key + 1], 0x01);
+    EXPECT_EQ(mouse.memory[key + 2], 0x21);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), mouse.memory.begin() + 0x120));
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 } // namespace

@@ -121,6 +121,42 @@ TEST(InsertFromPanel, EveryKindBeforeAndAfter)
     EXPECT_EQ(s.Lines.mid(1), base);
 }
 
+// A macro without lines takes its first line from the panel, before or
+// after alike; the key kinds have nothing to keep selected.
+TEST(InsertFromPanel, AMacroWithoutLinesTakesItsFirstLine)
+{
+    struct Case {
+        QStringList lines; // as opened: none, or only the header
+        InsertKind kind;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{}, InsertKind::LoopStartBefore, "7 FD02"},
+        {{"00"}, InsertKind::XAfter, "3 FB0C"},
+        {{"10"}, InsertKind::PauseAfter, "0 50"},
+        {{}, InsertKind::LoopEndAfter, "8 00FC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        MacroScript s;
+        s.Lines = c.lines;
+        InsertValues v;
+        v.repeat = "3";
+        EXPECT_EQ(InsertFromPanel(s, -1, c.kind, v), 0);
+        EXPECT_EQ(s.itemCount(), 1);
+        EXPECT_EQ(s.item(0), c.line);
+    }
+    MacroScript empty;
+    EXPECT_EQ(InsertFromPanel(empty, -1, InsertKind::KeyBefore, {}), -1);
+    InsertValues lone;
+    lone.y = "-";
+    EXPECT_EQ(InsertFromPanel(empty, -1, InsertKind::YBefore, lone), std::nullopt);
+    EXPECT_EQ(empty.itemCount(), 0);
+    // With lines and none current, the key kinds still close the panel.
+    MacroScript s = Script({"0 120"});
+    EXPECT_EQ(InsertFromPanel(s, -1, InsertKind::KeyAfter, {}), -1);
+}
+
 TEST(InsertFromPanel, RefusedWhenTheRecordIsFull)
 {
     QStringList lines;

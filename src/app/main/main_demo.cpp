@@ -1,7 +1,9 @@
 // The program on a simulated host: a keyboard is there from the start and
 // the simulated mouse is plugged in a second later, so the window finds,
 // opens and reads it as it would the real one. With --refuse-open its
-// interface refuses opening. Holding the keys 1 to 9 in
+// interface refuses opening; with --dump-memory FILE the simulated mouse's
+// memory is written to FILE when the program ends, to check what a write
+// left in it. Holding the keys 1 to 9 in
 // the window holds the simulated mouse's buttons 1 to 9 down (what the
 // engineering page's button test reads).
 #include "app/AppInfo.h"
@@ -11,8 +13,10 @@
 #include "image/DefaultImages.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -56,12 +60,26 @@ int main(int argc, char** argv)
     host->plugMouse(&mouse, false);
     // --refuse-open: the mouse's interface refuses opening, as a hidraw node
     // does for a user without the udev rule.
-    for (int i = 1; i < argc; ++i)
+    QString dumpPath;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--refuse-open") == 0)
             host->refuseOpening(&mouse, true);
+        else if (std::strcmp(argv[i], "--dump-memory") == 0 && i + 1 < argc)
+            dumpPath = QString::fromLocal8Bit(argv[++i]);
+    }
     orb::SimHost* hostPtr = host.get();
-    return orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow& window) {
+    const int code = orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow& window) {
         qApp->installEventFilter(new PressedButtonKeys(mouse, &window));
         QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
     });
+    if (!dumpPath.isEmpty()) {
+        QFile out(dumpPath);
+        const auto size = static_cast<qint64>(mouse.memory.size());
+        if (!out.open(QIODevice::WriteOnly) ||
+            out.write(reinterpret_cast<const char*>(mouse.memory.data()), size) != size) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(dumpPath));
+            return code == 0 ? 1 : code;
+        }
+    }
+    return code;
 }
