@@ -3,29 +3,22 @@
 // the keyboard and mouse buttons through the input capture.
 #include "app/MacroPage.h"
 
-#include "app/AppInfo.h"
 #include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
 #include "app/InsertPanel.h"
 #include "app/MacroEditor.h"
 #include "app/MacroList.h"
-#include "app/PageStack.h"
-#include "app/RecordInput.h"
 #include "app/Skin.h"
-#include "device/MemoryAccess.h"
 #include "macros/MacroRecorder.h"
 #include "skin/CaptionTexts.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QStandardPaths>
 
 namespace orb
 {
@@ -34,8 +27,6 @@ namespace
 {
 // Context menus of the macro page; they close with the key menu.
 constexpr const char* kMacroPagePopups[] = {"Pnl_PCMacro", "Pnl_DevContent"};
-const QString kLoadFilter = QStringLiteral("LoadFile(*.bin)|*.bin");
-const QString kSaveFilter = QStringLiteral("SaveFile(*.bin)|*.bin");
 const QColor kGrey(114, 113, 113);
 constexpr QSize kPictureButton(110, 27);
 
@@ -79,18 +70,20 @@ QString blanks(int n)
 }
 } // namespace
 
-MacroPage::MacroPage(const PageContext& context, MacroPageDeps deps)
-    : Page(context, 4), deps_(std::move(deps)), Recorder(std::make_unique<MacroRecorder>(Script))
+MacroPage::MacroPage(const PageContext& context, MacroPageDeps deps) : Page(context, 4)
 {
-    input_ = std::make_unique<RecordInput>(
-        deps_.inputCapture, [this](int vk, int state, std::uint32_t t) { onKey(vk, state, t); },
-        [this](int event, std::uint32_t t) { onButton(event, t); });
     build();
+    files_ = std::make_unique<MacroLibraryFiles>(*this, this->context(), std::move(deps.programFolder),
+                                                 std::move(deps.dataFolder), pcList_, lineList_);
+    recording_ = std::make_unique<MacroRecording>(*this, this->context(), std::move(deps.inputCapture),
+                                                  MacroRecordControls{startButton_, delayBox_, rbDelayTime_,
+                                                                      rbNoDelay_, delayEdit_, pcList_,
+                                                                      deviceList_, lineList_, fontColour_});
 }
 
 MacroPage::~MacroPage()
 {
-    input_.reset(); // no event reaches the page while it goes
+    recording_.reset(); // no event reaches the page while it goes
 }
 
 void MacroPage::build()
@@ -213,28 +206,6 @@ bool MacroPage::ReleaseStopChosen() const
     return rbReleaseStop_->isChecked();
 }
 
-RecordSettings MacroPage::recordSettings() const
-{
-    RecordSettings s;
-    s.normal.mode = rbDelayTime_->isChecked() ? DelayMode::Fixed
-                    : rbNoDelay_->isChecked() ? DelayMode::None
-                                              : DelayMode::Recorded;
-    s.normal.fixedMs = ClampDelayText(delayEdit_->text());
-    // The insert panel's choice, where the editor has built it.
-    const auto checked = [this](const char* name) {
-        auto* r = window()->findChild<QRadioButton*>(QLatin1String(name));
-        return r && r->isChecked();
-    };
-    s.insert.mode = checked("rb_InsertDelayTime") ? DelayMode::Fixed
-                    : checked("rb_InsertNoDelay") ? DelayMode::None
-                                                  : DelayMode::Recorded;
-    if (auto* edit = window()->findChild<QLineEdit*>(QStringLiteral("Edt_InsertDelay")))
-        s.insert.fixedMs = ClampDelayText(edit->text());
-    if (auto* kind = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert")))
-        s.insertAfter = kind->currentIndex() == 3;
-    return s;
-}
-
 // --- Device slots ---
 
 QStringList MacroPage::BaseMacroNames() const
@@ -245,9 +216,9 @@ QStringList MacroPage::BaseMacroNames() const
 int MacroPage::FindBaseMacroCount(int c, std::span<const QString> modeACodes,
                                   std::span<const QString> modeBCodes) const
 {
-    if (c < 0 || c >= LibraryEntryCount || LibraryNameEmpty(Library.Names[std::size_t(c)]))
+    if (c < 0 || c >= LibraryEntryCount || LibraryNameEmpty(library().Names[std::size_t(c)]))
         return NoSlot;
-    return orb::FindBaseMacroCount(modeACodes, modeBCodes, Library.Names[std::size_t(c)], Device);
+    return orb::FindBaseMacroCount(modeACodes, modeBCodes, library().Names[std::size_t(c)], Device);
 }
 
 QString MacroPage::PutLibraryMacroInSlot(int c, int slot)
@@ -255,7 +226,7 @@ QString MacroPage::PutLibraryMacroInSlot(int c, int slot)
     if (c < 0 || c >= LibraryEntryCount)
         return {};
     const QString code =
-        PutMacroInSlot(Device, slot, Library.Names[std::size_t(c)], Library.Records[std::size_t(c)]);
+        PutMacroInSlot(Device, slot, library().Names[std::size_t(c)], library().Records[std::size_t(c)]);
     if (code.isEmpty())
         return {};
     fillNameLists();
@@ -283,74 +254,11 @@ void MacroPage::UIToDataBuf()
 
 // --- Library ---
 
-void MacroPage::CheckPCMacro()
-{
-    const QString programFolder = deps_.programFolder.isEmpty()
-                                      ? QCoreApplication::applicationDirPath() + QLatin1Char('/')
-                                      : deps_.programFolder;
-    // The data folder does not follow the language's application title.
-    const QString dataFolder =
-        deps_.dataFolder.isEmpty()
-            ? QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                  .filePath(kApplicationTitle)
-            : deps_.dataFolder;
-    LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder);
-    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
-    if (r.fromFile && !r.read.ok) {
-        // Keep the user's file as it is: the library runs in memory.
-        sayCannotSave(r.read.error);
-    } else if (!r.fromFile && !r.save.ok) {
-        sayCannotSave(r.save.error);
-    }
-}
-
-bool MacroPage::RefreshPCMacro()
-{
-    if (CannotSaveSaid)
-        return false; // said once; the library lives in memory
-    const FileResult r = SaveLibrary(Library, LibraryPath);
-    if (!r.ok)
-        sayCannotSave(r.error);
-    return r.ok;
-}
-
-void MacroPage::sayCannotSave(const QString& error)
-{
-    if (CannotSaveSaid)
-        return;
-    CannotSaveSaid = true;
-    session().services().showMessage(
-        QStringLiteral("The macro library %1 cannot be saved (%2). Macro changes are kept only until the "
-                       "program closes.")
-            .arg(QDir::toNativeSeparators(LibraryPath), error),
-        MessageStyle::PlainBox);
-}
-
-void MacroPage::RefreshPCMacroName()
-{
-    const QStringList names = Library.NameList();
-    pcList_->clear();
-    pcList_->addItems(names);
-    pcList_->scrollToBottom();
-    if (auto* keyMacros = window()->findChild<QListWidget*>(QStringLiteral("LB_Name"))) {
-        keyMacros->clear();
-        keyMacros->addItems(names);
-    }
-    const bool full = names.size() >= LibraryEntryCount;
-    for (const char* name : {"Btn_NewMacro", "Btn_New"})
-        if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
-            w->setEnabled(!full);
-}
-
-void MacroPage::RefreshPCMacroNames()
-{
-    RefreshPCMacroName();
-}
-
 int MacroPage::SelectedLibraryMacro() const
 {
     const int row = pcList_->currentRow();
-    if (row < 0 || row >= Library.Count() || !pcList_->currentItem() || !pcList_->currentItem()->isSelected())
+    if (row < 0 || row >= library().Count() || !pcList_->currentItem() ||
+        !pcList_->currentItem()->isSelected())
         return -1;
     return row;
 }
@@ -363,7 +271,7 @@ void MacroPage::LB_PCMacroNameClick()
     const int k = SelectedLibraryMacro();
     if (k < 0)
         return;
-    const MacroRecord& record = Library.Records[std::size_t(k)];
+    const MacroRecord& record = library().Records[std::size_t(k)];
     if (MacroRecordEmpty(record))
         return;
     const DecodedMacro decoded = DecodeRecord(record);
@@ -390,105 +298,8 @@ void MacroPage::StoreScript()
     const int k = SelectedLibraryMacro();
     if (k < 0)
         return;
-    Library.Records[std::size_t(k)] = EncodeScript(Script, ReleaseStopChosen()).record;
+    library().Records[std::size_t(k)] = EncodeScript(Script, ReleaseStopChosen()).record;
     RefreshPCMacro();
-}
-
-void MacroPage::Btn_ImportOneClick()
-{
-    if (Library.Count() >= ImportOneLimit)
-        return;
-    const std::optional<QString> path = session().services().openFileName(kLoadFilter);
-    if (!path || path->isEmpty())
-        return;
-    HideAllMenu();
-    const ImportOneResult r = ImportOneFile(Library, *path);
-    Script.clear();
-    lineList_->clear();
-    if (!r.file.ok) {
-        session().services().showMessage(r.file.error, MessageStyle::PlainBox);
-        return;
-    }
-    if (r.status == LibraryStatus::Duplicate) {
-        session().RefreshFormMessagDialog(skin().LookupText(DuplicateNameTextKey));
-        return;
-    }
-    if (r.status != LibraryStatus::Ok)
-        return; // a file without a name adds nothing
-    RefreshPCMacroName();
-    pcList_->setCurrentRow(r.index); // selected, not opened
-    RefreshPCMacro();
-}
-
-void MacroPage::Btn_ImportClick()
-{
-    const std::optional<QString> path = session().services().openFileName(kLoadFilter);
-    if (!path || path->isEmpty())
-        return;
-    HideAllMenu();
-    const FileResult r = ImportAllFile(Library, *path);
-    Script.clear();
-    lineList_->clear();
-    if (!r.ok) {
-        session().services().showMessage(r.error, MessageStyle::PlainBox);
-        return;
-    }
-    RefreshPCMacroName();
-    RefreshPCMacro();
-}
-
-void MacroPage::Btn_ExportOneClick()
-{
-    const int k = SelectedLibraryMacro();
-    if (k < 0)
-        return;
-    HideAllMenu();
-    const std::optional<QString> chosen = session().services().saveFileName(kSaveFilter, QString());
-    if (!chosen || chosen->isEmpty())
-        return;
-    const FileResult r = ExportOneFile(Library, k, *chosen);
-    if (!r.ok)
-        session().services().showMessage(r.error, MessageStyle::PlainBox);
-}
-
-void MacroPage::Btn_ExportClick()
-{
-    const std::optional<QString> chosen = session().services().saveFileName(kSaveFilter, QString());
-    if (!chosen || chosen->isEmpty())
-        return;
-    HideAllMenu();
-    const FileResult r = ExportAllFile(Library, *chosen);
-    if (!r.ok)
-        session().services().showMessage(r.error, MessageStyle::PlainBox);
-}
-
-void MacroPage::Btn_ImportBaseMacroClick()
-{
-    context().hideAllMenu();
-    const std::optional<QString> path = session().services().openFileName(kLoadFilter);
-    if (!path || path->isEmpty())
-        return;
-    const FileResult read = ReadBaseMacroFile(*path, image().MacroArea);
-    if (!read.ok) {
-        session().services().showMessage(read.error, MessageStyle::PlainBox);
-        return;
-    }
-    RefreshMacrosFromArea();
-    // The engineering page has no overlay.
-    session().RunBusy(
-        [this] {
-            if (!session().link().hasDevice())
-                return;
-            bool writeEnable = false;
-            int controllerCode = -1;
-            MemoryAccess memory(session().link(), writeEnable, controllerCode);
-            if (!memory.QueryStatus())
-                return; // no acknowledge or not ready: nothing is written
-            if (memory.MemoryAccessAllowed())
-                memory.WriteBlock(static_cast<std::uint16_t>(MacroAreaAddr), image().MacroArea);
-            memory.CloseExchange();
-        },
-        false);
 }
 
 // --- Script and list ---
@@ -519,162 +330,6 @@ int MacroPage::CurrentLine() const
 {
     const int row = lineList_->currentRow();
     return row >= 0 && row < Script.itemCount() ? row : -1;
-}
-
-// --- Recording ---
-
-bool MacroPage::Recording() const
-{
-    return Recorder->RecordingActive;
-}
-
-bool MacroPage::InsertRecording() const
-{
-    return Recorder->RecordingActive && Recorder->InsertRecording;
-}
-
-void MacroPage::SetPointerOnRecordButton(bool on)
-{
-    Recorder->PointerOnRecordButton = on;
-}
-
-bool MacroPage::startCapture()
-{
-    stopPending_ = false;
-    if (!input_->start()) {
-        const QString why = input_->errorText();
-        session().services().showMessage(
-            why.isEmpty() ? QStringLiteral("Keyboard and mouse input cannot be recorded here.") : why,
-            MessageStyle::PlainBox);
-        return false;
-    }
-    if (input_->isLimited())
-        stack().hintLine()->setText(QStringLiteral(
-            "Recording sees only the keys and buttons pressed in this window: no X display to record from."));
-    return true;
-}
-
-void MacroPage::Btn_StartClick()
-{
-    HideAllMenu();
-    if (Recorder->RecordingActive) {
-        if (!Recorder->InsertRecording)
-            stopRecording();
-        return;
-    }
-    const int k = SelectedLibraryMacro();
-    if (k < 0)
-        return;
-    if (!startCapture())
-        return;
-    recordingMacro_ = k;
-    lineList_->clear();
-    Library.Records[std::size_t(k)] = MacroRecord{};
-    Recorder->StartNormal(recordSettings());
-    RefreshMacroList();
-    setRecordingLook(true, false);
-}
-
-void MacroPage::Btn_InsertStartClick()
-{
-    if (Recorder->RecordingActive) {
-        if (Recorder->InsertRecording)
-            stopRecording();
-        return;
-    }
-    const int k = SelectedLibraryMacro();
-    const int anchor = CurrentLine();
-    if (k < 0 || anchor < 0)
-        return;
-    const MacroRecord& record = Library.Records[std::size_t(k)];
-    const int storedLength = MacroRecordEmpty(record) ? 0 : std::min<int>(record[1], MaxLengthByte);
-    if (!Recorder->StartInsert(recordSettings(), anchor, storedLength))
-        return;
-    if (!startCapture()) {
-        Recorder->Stop();
-        return;
-    }
-    setRecordingLook(true, true);
-}
-
-void MacroPage::stopRecording()
-{
-    input_->stop();
-    stopPending_ = false;
-    const bool insert = Recorder->Stop();
-    setRecordingLook(false, insert);
-    if (insert)
-        return; // the insert panel's OK or Cancel decides about the lines
-    const int k = recordingMacro_;
-    recordingMacro_ = -1;
-    if (k < 0 || k >= LibraryEntryCount)
-        return;
-    Library.Records[std::size_t(k)] = EncodeScript(Script, ReleaseStopChosen()).record;
-    RefreshPCMacro();
-}
-
-void MacroPage::onKey(int vk, int state, std::uint32_t timeMs)
-{
-    if (stopPending_ || !Recorder->RecordingActive)
-        return;
-    const RecordStep step = Recorder->KeyboardHook1Receive(vk, state, timeMs);
-    afterStep(step.added, step.selection, step.stop);
-}
-
-void MacroPage::onButton(int buttonEvent, std::uint32_t timeMs)
-{
-    if (stopPending_ || buttonEvent < 0 || buttonEvent >= ButtonEventCount)
-        return;
-    const auto event = static_cast<ButtonEvent>(buttonEvent);
-    if (!Recorder->TakesButtonEvent(event))
-        return;
-    const RecordStep step = Recorder->MouseButtonEvent(event, timeMs);
-    afterStep(step.added, step.selection, step.stop);
-}
-
-void MacroPage::afterStep(int added, int selection, bool stop)
-{
-    if (added > 0)
-        RefreshMacroList(selection);
-    if (!stop)
-        return;
-    // The stop runs once the capture has handed over this event; nothing
-    // after it is recorded.
-    stopPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (stopPending_ && Recorder->RecordingActive)
-                stopRecording();
-        },
-        Qt::QueuedConnection);
-}
-
-void MacroPage::setRecordingLook(bool recording, bool insert)
-{
-    const QString caption =
-        skin().LookupText(recording ? QStringLiteral("Str401") : QStringLiteral("Str400"));
-    if (insert) {
-        // The editor's insert panel, where it has been built.
-        if (auto* b = window()->findChild<QLabel*>(QStringLiteral("Btn_InsertStart")))
-            b->setText(caption);
-        for (const char* name : {"CB_Insert", "Btn_OK", "Btn_Cancel"})
-            if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
-                w->setEnabled(!recording);
-        if (QWidget* cover = window()->findChild<QWidget*>(QStringLiteral("GB_Dis")))
-            cover->setVisible(recording);
-        return;
-    }
-    startButton_->setText(caption);
-    delayBox_->setEnabled(!recording);
-    setTextColour(delayEdit_, recording ? kGrey : fontColour_);
-    for (QWidget* w : {static_cast<QWidget*>(pcList_), static_cast<QWidget*>(deviceList_),
-                       static_cast<QWidget*>(lineList_)})
-        w->setEnabled(!recording);
-    if (QWidget* newButton = window()->findChild<QWidget*>(QStringLiteral("Btn_New")))
-        newButton->setEnabled(!recording);
-    if (recording)
-        lineList_->setFocus();
 }
 
 // --- Window steps ---
@@ -814,13 +469,13 @@ void MacroPage::Retranslate()
         label->setText(blanks(kOptionBlanks) + skin().LookupText(QStringLiteral("Str437")));
     // The record button says what a click does now.
     startButton_->setText(skin().LookupText(
-        Recording() && !Recorder->InsertRecording ? QStringLiteral("Str401") : QStringLiteral("Str400")));
+        Recording() && !recorder().InsertRecording ? QStringLiteral("Str401") : QStringLiteral("Str400")));
 }
 
 void MacroPage::ResetNoDevice()
 {
-    if (Recorder->RecordingActive)
-        stopRecording();
+    if (recorder().RecordingActive)
+        recording_->stopRecording();
     // The macro texts and lists of the last mouse go.
     Script.clear();
     for (QListWidget* list : {deviceList_, lineList_})
@@ -832,8 +487,8 @@ void MacroPage::ResetNoDevice()
 
 void MacroPage::DeviceLost()
 {
-    if (Recorder->RecordingActive)
-        stopRecording();
+    if (recorder().RecordingActive)
+        recording_->stopRecording();
     Script.clear();
     lineList_->clear();
 }

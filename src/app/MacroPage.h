@@ -1,5 +1,7 @@
 #pragma once
+#include "app/MacroLibraryFiles.h"
 #include "app/MacroPageDeps.h"
+#include "app/MacroRecording.h"
 #include "app/Page.h"
 #include "macros/MacroCodec.h"
 #include "macros/MacroLibrary.h"
@@ -7,7 +9,6 @@
 
 #include <QStringList>
 
-#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -22,14 +23,13 @@ namespace orb
 class ClickLabel;
 class MacroEditor;
 class MacroListDelegate;
-class MacroRecorder;
-class RecordInput;
-struct RecordSettings;
 
 // The macro page (gbPage4, option rb_6): the macro slots of the image, the
 // macro library and its file, the open macro's script with its list, and
 // recording. The script editor and its dialogs build on the script model,
-// the list (RefreshMacroList) and the current line (CurrentLine).
+// the list (RefreshMacroList) and the current line (CurrentLine); the
+// library's file and recording are parts of their own (MacroLibraryFiles,
+// MacroRecording), reached through the handlers below.
 class MacroPage : public Page
 {
   public:
@@ -49,26 +49,27 @@ class MacroPage : public Page
     QString PutLibraryMacroInSlot(int c, int slot);
 
     // --- Library ---
-    MacroLibrary& library() { return Library; }
-    const QString& libraryPath() const { return LibraryPath; }
+    MacroLibrary& library() { return files_->library(); }
+    const MacroLibrary& library() const { return files_->library(); }
+    const QString& libraryPath() const { return files_->libraryPath(); }
     // Start-up: the library from its file, or the built-in one written to
     // it. A file that cannot be written is said once; the program goes on.
-    void CheckPCMacro();
+    void CheckPCMacro() { files_->CheckPCMacro(); }
     // The whole library to its file; false (said once) when it cannot be.
-    bool RefreshPCMacro();
+    bool RefreshPCMacro() { return files_->RefreshPCMacro(); }
     // The library's names into LB_PCMacroName and LB_Name.
-    void RefreshPCMacroName();
+    void RefreshPCMacroName() { files_->RefreshPCMacroName(); }
     // Library entry selected in LB_PCMacroName; -1 for none.
     int SelectedLibraryMacro() const;
     // Opens the selected library macro into the script and the list.
     void LB_PCMacroNameClick();
     // Import / export with the file dialogs.
-    void Btn_ImportOneClick();
-    void Btn_ImportClick();
-    void Btn_ExportOneClick();
-    void Btn_ExportClick();
+    void Btn_ImportOneClick() { files_->Btn_ImportOneClick(); }
+    void Btn_ImportClick() { files_->Btn_ImportClick(); }
+    void Btn_ExportOneClick() { files_->Btn_ExportOneClick(); }
+    void Btn_ExportClick() { files_->Btn_ExportClick(); }
     // Engineering mode: a file of seven slots straight into the mouse.
-    void Btn_ImportBaseMacroClick();
+    void Btn_ImportBaseMacroClick() { files_->Btn_ImportBaseMacroClick(); }
 
     // --- Script and list ---
     MacroScript& script() { return Script; }
@@ -83,16 +84,16 @@ class MacroPage : public Page
     void StoreScript();
 
     // --- Recording ---
-    void Btn_StartClick();
+    void Btn_StartClick() { recording_->Btn_StartClick(); }
     // Insert recording, for the editor's insert panel (Btn_InsertStart,
     // CB_Insert, the insert delay choice): anchored to the current line.
-    void Btn_InsertStartClick();
-    bool Recording() const;
-    bool InsertRecording() const;
+    void Btn_InsertStartClick() { recording_->Btn_InsertStartClick(); }
+    bool Recording() const { return recording_->Recording(); }
+    bool InsertRecording() const { return recording_->InsertRecording(); }
     // The pointer is over Btn_New, Btn_Start or Btn_InsertStart: left clicks
     // there start or stop, they are not recorded.
-    void SetPointerOnRecordButton(bool on);
-    const MacroRecorder& recorder() const { return *Recorder; }
+    void SetPointerOnRecordButton(bool on) { recording_->SetPointerOnRecordButton(on); }
+    const MacroRecorder& recorder() const { return recording_->recorder(); }
     // The line editor: LB_macro's context menu and the edit dialogs.
     MacroEditor& editor() const { return *editor_; }
 
@@ -104,7 +105,7 @@ class MacroPage : public Page
     // The image's macro slots into the lists (after SplitImage).
     void RefreshMacrosFromArea();
     // The macro library's names, before a read.
-    void RefreshPCMacroNames();
+    void RefreshPCMacroNames() { files_->RefreshPCMacroNames(); }
     // The editor's texts, before a default image is shown.
     void ClearMacroTexts();
     // The macro slots into the image (UIToDataBuf step).
@@ -124,29 +125,15 @@ class MacroPage : public Page
     void build();
     void chooseDelay(int mode);
     void chooseRelease(bool stop);
-    RecordSettings recordSettings() const;
-    bool startCapture();
-    void stopRecording();
-    void onKey(int vk, int state, std::uint32_t timeMs);
-    void onButton(int buttonEvent, std::uint32_t timeMs);
-    void afterStep(int added, int selection, bool stop);
-    void setRecordingLook(bool recording, bool insert);
-    void sayCannotSave(const QString& error);
     void fillNameLists();
 
-    MacroPageDeps deps_;
     int insertIndex_ = -1;
 
-    MacroLibrary Library;
-    QString LibraryPath;
-    bool CannotSaveSaid = false;
     DeviceMacros Device;
     MacroScript Script;
-    std::unique_ptr<MacroRecorder> Recorder;
+    std::unique_ptr<MacroLibraryFiles> files_;
+    std::unique_ptr<MacroRecording> recording_;
     MacroEditor* editor_ = nullptr;
-    std::unique_ptr<RecordInput> input_;
-    bool stopPending_ = false;
-    int recordingMacro_ = -1; // the library macro a normal recording goes into
 
     QListWidget* pcList_ = nullptr;     // LB_PCMacroName
     QListWidget* deviceList_ = nullptr; // LB_MacroName
