@@ -12,6 +12,9 @@ namespace orb
 // Colour helpers shared by the pages: layout colours as Qt colours, style
 // sheet colours, and text colours set through the palette.
 
+// The grey of read-only fields and captions that do not apply now.
+inline const QColor kGrey(114, 113, 113);
+
 inline QColor toColour(const Rgb& c)
 {
     return QColor(c.r, c.g, c.b);

@@ -1,6 +1,7 @@
 // The host pointer settings of the advanced page: the widgets over the plain
 // HostMouseSettings logic and the platform's store and system calls.
 #include "app/HostSettingsPanel.h"
+#include "app/Colours.h"
 
 #include "app/ClickLabel.h"
 #include "app/Skin.h"
@@ -45,12 +46,6 @@ QString numberName(const QString& bar, int k)
     return QStringLiteral("lbl_%1%2").arg(bar).arg(k);
 }
 
-void setTextColour(QWidget* w, const QColor& c)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, c);
-    w->setPalette(pal);
-}
 } // namespace
 
 HostSettingsPanel::HostSettingsPanel(const PageContext& context, QWidget* page, HostMouseStore& store,

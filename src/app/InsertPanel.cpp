@@ -23,8 +23,6 @@ namespace orb
 namespace
 {
 
-const QColor kGrey(114, 113, 113);
-
 struct InsertDelayOption {
     const char* radio;
     const char* marker;

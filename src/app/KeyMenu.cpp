@@ -1,6 +1,7 @@
 // The assignment menu: a cascade of panels opened from a key label or an
 // engineering button, whose leaf items assign a function to that button.
 #include "app/KeyMenu.h"
+#include "app/Colours.h"
 
 #include "core/Text.h"
 #include "skin/LanguagePack.h"
@@ -58,11 +59,6 @@ const PanelItems kSubmenus[] = {
 
 // Submenus of the first level: one of them shows beside Pnl_Main at a time.
 constexpr const char* kFirstLevel[] = {"Pnl_MseKey", "Pnl_Special", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC"};
-
-QString rgb(const QColor& c)
-{
-    return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
 
 // A release of the left button inside the widget.
 class ClickFilter : public QObject
@@ -261,7 +257,7 @@ void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
                                                                  : otherWidth;
         panel->resize(width, panel->height());
         panel->setStyleSheet(QStringLiteral("QFrame#%1 { background-color: %2; border: 1px solid %3; }")
-                                 .arg(name, rgb(panelColour_), rgb(borderColour_)));
+                                 .arg(name, cssRgb(panelColour_), cssRgb(borderColour_)));
         for (auto* item : panel->findChildren<ClickLabel*>(Qt::FindDirectChildrenOnly))
             item->resize(width - 4, item->height());
         for (auto* arrow : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -279,13 +275,13 @@ void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
     }
     for (QLabel* arrow : arrows_) {
         sized(arrow);
-        arrow->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(itemColour_)));
+        arrow->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(cssRgb(itemColour_)));
     }
     macroList_->resize(otherWidth, macroList_->height());
     sized(macroList_);
     macroList_->setStyleSheet(
         QStringLiteral("QListWidget { color: %1; background-color: %2; border: 1px solid %3; }")
-            .arg(rgb(itemColour_), rgb(panelColour_), rgb(borderColour_)));
+            .arg(cssRgb(itemColour_), cssRgb(panelColour_), cssRgb(borderColour_)));
 }
 
 // --- Opening ---
@@ -371,8 +367,8 @@ void KeyMenu::KeyByTagMouseEnter(QLabel* item)
 
 void KeyMenu::KeyStatusMouseEnter(QLabel* item)
 {
-    item->setStyleSheet(
-        QStringLiteral("color: %1; background-color: %2;").arg(rgb(hoverFontColour_), rgb(hoverBackColour_)));
+    item->setStyleSheet(QStringLiteral("color: %1; background-color: %2;")
+                            .arg(cssRgb(hoverFontColour_), cssRgb(hoverBackColour_)));
 }
 
 void KeyMenu::KeyStatus_AMouseEnter(QLabel* item)
@@ -392,7 +388,7 @@ void KeyMenu::KeyStatus_BMouseEnter(QLabel* item)
 
 void KeyMenu::KeyStatusMouseLeave(QLabel* item)
 {
-    item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(rgb(itemColour_)));
+    item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(cssRgb(itemColour_)));
 }
 
 void KeyMenu::HideAllMenu()

@@ -1,6 +1,7 @@
 // The key page: the nine button captions of the edited key mode, the AIM
 // value bar of the advanced page, and what ties them to the model.
 #include "app/KeyPage.h"
+#include "app/Colours.h"
 
 #include "app/ButtonHover.h"
 #include "app/Captions.h"
@@ -27,11 +28,6 @@ namespace
 {
 constexpr QSize kKeyPictureSize(170, 27);
 constexpr int kAimSegments = 11;
-
-QString rgb(const QColor& c)
-{
-    return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
 
 QString engineerButtonName(KeyMode mode, int key)
 {
@@ -497,7 +493,7 @@ void KeyPage::ApplyLayout(const LayoutText& section)
         f.setPointSize(section.intValue(QStringLiteral("Size_D")));
         value->setFont(f);
         const Rgb c = section.colour(QStringLiteral("Color_D_notSelected_"));
-        value->setStyleSheet(QStringLiteral("color: %1;").arg(rgb(QColor(c.r, c.g, c.b))));
+        value->setStyleSheet(QStringLiteral("color: %1;").arg(cssRgb(QColor(c.r, c.g, c.b))));
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/ButtonHover.h"
 #include "app/ClickLabel.h"
+#include "app/Colours.h"
 #include "app/DeviceSession.h"
 #include "app/InsertPanel.h"
 #include "app/MacroEditor.h"
@@ -27,7 +28,6 @@ namespace
 {
 // Context menus of the macro page; they close with the key menu.
 constexpr const char* kMacroPagePopups[] = {"Pnl_PCMacro", "Pnl_DevContent"};
-const QColor kGrey(114, 113, 113);
 constexpr QSize kPictureButton(110, 27);
 
 // The delay choices of the box, in the order of their layout rows.
@@ -43,26 +43,6 @@ constexpr DelayOption kDelayOptions[] = {
     {"rb_NoDelay", "LED_NoDelay", "IB_NoDelay", "Str416"},
 };
 constexpr int kOptionBlanks = 7;
-
-QString rgb(const QColor& c)
-{
-    return QStringLiteral("rgb(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue());
-}
-
-QColor toColour(const Rgb& c)
-{
-    return QColor(c.r, c.g, c.b);
-}
-
-void setTextColour(QWidget* w, const QColor& c)
-{
-    if (!w)
-        return;
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::WindowText, c);
-    w->setPalette(pal);
-}
 
 QString blanks(int n)
 {
@@ -423,7 +403,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
         list->setFont(f);
         list->setStyleSheet(QStringLiteral("QListWidget { color: %1; background-color: %2; border: none; }"
                                            "QListWidget::item:selected { background-color: %3; }")
-                                .arg(rgb(fontColour_), rgb(listBack), rgb(border)));
+                                .arg(cssRgb(fontColour_), cssRgb(listBack), cssRgb(border)));
     }
     for (MacroListDelegate* rows : {pcRows_, deviceRows_, lineRows_}) {
         rows->setRowHeight(rowHeight);
@@ -443,7 +423,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
     setTextColour(startButton_, caption);
     delayEdit_->setFont(f);
     delayEdit_->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; border: 1px solid %2; }")
-                                  .arg(rgb(editBack), rgb(border)));
+                                  .arg(cssRgb(editBack), cssRgb(border)));
     setTextColour(delayEdit_, rbDelayTime_->isChecked() && !Recording() ? fontColour_ : kGrey);
     editor_->applyLook(size, caption, fontColour_, editBack);
 }

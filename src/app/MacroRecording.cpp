@@ -3,6 +3,7 @@
 #include "app/MacroRecording.h"
 
 #include "app/ClickLabel.h"
+#include "app/Colours.h"
 #include "app/DeviceSession.h"
 #include "app/MacroPage.h"
 #include "app/PageStack.h"
@@ -19,21 +20,6 @@
 
 namespace orb
 {
-
-namespace
-{
-const QColor kGrey(114, 113, 113); // the delay field greyed, as the page greys it
-
-void setTextColour(QWidget* w, const QColor& c)
-{
-    if (!w)
-        return;
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Text, c);
-    pal.setColor(QPalette::WindowText, c);
-    w->setPalette(pal);
-}
-} // namespace
 
 MacroRecording::MacroRecording(MacroPage& page, const PageContext& context, InputCaptureFactory inputCapture,
                                const MacroRecordControls& controls)

@@ -1,6 +1,7 @@
 // Skin pictures, the window's shape, the layout step and the text step of a
 // language application, and the language buttons.
 #include "app/Skin.h"
+#include "app/Colours.h"
 
 #include "app/Captions.h"
 #include "app/Page.h"
@@ -33,24 +34,11 @@ namespace
 
 constexpr QSize kEngineerPageSize(1076, 640);
 
-QColor toColour(const Rgb& c)
-{
-    return QColor(c.r, c.g, c.b);
-}
-
 void setFontFamily(QWidget* w, const QString& family)
 {
     QFont f = w->font();
     f.setFamily(family);
     w->setFont(f);
-}
-
-void setTextColour(QWidget* w, const QColor& c)
-{
-    QPalette pal = w->palette();
-    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-        pal.setColor(role, c);
-    w->setPalette(pal);
 }
 
 void setPointSize(QWidget* w, int size)
