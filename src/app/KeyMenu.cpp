@@ -365,10 +365,16 @@ void KeyMenu::KeyByTagMouseEnter(QLabel* item)
     submenu->raise();
 }
 
+// Item colours go through the palette: a style sheet per item would be
+// parsed and polished again on every pointer move and every menu close.
 void KeyMenu::KeyStatusMouseEnter(QLabel* item)
 {
-    item->setStyleSheet(QStringLiteral("color: %1; background-color: %2;")
-                            .arg(cssRgb(hoverFontColour_), cssRgb(hoverBackColour_)));
+    QPalette pal = item->palette();
+    pal.setColor(QPalette::WindowText, hoverFontColour_);
+    pal.setColor(QPalette::Window, hoverBackColour_);
+    item->setPalette(pal);
+    item->setAutoFillBackground(true);
+    highlighted_ = item;
 }
 
 void KeyMenu::KeyStatus_AMouseEnter(QLabel* item)
@@ -388,7 +394,13 @@ void KeyMenu::KeyStatus_BMouseEnter(QLabel* item)
 
 void KeyMenu::KeyStatusMouseLeave(QLabel* item)
 {
-    item->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(cssRgb(itemColour_)));
+    QPalette pal = item->palette();
+    pal.setColor(QPalette::WindowText, itemColour_);
+    pal.setColor(QPalette::Window, panelColour_);
+    item->setPalette(pal);
+    item->setAutoFillBackground(false);
+    if (highlighted_ == item)
+        highlighted_ = nullptr;
 }
 
 void KeyMenu::HideAllMenu()
@@ -397,8 +409,8 @@ void KeyMenu::HideAllMenu()
         panel->hide();
     macroList_->hide();
     // An item the pointer left while its panel was closing keeps no highlight.
-    for (ClickLabel* item : items_)
-        KeyStatusMouseLeave(item);
+    if (highlighted_)
+        KeyStatusMouseLeave(highlighted_);
 }
 
 } // namespace orb

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QListWidget>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -68,6 +69,7 @@ class KeyMenu : public QObject
     QHash<QString, QFrame*> panels_;   // Pnl_Main ...
     QListWidget* macroList_ = nullptr; // LB_Name
     QList<ClickLabel*> items_;         // every Key_ item of the menus
+    QPointer<QLabel> highlighted_;     // the item shown under the pointer
     QList<QLabel*> arrows_;            // the ST_ marks of the group items
     // Colours of the menu (group G of the layout).
     QColor itemColour_{255, 255, 255};

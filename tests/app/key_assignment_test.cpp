@@ -151,6 +151,26 @@ TEST_F(KeyAssignmentUi, PressOutsideTheMenuClosesIt)
     EXPECT_EQ(window->keyPage().codes(KeyMode::A)[3], QStringLiteral("010800"));
 }
 
+// The item under the pointer wears the hover colours of the layout; it
+// loses them when the pointer leaves and when the menu closes under it.
+TEST_F(KeyAssignmentUi, TheItemUnderThePointerIsHighlightedUntilLeftOrClosed)
+{
+    connect();
+    // What the item paints in its corner, clear of its text.
+    const auto lit = [this](const char* name) {
+        QWidget* item = find(QLatin1String(name));
+        return item->grab().toImage().pixelColor(1, 1) == QColor(49, 106, 198);
+    };
+    click(QStringLiteral("Key4"));
+    hover(QStringLiteral("Key_Media"));
+    EXPECT_TRUE(lit("Key_Media"));
+    hover(QStringLiteral("Key_WWW"));
+    EXPECT_FALSE(lit("Key_Media"));
+    EXPECT_TRUE(lit("Key_WWW"));
+    window->HideAllMenu();
+    EXPECT_FALSE(lit("Key_WWW"));
+}
+
 TEST_F(KeyAssignmentUi, AimBarWithAnAimKey)
 {
     connect();
