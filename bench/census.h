@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QPixmap>
 #include <QSet>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -38,7 +39,20 @@ inline void printCensus(QWidget& window)
             pictureNames[page] << label->property("picture").toString();
         }
     }
-    std::printf("census: %lld widgets\n", static_cast<long long>(all.size()));
+    // Style sheets are the costly part of a widget (rules kept per widget):
+    // those with a sheet of their own, and those a sheet reaches.
+    const auto ownSheets = std::count_if(all.cbegin(), all.cend(), [](QWidget* w) { return !w->styleSheet().isEmpty(); });
+    const auto styled = std::count_if(all.cbegin(), all.cend(), [](QWidget* w) {
+        return w->style() && w->style()->inherits("QStyleSheetStyle");
+    });
+    std::printf("census: %lld widgets, %lld with a style sheet, %lld styled by one\n",
+                static_cast<long long>(all.size()), static_cast<long long>(ownSheets),
+                static_cast<long long>(styled));
+    if (qEnvironmentVariableIsSet("ORB_CENSUS_SHEETS"))
+        for (QWidget* w : all)
+            if (!w->styleSheet().isEmpty())
+                std::printf("  sheet %s (%s): %d below\n", qPrintable(w->objectName()), w->metaObject()->className(),
+                            int(w->findChildren<QWidget*>().size()));
     for (auto it = widgets.cbegin(); it != widgets.cend(); ++it) {
         const QString page = it.key();
         std::printf("  %-12s %5d widgets %5d visible, pictures %7.0f KiB: %s\n", qPrintable(page), it.value(),

@@ -2,6 +2,7 @@
 // value bar, colour cell) over one level model that the engineering tab's
 // level controls show too.
 #include "app/AdvancedPage.h"
+#include "app/Colours.h"
 
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
@@ -52,11 +53,6 @@ class PictureTarget : public ClickLabel
 QString rowName(const char* pattern, int n)
 {
     return QString::fromLatin1(pattern).arg(n);
-}
-
-QString colourCss(const Rgb& c)
-{
-    return QStringLiteral("color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b);
 }
 
 void setFontSize(QWidget* w, int points)
@@ -255,7 +251,7 @@ void AdvancedPage::showRow(int n)
 void AdvancedPage::TLEnableLEDCPIParam(int n)
 {
     if (auto* level = control<QLabel>(rowName("lbl_DPI%1", n)))
-        level->setStyleSheet(colourCss(activeColour_));
+        setTextColour(level, toColour(activeColour_));
     for (int k = 1; k <= CpiValueCount; ++k)
         if (QWidget* s = control(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k)))
             s->setEnabled(true);
@@ -267,7 +263,7 @@ void AdvancedPage::TLEnableLEDCPIParam(int n)
 void AdvancedPage::TLDisableLEDCPIParam(int n)
 {
     if (auto* level = control<QLabel>(rowName("lbl_DPI%1", n)))
-        level->setStyleSheet(colourCss(inactiveColour_));
+        setTextColour(level, toColour(inactiveColour_));
     // Disabled controls take no clicks.
     for (int k = 1; k <= CpiValueCount; ++k)
         if (QWidget* s = control(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k)))
@@ -444,11 +440,11 @@ void AdvancedPage::ApplyLayout(const LayoutText& section)
 
         if (QWidget* level = control(rowName("lbl_DPI%1", n))) {
             setFontSize(level, size + 1);
-            level->setStyleSheet(colourCss(Levels.IsActive(n) ? activeColour_ : inactiveColour_));
+            setTextColour(level, toColour(Levels.IsActive(n) ? activeColour_ : inactiveColour_));
         }
         if (QWidget* value = control(rowName("lbl_DPI%1Value", n))) {
             setFontSize(value, size);
-            value->setStyleSheet(colourCss(inactiveColour_));
+            setTextColour(value, toColour(inactiveColour_));
         }
         // The swatch under the frame, the click target above everything.
         control(rowName("cs_DPI%1Col", n))->stackUnder(control(rowName("Img_DPI%1Col", n)));
@@ -458,12 +454,12 @@ void AdvancedPage::ApplyLayout(const LayoutText& section)
         const LayoutPoint first = section.point(QStringLiteral("DPI1_Check_"));
         title->move(first.x, first.y - 44);
         setFontSize(title, size + 2);
-        title->setStyleSheet(colourCss(inactiveColour_));
+        setTextColour(title, toColour(inactiveColour_));
     }
     if (QWidget* aim = control(QStringLiteral("lbl_AIMKey"))) {
         place(QStringLiteral("lbl_AIMKey"), section.point(QStringLiteral("AIMKey_")));
         setFontSize(aim, size + 1);
-        aim->setStyleSheet(colourCss(activeColour_));
+        setTextColour(aim, toColour(activeColour_));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/ComboKeyOptions.h"
+#include "app/Colours.h"
 
 #include "app/ClickLabel.h"
 #include "app/Skin.h"
@@ -59,7 +60,7 @@ void ComboKeyOptions::ApplyLayout(const LayoutText& section)
         QFont f = label->font();
         f.setPointSize(std::max(1, size));
         label->setFont(f);
-        label->setStyleSheet(QStringLiteral("color: %1;").arg(QColor(c.r, c.g, c.b).name()));
+        setTextColour(label, toColour(c));
         label->raise(); // the caption over its picture takes the click
     }
 }

@@ -256,8 +256,15 @@ void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
                           : name == QLatin1String("Pnl_Special") ? specialWidth
                                                                  : otherWidth;
         panel->resize(width, panel->height());
-        panel->setStyleSheet(QStringLiteral("QFrame#%1 { background-color: %2; border: 1px solid %3; }")
-                                 .arg(name, cssRgb(panelColour_), cssRgb(borderColour_)));
+        // Fill and a one-pixel border through the palette (a plain box frame
+        // is drawn in the text colour; the items set their own).
+        QPalette pal = panel->palette();
+        pal.setColor(QPalette::Window, panelColour_);
+        pal.setColor(QPalette::WindowText, borderColour_);
+        panel->setPalette(pal);
+        panel->setAutoFillBackground(true);
+        panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+        panel->setLineWidth(1);
         for (auto* item : panel->findChildren<ClickLabel*>(Qt::FindDirectChildrenOnly))
             item->resize(width - 4, item->height());
         for (auto* arrow : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
@@ -275,7 +282,7 @@ void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
     }
     for (QLabel* arrow : arrows_) {
         sized(arrow);
-        arrow->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(cssRgb(itemColour_)));
+        setTextColour(arrow, itemColour_);
     }
     macroList_->resize(otherWidth, macroList_->height());
     sized(macroList_);

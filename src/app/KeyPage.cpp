@@ -493,7 +493,7 @@ void KeyPage::ApplyLayout(const LayoutText& section)
         f.setPointSize(section.intValue(QStringLiteral("Size_D")));
         value->setFont(f);
         const Rgb c = section.colour(QStringLiteral("Color_D_notSelected_"));
-        value->setStyleSheet(QStringLiteral("color: %1;").arg(cssRgb(QColor(c.r, c.g, c.b))));
+        setTextColour(value, toColour(c));
     }
 }
 

@@ -1,6 +1,7 @@
 // The lighting page: option pairs, the MCU light's mode options and bars,
 // the key-mode colour cells, all showing the engineering tab's light controls.
 #include "app/LightingPage.h"
+#include "app/Colours.h"
 
 #include "app/ClickLabel.h"
 #include "app/DeviceSession.h"
@@ -98,7 +99,7 @@ void styleText(QWidget* w, int points, const Rgb& c)
     QFont f = w->font();
     f.setPointSize(points);
     w->setFont(f);
-    w->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b));
+    setTextColour(w, toColour(c));
 }
 } // namespace
 
