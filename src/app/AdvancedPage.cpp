@@ -465,6 +465,7 @@ void AdvancedPage::ApplyLayout(const LayoutText& section)
 
 void AdvancedPage::Retranslate()
 {
+    fire_->Retranslate(skin().languageIndex());
     hostSettings_->Retranslate();
     // The AIM key's name and the value texts of the current pack.
     if (auto* aim = control<QLabel>(QStringLiteral("lbl_AIMKey")))

@@ -1,5 +1,7 @@
 #include "app/FireKeyFields.h"
 
+#include "app/FieldCaptions.h"
+
 #include "lighting/FireKey.h"
 #include "skin/LayoutText.h"
 
@@ -9,6 +11,17 @@
 
 namespace orb
 {
+
+namespace
+{
+// The page picture names neither the panel nor its fields.
+using Side = FieldCaptions::Side;
+const FieldCaptions::Spec kFireCaptions[] = {
+    {"lbl_TitleFireKey", "Edt_Repeat1", Side::Above, 200, 1, {"火力键", "火力鍵", "Fire Key"}, {-134, -11}},
+    {"lbl_FireCount", "Edt_Repeat1", Side::Left, 120, 0, {"连发次数", "連發次數", "Fire Count"}},
+    {"lbl_FireTime", "Edt_DelayTime1", Side::Left, 120, 0, {"连发间隔", "連發間隔", "Fire Interval"}},
+};
+} // namespace
 
 namespace
 {
@@ -50,6 +63,7 @@ FireKeyFields::FireKeyFields(QWidget* advancedPage) : QObject(advancedPage)
     delay_ = fireEdit(advancedPage, QStringLiteral("Edt_DelayTime1"), digits);
     repeat_->move(264, 170);
     delay_->move(264, 202);
+    captions_ = new FieldCaptions(advancedPage, {std::begin(kFireCaptions), std::end(kFireCaptions)});
     connect(repeat_, &QLineEdit::textChanged, this, [this] { Edt_Repeat1Change(); });
     connect(repeat_, &QLineEdit::editingFinished, this, [this] { RepeatValue_OnClick(); });
     connect(delay_, &QLineEdit::textChanged, this, [this] { Edt_DelayTime1Change(); });
@@ -81,6 +95,13 @@ void FireKeyFields::ApplyLayout(const LayoutText& section)
         e->setFont(f);
         e->setStyleSheet(style);
     }
+    const Rgb text = section.colour(QStringLiteral("Color_D_notSelected_"));
+    captions_->place(section.intValue(QStringLiteral("Size_D")) + 1, QColor(text.r, text.g, text.b));
+}
+
+void FireKeyFields::Retranslate(int language)
+{
+    captions_->retranslate(language);
 }
 
 void FireKeyFields::put(QLineEdit* edit, const QString& text)

@@ -10,6 +10,7 @@ class QWidget;
 namespace orb
 {
 
+class FieldCaptions;
 class LayoutText;
 
 // Lets only the digits and Backspace into an edit (Edt_Repeat1KeyPress);
@@ -35,6 +36,8 @@ class FireKeyFields : public QObject
     void ConnectEngineerControls(QWidget* engineerPage);
     // FKCnt_, FKDelay_ positions; Size_D, Color_D_notSelected_, Color_D_Back_, Color_D_Border_.
     void ApplyLayout(const LayoutText& section);
+    // The fields' captions in language 1..3.
+    void Retranslate(int language);
     // RefreshUI: the count (loop byte + 1) and the interval of the section.
     void Refresh(const FireKeyBytes& fire);
     // Before every write: the count corrected as on leaving the field (an
@@ -53,6 +56,7 @@ class FireKeyFields : public QObject
     void put(QLineEdit* edit, const QString& text);
     void follow(int item); // cb_FireCount item index, when there is one
 
+    FieldCaptions* captions_;
     QLineEdit* repeat_;
     QLineEdit* delay_;
     QComboBox* count_ = nullptr; // cb_FireCount

@@ -1,9 +1,10 @@
 // The host pointer settings of the advanced page: the widgets over the plain
 // HostMouseSettings logic and the platform's store and system calls.
 #include "app/HostSettingsPanel.h"
-#include "app/Colours.h"
 
 #include "app/ClickLabel.h"
+#include "app/Colours.h"
+#include "app/FieldCaptions.h"
 #include "app/Skin.h"
 #include "skin/HostSettingsLayout.h"
 
@@ -25,6 +26,38 @@ constexpr QSize kHintSize(330, 44);
 // window's own is the maroon colour key, which would paint the dimmed wheel
 // bar red.
 const QColor kDisabledShade(100, 100, 100);
+
+// The page picture names neither the panel, the bars nor the switches.
+using Side = FieldCaptions::Side;
+const FieldCaptions::Spec kHostCaptions[] = {
+    {"lbl_TitleHostMouse",
+     "Img_Spd1",
+     Side::Above,
+     300,
+     1,
+     {"系统鼠标设置", "系統滑鼠設定", "System Mouse Settings"},
+     {-20, -28}},
+    {"lbl_TitleSpd", "Img_Spd1", Side::Above, 150, 0, {"指针速度", "指標速度", "Pointer Speed"}},
+    {"lbl_TitleDbSpd", "Img_DbSpd1", Side::Above, 150, 0, {"双击速度", "按兩下速度", "Double-click Speed"}},
+    {"lbl_TitleScrSpd",
+     "Img_ScrSpd1",
+     Side::Above,
+     150,
+     0,
+     {"滚轮滚动行数", "滾輪捲動行數", "Wheel Scroll Lines"}},
+    {"lbl_TitleIsControl",
+     "Img_IsControl",
+     Side::Right,
+     130,
+     0,
+     {"提高指针精确度", "提高指標精確度", "Enhance Precision"}},
+    {"lbl_TitleIsScreen",
+     "Img_IsScreen",
+     Side::Right,
+     130,
+     0,
+     {"一次滚动一屏", "一次捲動一頁", "One Screen"}},
+};
 
 // The step a click names: the digits after `prefix` in the image's name.
 int StepOfName(const QWidget* image, const QString& prefix)
@@ -104,6 +137,15 @@ void HostSettingsPanel::build()
         state->setObjectName(QStringLiteral("cb_") + n);
         state->setVisible(false);
     }
+
+    // A click on a switch's caption works the switch.
+    captions_ = new FieldCaptions(page_, {std::begin(kHostCaptions), std::end(kHostCaptions)},
+                                  [this](const QString& name) {
+                                      if (name == QLatin1String("lbl_TitleIsControl"))
+                                          lbl_IsControlClick();
+                                      else if (name == QLatin1String("lbl_TitleIsScreen"))
+                                          lbl_IsScreenClick();
+                                  });
 
     hint_ = new QLabel(page_);
     hint_->setObjectName(QStringLiteral("lbl_HostHint"));
@@ -250,10 +292,12 @@ void HostSettingsPanel::ApplyLayout(const LayoutText& section)
     if (size > 1)
         f.setPointSize(size - 1);
     hint_->setFont(f);
+    captions_->place(size + 1, QColor(c.r, c.g, c.b));
 }
 
 void HostSettingsPanel::Retranslate()
 {
+    captions_->retranslate(context_.skin.languageIndex());
     for (const QString& bar : HostSettingsBars())
         for (int k = 1; k <= kHostSteps; ++k)
             if (auto* number = control<QLabel>(numberName(bar, k)))

@@ -9,6 +9,7 @@ class QLabel;
 namespace orb
 {
 
+class FieldCaptions;
 class LayoutText;
 
 // The host pointer settings on the advanced page: three eleven-step bars
@@ -57,6 +58,7 @@ class HostSettingsPanel : public QObject
     QWidget* page_;
     HostMouseSettings settings_;
     QLabel* hint_ = nullptr;
+    FieldCaptions* captions_ = nullptr;
 };
 
 } // namespace orb

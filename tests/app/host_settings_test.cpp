@@ -242,6 +242,43 @@ TEST_F(HostSettings, ControlsArePlacedByTheLayoutSection)
     EXPECT_EQ(number->parentWidget(), window->page(2));
 }
 
+// The page picture carries no words: every field, bar and switch has a
+// caption in the current language, clear of the controls it names, and a
+// switch's caption works the switch.
+TEST_F(HostSettings, FieldsBarsAndSwitchesAreCaptionedInTheCurrentLanguage)
+{
+    start(false);
+    const auto text = [this](const char* name) { return find<QLabel>(QLatin1String(name))->text(); };
+    const char* captions[] = {"lbl_TitleFireKey",   "lbl_FireCount",      "lbl_FireTime",
+                              "lbl_TitleHostMouse", "lbl_TitleSpd",       "lbl_TitleDbSpd",
+                              "lbl_TitleScrSpd",    "lbl_TitleIsControl", "lbl_TitleIsScreen"};
+    EXPECT_EQ(text("lbl_FireCount"), QStringLiteral("连发次数"));
+    window->Btn_Lang3_0Click();
+    EXPECT_EQ(text("lbl_FireCount"), QStringLiteral("Fire Count"));
+    EXPECT_EQ(text("lbl_TitleSpd"), QStringLiteral("Pointer Speed"));
+    const QStringList controls{QStringLiteral("Edt_Repeat1"), QStringLiteral("Edt_DelayTime1"),
+                               QStringLiteral("Img_IsControl"), QStringLiteral("Img_IsScreen")};
+    for (const char* name : captions) {
+        auto* l = find<QLabel>(QLatin1String(name));
+        ASSERT_TRUE(l) << name;
+        EXPECT_FALSE(l->text().isEmpty()) << name;
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << name;
+        for (const QString& c : controls)
+            EXPECT_FALSE(l->geometry().intersects(widget(c)->geometry()))
+                << name << " over " << qPrintable(c);
+        for (int k = 1; k <= kHostSteps; ++k)
+            for (const char* bar : {"Img_Spd", "Img_DbSpd", "Img_ScrSpd"})
+                EXPECT_FALSE(
+                    l->geometry().intersects(widget(QLatin1String(bar) + QString::number(k))->geometry()))
+                    << name << " over " << bar << k;
+    }
+    click(QStringLiteral("lbl_TitleIsControl"));
+    EXPECT_EQ(picture(QStringLiteral("Img_IsControl")), QStringLiteral("CbS_E"));
+    click(QStringLiteral("lbl_TitleIsScreen"));
+    EXPECT_EQ(picture(QStringLiteral("Img_IsScreen")), QStringLiteral("CbS_E"));
+    EXPECT_FALSE(wheelBarEnabled());
+}
+
 // --- Apply ---
 
 // Records, for every call to the desktop, how many commands the mouse had seen.
