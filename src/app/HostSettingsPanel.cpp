@@ -209,7 +209,8 @@ void HostSettingsPanel::RefreshMouseSystemParameterB()
 
 void HostSettingsPanel::showResult(const HostApplyResult& result)
 {
-    hint_->setText(result.hint());
+    lastResult_ = result;
+    hint_->setText(result.hint(context_.skin.languageIndex()));
 }
 
 // --- Pictures ---
@@ -298,6 +299,7 @@ void HostSettingsPanel::ApplyLayout(const LayoutText& section)
 void HostSettingsPanel::Retranslate()
 {
     captions_->retranslate(context_.skin.languageIndex());
+    hint_->setText(lastResult_.hint(context_.skin.languageIndex()));
     for (const QString& bar : HostSettingsBars())
         for (int k = 1; k <= kHostSteps; ++k)
             if (auto* number = control<QLabel>(numberName(bar, k)))

@@ -58,6 +58,7 @@ class HostSettingsPanel : public QObject
     QWidget* page_;
     HostMouseSettings settings_;
     QLabel* hint_ = nullptr;
+    HostApplyResult lastResult_; // what the hint says, for a language change
     FieldCaptions* captions_ = nullptr;
 };
 

@@ -1,5 +1,8 @@
 #include "hostmouse/HostMouseSettings.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace orb
 {
 namespace
@@ -19,15 +22,47 @@ QString Digits(int value)
 }
 } // namespace
 
-QString HostApplyResult::hint() const
+QString HostApplyResult::hint(int language) const
 {
+    // Languages 1..3: simplified Chinese, traditional Chinese, English.
+    struct Texts {
+        const char* notSaved;
+        const char* notTaken; // %1: the settings
+        const char* separator;
+        const char* names[4]; // in the order of kSettingNames
+    };
+    static const Texts texts[] = {
+        {"部分系统鼠标设置无法保存。",
+         "此桌面不接受本程序设置的%1；这些值已保留。",
+         "、",
+         {"指针速度", "指针加速", "双击速度", "滚轮滚动行数"}},
+        {"部分系統滑鼠設定無法儲存。",
+         "此桌面不接受本程式設定的%1；這些值已保留。",
+         "、",
+         {"指標速度", "指標加速", "按兩下速度", "滾輪捲動行數"}},
+        {"Some host mouse settings could not be saved.",
+         "This desktop does not take %1 from this program; the values are kept.",
+         ", ",
+         {"pointer speed", "pointer acceleration", "double-click time", "wheel lines"}},
+    };
+    static const char* const kSettingNames[] = {"pointer speed", "pointer acceleration", "double-click time",
+                                                "wheel lines"};
+    const Texts& t = texts[std::clamp(language, 1, 3) - 1];
     QStringList parts;
     if (!mouseKeyWritten || !desktopKeyWritten)
-        parts << QStringLiteral("Some host mouse settings could not be saved.");
-    if (!notApplied.isEmpty())
-        parts << QStringLiteral("This desktop does not take %1 from this program; the values are kept.")
-                     .arg(notApplied.join(QStringLiteral(", ")));
-    return parts.join(QLatin1Char(' '));
+        parts << QString::fromUtf8(t.notSaved);
+    if (!notApplied.isEmpty()) {
+        QStringList names;
+        for (const QString& n : notApplied) {
+            const auto* at = std::find_if(std::begin(kSettingNames), std::end(kSettingNames),
+                                          [&n](const char* k) { return n == QLatin1String(k); });
+            names << (at == std::end(kSettingNames)
+                          ? n
+                          : QString::fromUtf8(t.names[std::distance(std::begin(kSettingNames), at)]));
+        }
+        parts << QString::fromUtf8(t.notTaken).arg(names.join(QString::fromUtf8(t.separator)));
+    }
+    return parts.join(language == 3 ? QStringLiteral(" ") : QString());
 }
 
 HostApplyResult HostMouseSettings::MseSpd_OnClick(int step)

@@ -33,8 +33,9 @@ struct HostApplyResult {
     bool mouseKeyWritten = true;   // false when "Control Panel\Mouse" could not be opened or written
     bool desktopKeyWritten = true; // same for "Control Panel\Desktop"
     QStringList notApplied; // "pointer speed", "pointer acceleration", "double-click time", "wheel lines"
-    // Empty when everything was kept and applied; otherwise one English sentence.
-    QString hint() const;
+    // Empty when everything was kept and applied; otherwise what was not, in
+    // language 1..3 (simplified Chinese, traditional Chinese, English).
+    QString hint(int language = 3) const;
 };
 
 // The host-settings logic of the advanced page without its widgets: the page

@@ -344,6 +344,10 @@ TEST_F(HostSettings, AFailingStoreAndDesktopDoNotFailTheWrite)
     hostStore.writesFail = true;
     hostSystem.accepts = false;
     click(QStringLiteral("Img_Spd8"));
+    // The hint speaks the window's language, and follows a change of it.
+    EXPECT_EQ(hint(),
+              QStringLiteral("部分系统鼠标设置无法保存。此桌面不接受本程序设置的指针速度；这些值已保留。"));
+    window->Btn_Lang3_0Click();
     EXPECT_TRUE(hint().contains(QStringLiteral("could not be saved"))) << qPrintable(hint());
     EXPECT_TRUE(hint().contains(QStringLiteral("pointer speed"))) << qPrintable(hint());
 
@@ -363,6 +367,7 @@ TEST_F(HostSettings, ADesktopThatTakesEverythingLeavesNoHint)
 {
     start(false);
     hostSystem.accepts = false;
+    window->Btn_Lang3_0Click();
     click(QStringLiteral("Img_DbSpd2"));
     EXPECT_TRUE(hint().contains(QStringLiteral("double-click time"))) << qPrintable(hint());
     EXPECT_TRUE(find<QLabel>(QStringLiteral("lbl_HostHint"))->parentWidget() == window->page(2));

@@ -171,6 +171,7 @@ TEST_F(HostMouseSettingsTest, StoreThatCannotBeOpenedOrWrittenIsAResult)
     // The running desktop still gets the value.
     EXPECT_EQ(system.calls, QStringList{"speed 10"});
     EXPECT_EQ(result.hint(), "Some host mouse settings could not be saved.");
+    EXPECT_EQ(result.hint(2), "部分系統滑鼠設定無法儲存。");
 
     store.mouseOpens = store.desktopOpens = true;
     store.writesFail = true;
@@ -193,6 +194,8 @@ TEST_F(HostMouseSettingsTest, HintNamesWhatTheDesktopDidNotTake)
     EXPECT_EQ(result.hint(),
               "This desktop does not take pointer speed, pointer acceleration, double-click time, "
               "wheel lines from this program; the values are kept.");
+    EXPECT_EQ(result.hint(1),
+              "此桌面不接受本程序设置的指针速度、指针加速、双击速度、滚轮滚动行数；这些值已保留。");
 }
 
 } // namespace
