@@ -4,6 +4,7 @@
 #include "app/DialogLook.h"
 #include "app/Skin.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -41,6 +42,9 @@ FieldDialog::FieldDialog(QWidget* mainWindow, Skin& skin, const Names& names, Co
     connect(close, &ClickLabel::clicked, this, &FieldDialog::IB_CloseClick);
 
     skin.ApplyDialogLayout(this, QStringLiteral("L"), DialogLook::FieldDialogRows(names.title, names.field));
+
+    // As in any small dialog: Enter confirms, Escape closes without a result.
+    connect(field_, &QLineEdit::returnPressed, this, &FieldDialog::IB_ConfirmClick);
 }
 
 void FieldDialog::showOver(QWidget* mainWindow)
@@ -62,6 +66,16 @@ void FieldDialog::IB_ConfirmClick()
 void FieldDialog::IB_CancelClick()
 {
     field_->clear();
+}
+
+void FieldDialog::keyPressEvent(QKeyEvent* e)
+{
+    // The field passes Escape on to its window.
+    if (e->key() == Qt::Key_Escape) {
+        IB_CloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void FieldDialog::IB_CloseClick()

@@ -37,6 +37,7 @@ class FieldDialog : public QWidget
   protected:
     // Shows the dialog centred over the main window with the field focused.
     void showOver(QWidget* mainWindow);
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     Confirm confirm_;

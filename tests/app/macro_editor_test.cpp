@@ -527,3 +527,31 @@ TEST_F(MacroEditorUi, AMacroBuiltOnlyThroughTheEditorReachesTheMouse)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(MacroEditorUi, EnterConfirmsAndEscapeClosesTheFieldDialogs)
+{
+    openMacro({QStringLiteral("0 120")});
+    lineMenu(0, "Btn_Edit");
+    auto* delay = window->findChild<TForm6*>();
+    ASSERT_TRUE(delay);
+    QTest::keyClicks(delay->field(), QStringLiteral("300"));
+    QTest::keyClick(delay->field(), Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<TForm6*>(), nullptr);
+    EXPECT_EQ(events(), QStringList{QStringLiteral("0 120")});
+
+    lineMenu(0, "Btn_Edit");
+    delay = window->findChild<TForm6*>();
+    ASSERT_TRUE(delay);
+    QTest::keyClicks(delay->field(), QStringLiteral("300"));
+    QTest::keyClick(delay->field(), Qt::Key_Return);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<TForm6*>(), nullptr);
+    EXPECT_EQ(events(), QStringList{QStringLiteral("0 300")});
+    expectStored();
+}
+
+} // namespace
