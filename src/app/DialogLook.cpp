@@ -83,14 +83,27 @@ ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, con
     button->setAlignment(Qt::AlignCenter);
     button->setAttribute(Qt::WA_TranslucentBackground);
     button->resize(img->size());
-    const QString stem = normal.left(normal.size() - 2);
-    QObject::connect(button, &ClickLabel::entered, img,
-                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("02")); });
-    QObject::connect(button, &ClickLabel::left, img,
-                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("01")); });
-    QObject::connect(button, &ClickLabel::pressed, img,
-                     [img, &skin, stem] { SetPicture(img, skin, stem + QStringLiteral("03")); });
+    FollowPointer(button, img, skin, normal.left(normal.size() - 2));
     return button;
+}
+
+void FollowPointer(ClickLabel* button, QLabel* image, Skin& skin, const QString& stem)
+{
+    const auto show = [image, &skin, stem](const char* state) {
+        SetPicture(image, skin, stem + QLatin1String(state));
+    };
+    // A disabled button does not light up.
+    QObject::connect(button, &ClickLabel::entered, image, [show, button] {
+        if (button->isEnabled())
+            show("02");
+    });
+    QObject::connect(button, &ClickLabel::left, image, [show] { show("01"); });
+    QObject::connect(button, &ClickLabel::pressed, image, [show] { show("03"); });
+    // Released over the button (it stays open): the pointer is still there.
+    QObject::connect(button, &ClickLabel::released, image, [show, button] {
+        if (button->underMouse())
+            show("02");
+    });
 }
 
 } // namespace orb::DialogLook

@@ -29,6 +29,9 @@ void Centre(QWidget* dialog, QWidget* mainWindow, int dy);
 ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, const QString& label,
                           const QString& normal);
 void SetPicture(QLabel* image, Skin& skin, const QString& picture);
+// `image` follows the pointer over `button`: stem + "01" normal, "02" under
+// the pointer, "03" pressed (also the macro page's picture buttons).
+void FollowPointer(ClickLabel* button, QLabel* image, Skin& skin, const QString& stem);
 // A control at prefix + "X", "Y"; a companion label goes to the same point
 // with the size of the control's picture.
 LayoutRow At(const QString& group, const QString& prefix, const QString& control,

@@ -2,6 +2,7 @@
 
 #include "app/ClickLabel.h"
 #include "app/Colours.h"
+#include "app/DialogLook.h"
 #include "app/MacroPage.h"
 #include "app/Skin.h"
 #include "macros/MacroScript.h"
@@ -98,7 +99,7 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
         l->setGeometry(30, 58 + 22 * i, 150, 20);
         connect(l, &ClickLabel::clicked, this, [this, i] { chooseInsertDelay(i); });
     }
-    label(box_, "Img_InsertStart", {150, 126, 70, 26});
+    QLabel* startPicture = label(box_, "Img_InsertStart", {150, 126, 70, 26});
     auto* start = new ClickLabel(box_);
     start->setObjectName(QStringLiteral("Btn_InsertStart"));
     start->setGeometry(150, 126, 70, 26);
@@ -107,6 +108,7 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     // The click that stops an insert recording is not recorded.
     connect(start, &ClickLabel::entered, this, [this] { page_.SetPointerOnRecordButton(true); });
     connect(start, &ClickLabel::left, this, [this] { page_.SetPointerOnRecordButton(false); });
+    DialogLook::FollowPointer(start, startPicture, skin_, QStringLiteral("MacroS_"));
 
     label(box_, "lbl_XAxisValue", {10, 36, 80, 20});
     x_ = field(box_, "edt_XAxisValue", {92, 36, 44, 20}, QStringLiteral("12"), "-?[0-9]*", ClampMoveText);
@@ -115,8 +117,8 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     label(box_, "lbl_Repeat", {10, 36, 80, 20});
     repeat_ = field(box_, "edt_Repeat", {92, 36, 44, 20}, QStringLiteral("10"), "[0-9]*", ClampRepeatText);
 
-    label(box_, "Img_OK", {10, 160, 90, 24});
-    label(box_, "Img_Cancel", {120, 160, 90, 24});
+    QLabel* okPicture = label(box_, "Img_OK", {10, 160, 90, 24});
+    QLabel* cancelPicture = label(box_, "Img_Cancel", {120, 160, 90, 24});
     ok_ = new ClickLabel(box_);
     ok_->setObjectName(QStringLiteral("Btn_OK"));
     ok_->setGeometry(10, 160, 90, 24);
@@ -127,6 +129,8 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     cancel->setGeometry(120, 160, 90, 24);
     cancel->setAlignment(Qt::AlignCenter);
     connect(cancel, &ClickLabel::clicked, this, [this] { Btn_CancelClick(); });
+    DialogLook::FollowPointer(ok_, okPicture, skin_, QStringLiteral("MacroBtnS_"));
+    DialogLook::FollowPointer(cancel, cancelPicture, skin_, QStringLiteral("MacroBtnS_"));
 
     // Covers the panel while an insert recording runs.
     auto* cover = new QWidget(box_);

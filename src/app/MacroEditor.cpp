@@ -4,6 +4,7 @@
 #include "app/ClickLabel.h"
 #include "app/Colours.h"
 #include "app/DelayDialog.h"
+#include "app/DialogLook.h"
 #include "app/EditKeyDialog.h"
 #include "app/InsertPanel.h"
 #include "app/MacroPage.h"
@@ -83,6 +84,7 @@ MacroEditor::MacroEditor(MacroPage& page, QListWidget* lines, QListWidget* libra
     connect(newButton, &ClickLabel::clicked, this, [this] { Btn_NewClick(); });
     connect(newButton, &ClickLabel::entered, this, [this] { page_.SetPointerOnRecordButton(true); });
     connect(newButton, &ClickLabel::left, this, [this] { page_.SetPointerOnRecordButton(false); });
+    DialogLook::FollowPointer(newButton, newPicture, skin_, QStringLiteral("MacroS_"));
     newButton_ = newButton;
     viewport_ = lines_->viewport();
     viewport_->installEventFilter(this);

@@ -7,6 +7,7 @@
 #include "app/ClickLabel.h"
 #include "app/Colours.h"
 #include "app/DeviceSession.h"
+#include "app/DialogLook.h"
 #include "app/InsertPanel.h"
 #include "app/MacroEditor.h"
 #include "app/MacroList.h"
@@ -106,6 +107,7 @@ void MacroPage::build()
     connect(startButton_, &ClickLabel::clicked, this, [this] { Btn_StartClick(); });
     connect(startButton_, &ClickLabel::entered, this, [this] { SetPointerOnRecordButton(true); });
     connect(startButton_, &ClickLabel::left, this, [this] { SetPointerOnRecordButton(false); });
+    DialogLook::FollowPointer(startButton_, startPicture, skin(), QStringLiteral("MacroS_"));
 
     // The delay box: three delay choices, the fixed delay, the release mode.
     delayBox_ = new QWidget(page);

@@ -555,3 +555,42 @@ TEST_F(MacroEditorUi, EnterConfirmsAndEscapeClosesTheFieldDialogs)
 }
 
 } // namespace
+
+namespace
+{
+
+// The page's picture buttons follow the pointer like the rest of the skin.
+TEST_F(MacroEditorUi, PictureButtonsFollowThePointer)
+{
+    openMacro({QStringLiteral("0 120")});
+    const auto picture = [this](const char* name) {
+        return find(QLatin1String(name))->property("picture").toString();
+    };
+    const auto follows = [&](const char* button, const char* image) {
+        SCOPED_TRACE(button);
+        QWidget* b = find(QLatin1String(button));
+        const QString stem = picture(image).chopped(2);
+        ASSERT_TRUE(stem == QLatin1String("MacroS_") || stem == QLatin1String("MacroBtnS_"));
+        QTest::mouseMove(b, b->rect().center());
+        EXPECT_EQ(picture(image), stem + QStringLiteral("02"));
+        QTest::mousePress(b, Qt::LeftButton, {}, b->rect().center());
+        EXPECT_EQ(picture(image), stem + QStringLiteral("03"));
+        // Let go away from it: no click, and the normal picture once the pointer is elsewhere.
+        QTest::mouseMove(window.get(), QPoint(1, 1));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseMove(window.get(), QPoint(2, 2));
+        EXPECT_EQ(picture(image), stem + QStringLiteral("01"));
+    };
+    follows("Btn_Start", "Img_Start");
+    EXPECT_FALSE(page().Recording());
+    follows("Btn_New", "Img_New");
+    // With the insert panel open the record button rests; OK and Cancel follow.
+    lineMenu(0, "Btn_Insert");
+    QWidget* start = find(QStringLiteral("Btn_Start"));
+    QTest::mouseMove(start, start->rect().center());
+    EXPECT_EQ(picture("Img_Start"), QStringLiteral("MacroS_01"));
+    follows("Btn_OK", "Img_OK");
+    follows("Btn_Cancel", "Img_Cancel");
+}
+
+} // namespace
