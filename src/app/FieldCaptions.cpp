@@ -16,10 +16,11 @@ constexpr int kGap = 8;
 constexpr int kHeight = 18;
 } // namespace
 
-FieldCaptions::FieldCaptions(QWidget* page, QList<Spec> specs, std::function<void(const QString&)> click)
-    : QObject(page), page_(page), specs_(std::move(specs))
+FieldCaptions::FieldCaptions(QWidget* page, QList<Caption> captions,
+                             std::function<void(const QString&)> click)
+    : QObject(page), page_(page), captions_(std::move(captions))
 {
-    for (const Spec& s : specs_) {
+    for (const Caption& s : captions_) {
         const QString name = QLatin1String(s.name);
         auto* label = new ClickLabel(page_);
         label->setObjectName(name);
@@ -32,7 +33,7 @@ FieldCaptions::FieldCaptions(QWidget* page, QList<Spec> specs, std::function<voi
 
 void FieldCaptions::place(int pointSize, const QColor& colour)
 {
-    for (const Spec& s : specs_) {
+    for (const Caption& s : captions_) {
         auto* label = page_->findChild<QLabel*>(QLatin1String(s.name));
         const QWidget* anchor = page_->findChild<QWidget*>(QLatin1String(s.anchor));
         if (!label || !anchor)
@@ -61,7 +62,7 @@ void FieldCaptions::place(int pointSize, const QColor& colour)
 void FieldCaptions::retranslate(int language)
 {
     const auto l = static_cast<std::size_t>(std::clamp(language, 1, 3) - 1);
-    for (const Spec& s : specs_)
+    for (const Caption& s : captions_)
         if (auto* label = page_->findChild<QLabel*>(QLatin1String(s.name)))
             label->setText(QString::fromUtf8(s.text[l]));
 }

@@ -20,7 +20,7 @@ class FieldCaptions : public QObject
 {
   public:
     enum class Side { Above, Left, Right };
-    struct Spec {
+    struct Caption {
         const char* name;   // the caption's objectName
         const char* anchor; // the control it names
         Side side;
@@ -31,7 +31,8 @@ class FieldCaptions : public QObject
     };
 
     // `click`, when given, runs for a click on the caption of that name.
-    FieldCaptions(QWidget* page, QList<Spec> specs, std::function<void(const QString& name)> click = {});
+    FieldCaptions(QWidget* page, QList<Caption> captions,
+                  std::function<void(const QString& name)> click = {});
 
     // After the controls were placed: positions, font size and colour.
     void place(int pointSize, const QColor& colour);
@@ -39,7 +40,7 @@ class FieldCaptions : public QObject
 
   private:
     QWidget* page_;
-    QList<Spec> specs_;
+    QList<Caption> captions_;
 };
 
 } // namespace orb

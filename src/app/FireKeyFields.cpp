@@ -16,7 +16,7 @@ namespace
 {
 // The page picture names neither the panel nor its fields.
 using Side = FieldCaptions::Side;
-const FieldCaptions::Spec kFireCaptions[] = {
+const FieldCaptions::Caption kFireCaptions[] = {
     {"lbl_TitleFireKey", "Edt_Repeat1", Side::Above, 200, 1, {"火力键", "火力鍵", "Fire Key"}, {-134, -11}},
     {"lbl_FireCount", "Edt_Repeat1", Side::Left, 120, 0, {"连发次数", "連發次數", "Fire Count"}},
     {"lbl_FireTime", "Edt_DelayTime1", Side::Left, 120, 0, {"连发间隔", "連發間隔", "Fire Interval"}},

@@ -29,7 +29,7 @@ const QColor kDisabledShade(100, 100, 100);
 
 // The page picture names neither the panel, the bars nor the switches.
 using Side = FieldCaptions::Side;
-const FieldCaptions::Spec kHostCaptions[] = {
+const FieldCaptions::Caption kHostCaptions[] = {
     {"lbl_TitleHostMouse",
      "Img_Spd1",
      Side::Above,
