@@ -242,7 +242,7 @@ void InsertPanel::applyLook(const LayoutText& section)
         setTextColour(e, font_);
     }
     // The delay field and its unit follow the choice shown now.
-    CB_InsertChange();
+    paintDelayField();
 }
 
 bool InsertPanel::isOpen() const
@@ -258,11 +258,18 @@ void InsertPanel::chooseInsertDelay(int mode)
             marker->setPixmap(skin_.picture(i == mode ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D")));
             marker->setProperty("picture", i == mode ? QStringLiteral("RdS_E") : QStringLiteral("RdS_D"));
         }
-    // Only the fixed delay is typed.
-    delay_->setReadOnly(mode != 1);
-    setTextColour(delay_, mode == 1 ? font_ : kGrey);
+    paintDelayField();
+}
+
+void InsertPanel::paintDelayField()
+{
+    // A pause is typed; recorded keys take the typed delay only with the fixed-delay choice.
+    const int item = kind_->currentIndex();
+    const bool typed = item == 0 || item == 1 || ((item == 2 || item == 3) && radios_[1]->isChecked());
+    delay_->setReadOnly(!typed);
+    setTextColour(delay_, typed ? font_ : kGrey);
     if (auto* s = box_->findChild<QLabel*>(QStringLiteral("lbl_s_A")))
-        setTextColour(s, mode == 1 ? caption_ : kGrey);
+        setTextColour(s, typed ? caption_ : kGrey);
 }
 
 void InsertPanel::enableMainControls(bool on)
@@ -317,14 +324,10 @@ void InsertPanel::CB_InsertChange()
     show("edt_XAxisValue", x);
     show("lbl_YAxisValue", y);
     show("edt_YAxisValue", y);
-    if (key) {
+    if (key)
         chooseInsertDelay(0);
-    } else if (pause) {
-        delay_->setReadOnly(false);
-        setTextColour(delay_, font_);
-        if (auto* s = box_->findChild<QLabel*>(QStringLiteral("lbl_s_A")))
-            setTextColour(s, caption_);
-    }
+    else
+        paintDelayField();
     ok_->setText(skin_.LookupText(key ? QStringLiteral("Str421") : QStringLiteral("Str420")));
 }
 

@@ -40,6 +40,9 @@ class InsertPanel : public QObject
 
   private:
     void chooseInsertDelay(int mode);
+    // Edt_InsertDelay and lbl_s_A: editable and in the layout colours only
+    // where the delay is typed (pauses, recorded keys with the fixed delay).
+    void paintDelayField();
     void enableMainControls(bool on);
     // Group F fonts and colours of the panel's captions, list and fields.
     void applyLook(const LayoutText& section);
