@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -78,6 +79,25 @@ struct AppFixture : ::testing::Test {
         mouse.clearTraffic();
     }
     template <class W = QWidget> W* find(const QString& name) const { return window->findChild<W*>(name); }
+    // A control that must exist (a missing one fails the test).
+    QWidget* widget(const QString& name) const
+    {
+        QWidget* w = find(name);
+        EXPECT_TRUE(w) << qPrintable(name);
+        return w;
+    }
+    // A left click in the middle of the control.
+    void click(const QString& name) const
+    {
+        if (QWidget* w = widget(name))
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    // The pointer moved onto the middle of the control.
+    void hover(const QString& name) const
+    {
+        if (QWidget* w = widget(name))
+            QTest::mouseMove(w, w->rect().center());
+    }
     // A text of the current language pack by key.
     QString text(const char* key) const { return window->skin().LookupText(QString::fromLatin1(key)); }
     // The device-lost message: "Str100", two carriage returns, "Str101".

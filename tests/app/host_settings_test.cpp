@@ -16,17 +16,6 @@ namespace
 {
 
 struct HostSettings : AppFixture {
-    QWidget* widget(const QString& name) const
-    {
-        QWidget* w = find(name);
-        EXPECT_TRUE(w) << qPrintable(name);
-        return w;
-    }
-    void click(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
     QString picture(const QString& name) const { return widget(name)->property("picture").toString(); }
     QString hint() const { return find<QLabel>(QStringLiteral("lbl_HostHint"))->text(); }
     // The lit steps of a bar, as "1 2 3".

@@ -27,22 +27,6 @@ struct KeyAssignmentUi : AppFixture {
         QTest::mouseMove(window.get(), QPoint(1, 1)); // the pointer is in the window
         services.messages.clear();
     }
-    QWidget* widget(const QString& name) const
-    {
-        QWidget* w = find(name);
-        EXPECT_TRUE(w) << qPrintable(name);
-        return w;
-    }
-    void click(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
-    void hover(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseMove(w, w->rect().center());
-    }
     bool shown(const QString& name) const { return !widget(name)->isHidden(); }
     QString caption(const QString& name) const
     {

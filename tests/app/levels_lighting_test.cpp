@@ -19,17 +19,7 @@ namespace
 {
 
 struct Levels : AppFixture {
-    QWidget* widget(const QString& name) const
-    {
-        QWidget* w = find(name);
-        EXPECT_TRUE(w) << qPrintable(name);
-        return w;
-    }
-    void click(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
+    using AppFixture::click;
     void click(QWidget* parent, const QString& name) const
     {
         QWidget* w = parent->findChild<QWidget*>(name);

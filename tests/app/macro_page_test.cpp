@@ -84,22 +84,6 @@ struct MacroPageUi : AppFixture {
     }
     MacroPage& page() const { return window->macroPage(); }
     QListWidget* list(const char* name) const { return find<QListWidget>(QLatin1String(name)); }
-    QWidget* widget(const QString& name) const
-    {
-        QWidget* w = find(name);
-        EXPECT_TRUE(w) << qPrintable(name);
-        return w;
-    }
-    void click(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
-    void hover(const QString& name) const
-    {
-        if (QWidget* w = widget(name))
-            QTest::mouseMove(w, w->rect().center());
-    }
     void clickRow(QListWidget* l, int row) const
     {
         ASSERT_TRUE(l);
