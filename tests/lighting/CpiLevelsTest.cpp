@@ -1,7 +1,7 @@
 #include "lighting/CpiLevels.h"
 #include "lighting/ValueBar.h"
 
-#include "image/DefaultImages.h"
+#include "DefaultSplitImage.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +12,10 @@ using namespace orb;
 namespace
 {
 
-struct Sections {
-    ParameterABytes a{};
-    ParameterBBytes b{};
-    FireKeyBytes fire{};
-};
-
-Sections DefaultSections()
-{
-    Sections s;
-    const auto image = LoadDefaultImage(1);
-    EXPECT_TRUE(image.has_value());
-    if (image) {
-        std::copy_n(image->begin() + ParameterAAddr, ParameterASize, s.a.begin());
-        std::copy_n(image->begin() + ParameterBAddr, ParameterBSize, s.b.begin());
-        std::copy_n(image->begin() + FireKeyAddr, FireKeySize, s.fire.begin());
-    }
-    return s;
-}
-
-CpiLevels ShownFrom(const Sections& s, const QString& ledType)
+CpiLevels ShownFrom(const ConfigImage& s, const QString& ledType)
 {
     SettingsControls c;
-    ShowSettings(s.a, s.b, s.fire, c);
+    ShowSettings(s.ParameterA, s.ParameterB, s.FireKey, c);
     CpiLevels levels;
     levels.Show(c, ledType);
     return levels;
@@ -225,7 +206,7 @@ TEST(CpiLevels, ColourCellOpensByLightType)
 
 TEST(CpiLevels, ShowsTheDefaultImage)
 {
-    const Sections s = DefaultSections();
+    const ConfigImage s = orb::test::DefaultSplitImage();
     const CpiLevels mcu = ShownFrom(s, LedTypeMcu);
     EXPECT_EQ(mcu.LevelCount(), 6);
     EXPECT_EQ(mcu.CurrentLevel(), 2);
@@ -241,7 +222,7 @@ TEST(CpiLevels, ShowsTheDefaultImage)
 // A level's value and colours reach the bytes of the image map and come back.
 TEST(CpiLevels, StoreWritesTheImageBytesAndShowReadsThemBack)
 {
-    Sections s = DefaultSections();
+    ConfigImage s = orb::test::DefaultSplitImage();
     CpiLevels levels = ShownFrom(s, LedTypeMcu);
     ASSERT_EQ(levels.ToggleLevel(7), LevelToggle::Added);
     levels.SetValue(3, 10);
@@ -252,17 +233,17 @@ TEST(CpiLevels, StoreWritesTheImageBytesAndShowReadsThemBack)
     ASSERT_TRUE(levels.SelectCurrent(5));
 
     SettingsControls c;
-    ShowSettings(s.a, s.b, s.fire, c);
+    ShowSettings(s.ParameterA, s.ParameterB, s.FireKey, c);
     levels.Store(c);
-    StoreSettings(c, s.a, s.b, s.fire);
-    EXPECT_EQ(s.a[0x02], 7);
-    EXPECT_EQ(s.a[0x08], 10);
-    EXPECT_EQ(s.a[0x0F], 6);
-    EXPECT_EQ(s.a[0x20], 17);
-    EXPECT_EQ(s.a[0x21], 255);
-    EXPECT_EQ(s.a[0x22], 0);
-    EXPECT_EQ(s.b[0], 4);
-    EXPECT_EQ(s.b[1], 0xFB);
+    StoreSettings(c, s.ParameterA, s.ParameterB, s.FireKey);
+    EXPECT_EQ(s.ParameterA[0x02], 7);
+    EXPECT_EQ(s.ParameterA[0x08], 10);
+    EXPECT_EQ(s.ParameterA[0x0F], 6);
+    EXPECT_EQ(s.ParameterA[0x20], 17);
+    EXPECT_EQ(s.ParameterA[0x21], 255);
+    EXPECT_EQ(s.ParameterA[0x22], 0);
+    EXPECT_EQ(s.ParameterB[0], 4);
+    EXPECT_EQ(s.ParameterB[1], 0xFB);
 
     const CpiLevels back = ShownFrom(s, LedTypeMcu);
     EXPECT_EQ(back.LevelCount(), 7);
@@ -285,11 +266,11 @@ TEST(CpiLevels, DamagedBytesShowWithinTheirRanges)
         {0x03, 0x05, 0x0A, 0x06, 3, 1, 10, 6}, // current beyond the count
     };
     for (const auto& k : cases) {
-        Sections s = DefaultSections();
-        s.a[0x02] = k.count;
-        s.b[0] = k.current;
-        s.a[0x06] = k.value;
-        s.a[0x0D] = k.colour;
+        ConfigImage s = orb::test::DefaultSplitImage();
+        s.ParameterA[0x02] = k.count;
+        s.ParameterB[0] = k.current;
+        s.ParameterA[0x06] = k.value;
+        s.ParameterA[0x0D] = k.colour;
         const CpiLevels levels = ShownFrom(s, LedTypeNormal);
         EXPECT_EQ(levels.LevelCount(), k.shownCount);
         EXPECT_EQ(levels.CurrentLevel(), k.shownCurrent);

@@ -2,7 +2,7 @@
 #include "lighting/KeyModeOptions.h"
 #include "lighting/ValueBar.h"
 
-#include "image/DefaultImages.h"
+#include "DefaultSplitImage.h"
 
 #include <gtest/gtest.h>
 
@@ -15,33 +15,14 @@ namespace
 
 const QStringList kModeNames{"Mode 1", "Mode 2", "Mode 3", "Mode 4", "Mode 5", "Mode 6", "Mode 7"};
 
-struct Sections {
-    ParameterABytes a{};
-    ParameterBBytes b{};
-    FireKeyBytes fire{};
-};
-
-Sections DefaultSections()
-{
-    Sections s;
-    const auto image = LoadDefaultImage(1);
-    EXPECT_TRUE(image.has_value());
-    if (image) {
-        std::copy_n(image->begin() + ParameterAAddr, ParameterASize, s.a.begin());
-        std::copy_n(image->begin() + ParameterBAddr, ParameterBSize, s.b.begin());
-        std::copy_n(image->begin() + FireKeyAddr, FireKeySize, s.fire.begin());
-    }
-    return s;
-}
-
-SettingsControls Controls(const Sections& s)
+SettingsControls Controls(const ConfigImage& s)
 {
     SettingsControls c;
-    ShowSettings(s.a, s.b, s.fire, c);
+    ShowSettings(s.ParameterA, s.ParameterB, s.FireKey, c);
     return c;
 }
 
-LedModes Shown(const Sections& s)
+LedModes Shown(const ConfigImage& s)
 {
     LedModes m;
     m.SetModeNames(kModeNames);
@@ -82,7 +63,7 @@ TEST(LedModes, LightTypeShowsItsOwnItems)
 
 TEST(LedModes, DefaultImageShowsTheMcuLight)
 {
-    const LedModes m = Shown(DefaultSections());
+    const LedModes m = Shown(orb::test::DefaultSplitImage());
     EXPECT_EQ(m.Type(), LightType::Mcu);
     EXPECT_EQ(m.LedNumber(), 10);
     EXPECT_EQ(m.CurrentModeIndex(), 1); // mode 2
@@ -95,7 +76,7 @@ TEST(LedModes, DefaultImageShowsTheMcuLight)
 
 TEST(LedModes, DisabledModeReadsDashesAndHidesItsOption)
 {
-    LedModes m = Shown(DefaultSections());
+    LedModes m = Shown(orb::test::DefaultSplitImage());
     m.SetModeEnabled(1, false);
     const QStringList items = m.CurrentModeItems();
     EXPECT_EQ(items.first(), "------");
@@ -111,8 +92,8 @@ TEST(LedModes, DisabledModeReadsDashesAndHidesItsOption)
 
 TEST(LedModes, NormalLightHidesTheModeOptions)
 {
-    Sections s = DefaultSections();
-    s.a[0x00] |= 0x80; // normal light
+    ConfigImage s = orb::test::DefaultSplitImage();
+    s.ParameterA[0x00] |= 0x80; // normal light
     const LedModes m = Shown(s);
     EXPECT_EQ(m.Type(), LightType::Normal);
     for (int k = 1; k <= 7; ++k)
@@ -209,28 +190,28 @@ TEST(LedModes, OptionPairPictures)
 TEST(LedModes, StoreAndShowRoundTripTheLightBytes)
 {
     for (const std::uint8_t type : {0x00, 0x80}) {
-        Sections s = DefaultSections();
-        s.a[0x00] = static_cast<std::uint8_t>((s.a[0x00] & 0x7F) | type);
+        ConfigImage s = orb::test::DefaultSplitImage();
+        s.ParameterA[0x00] = static_cast<std::uint8_t>((s.ParameterA[0x00] & 0x7F) | type);
         if (type)
-            s.a[0x04] = 0xFF;
+            s.ParameterA[0x04] = 0xFF;
         LedModes m = Shown(s);
         KeyModeOptions o;
         o.Show(Controls(s));
         SettingsControls c = Controls(s);
         m.Store(c);
         o.Store(c);
-        Sections out = s;
-        StoreSettings(c, out.a, out.b, out.fire);
-        EXPECT_EQ(out.a, s.a) << int(type);
+        ConfigImage out = s;
+        StoreSettings(c, out.ParameterA, out.ParameterB, out.FireKey);
+        EXPECT_EQ(out.ParameterA, s.ParameterA) << int(type);
         if (!type) { // the normal light's state byte is rebuilt from its rules
-            EXPECT_EQ(out.b, s.b);
+            EXPECT_EQ(out.ParameterB, s.ParameterB);
         }
     }
 }
 
 TEST(LedModes, EditsReachTheImageBytes)
 {
-    Sections s = DefaultSections();
+    ConfigImage s = orb::test::DefaultSplitImage();
     LedModes m = Shown(s);
     m.SetModeEnabled(3, false);
     m.ClickModeOption(5);
@@ -240,11 +221,11 @@ TEST(LedModes, EditsReachTheImageBytes)
     m.EditKeyModeRgb(1, 1, "300");
     SettingsControls c = Controls(s);
     m.Store(c);
-    StoreSettings(c, s.a, s.b, s.fire);
-    EXPECT_EQ(s.a[0x04], 0xF7);             // bit 3 (mode 3) cleared
-    EXPECT_EQ(s.a[0x03] >> 4, 9);           // 13 - 4 LEDs
-    EXPECT_EQ(s.b[2], (7 << 5) | 0x08 | 5); // step 7, off, mode 5
-    EXPECT_EQ(s.a[0x15], 255);
+    StoreSettings(c, s.ParameterA, s.ParameterB, s.FireKey);
+    EXPECT_EQ(s.ParameterA[0x04], 0xF7);             // bit 3 (mode 3) cleared
+    EXPECT_EQ(s.ParameterA[0x03] >> 4, 9);           // 13 - 4 LEDs
+    EXPECT_EQ(s.ParameterB[2], (7 << 5) | 0x08 | 5); // step 7, off, mode 5
+    EXPECT_EQ(s.ParameterA[0x15], 255);
 }
 
 TEST(KeyModeOptions, NoSaveLocksKeyModeAAndSaveUnlocksWithoutChange)
@@ -269,31 +250,31 @@ TEST(KeyModeOptions, NoSaveLocksKeyModeAAndSaveUnlocksWithoutChange)
 
 TEST(KeyModeOptions, ImageWithNoSaveLocksButShowsItsKeyMode)
 {
-    Sections s = DefaultSections();
-    s.a[0x00] |= 0x08; // no save
-    s.b[4] = 0x80;     // key mode B
+    ConfigImage s = orb::test::DefaultSplitImage();
+    s.ParameterA[0x00] |= 0x08; // no save
+    s.ParameterB[4] = 0x80;     // key mode B
     KeyModeOptions o;
     o.Show(Controls(s));
     EXPECT_FALSE(o.KeyModeEnabled());
     EXPECT_EQ(o.KeyMode(), 1);
-    s.a[0x00] &= 0xF7;
+    s.ParameterA[0x00] &= 0xF7;
     o.Show(Controls(s));
     EXPECT_TRUE(o.KeyModeEnabled());
 }
 
 TEST(KeyModeOptions, ComboKeysToggleTheirBitsAndPictures)
 {
-    Sections s = DefaultSections();
+    ConfigImage s = orb::test::DefaultSplitImage();
     KeyModeOptions o;
     o.Show(Controls(s));
     const bool mid = o.MidPress();
     EXPECT_EQ(o.ToggleMidPress(), !mid);
     EXPECT_EQ(o.ComboKeyPicture(1), mid ? "CbS_D" : "CbS_E");
-    EXPECT_EQ(o.ToggleCpiPress(), (s.a[0x01] & 0x02) == 0);
+    EXPECT_EQ(o.ToggleCpiPress(), (s.ParameterA[0x01] & 0x02) == 0);
     SettingsControls c = Controls(s);
     o.Store(c);
-    StoreSettings(c, s.a, s.b, s.fire);
-    EXPECT_EQ((s.a[0x01] & 0x01) != 0, !mid);
+    StoreSettings(c, s.ParameterA, s.ParameterB, s.FireKey);
+    EXPECT_EQ((s.ParameterA[0x01] & 0x01) != 0, !mid);
     EXPECT_EQ(ComboKeyCaption("Press 'CPI' 3s Switch Mode A/Mode B"),
               "     Press 'CPI' 3s Switch Mode A/Mode B");
 }
