@@ -1,6 +1,7 @@
 #include "ctl/Ctl.h"
 
 #include "ctl/CtlClock.h"
+#include "ctl/CtlSet.h"
 #include "ctl/Describe.h"
 #include "ctl/FileCheck.h"
 #include "ctl/MouseLink.h"
@@ -38,7 +39,13 @@ QString UsageText()
         "                             a complete read)\n"
         "  write FILE [--all]         a profile file to the mouse, verified as Apply does;\n"
         "                             --all: every connected mouse side by side\n"
-        "  show FILE | show --mouse   the settings in words\n"
+        "  show FILE | show --mouse   the settings in words (typed values with --json)\n"
+        "  set FILE|--mouse PATH=VALUE... [--from FILE.json|-]\n"
+        "                             change single settings (paths as in 'show --json':\n"
+        "                             cpi.levels.3.cpi=3200, keys.A.2=\"Right Key\"), all\n"
+        "                             or none; a file in place, a mouse read, changed and\n"
+        "                             written as by write (--path, --all); --from: every\n"
+        "                             value of a 'show --json' document ('-': standard input)\n"
         "  check FILE                 whether FILE is a valid profile, library, single-macro or\n"
         "                             base-macro file, and what the checks would repair\n"
         "  macros list                the macro library's entries\n"
@@ -56,7 +63,8 @@ QString UsageText()
         "  --lang N          language of names and messages: 1 Simplified Chinese,\n"
         "                    2 Traditional Chinese, 3 English (default)\n"
         "  --library FILE    the macro library file (default: the program's)\n"
-        "  --mouse           show: the connected mouse instead of a file\n"
+        "  --mouse           show, set: the connected mouse instead of a file\n"
+        "  --from FILE       set: the values of a settings document ('-': standard input)\n"
         "  --entry N         macros export: one entry\n"
         "  -h, --help        this text\n"
         "  --version         the version\n"
@@ -183,6 +191,7 @@ class Tool
     int cmdWrite(const QString& file, bool all);
     int cmdShow(const QString& file, bool mouse);
     int cmdCheck(const QString& file);
+    int cmdSet(const QStringList& args, const QString& from, bool mouse, bool all);
     int cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all);
 
     const Environment& env_;
@@ -470,14 +479,13 @@ int Tool::cmdShow(const QString& file, bool mouse)
                                QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
         image.SplitImage();
     }
-    const Description d = DescribeImage(image, settings_.text);
     if (json_) {
-        QJsonObject o = d.json();
+        QJsonObject o = SettingsJson(image);
         o.insert(QStringLiteral("command"), QStringLiteral("show"));
         o.insert(QStringLiteral("exit"), 0);
         emitJson(o);
     } else {
-        for (const QString& line : d.lines())
+        for (const QString& line : DescribeImage(image, settings_.text).lines())
             out_ << line << '\n';
         out_.flush();
     }
@@ -508,6 +516,62 @@ int Tool::cmdCheck(const QString& file)
     }
     out_.flush();
     return r.code;
+}
+
+int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool all)
+{
+    const QStringList words = mouse ? args : args.mid(1);
+    if ((!mouse && args.isEmpty()) || (words.isEmpty() && from.isEmpty()))
+        return usage(QStringLiteral("set: a file or --mouse, then PATH=VALUE... or --from FILE.json"));
+    // Everything is judged before a file or mouse is touched; a mouse's own
+    // image is judged again once it is read.
+    ConfigImage base;
+    if (const auto def = LoadDefaultImage(1))
+        base.ImageBuf = *def;
+    base.SplitImage();
+    Assignments assignments;
+    auto refusal = ReadSetAssignments(words, from, env_.in, base, assignments);
+    if (!refusal)
+        refusal = ApplyAssignments(base, assignments);
+    if (refusal)
+        return reportError(refusal->code, refusal->text);
+    const QString changed = QStringLiteral("%1 settings changed").arg(assignments.size());
+    if (!mouse) {
+        const Outcome o = SetProfileFile(args.front(), assignments);
+        if (o.code != ExitOk)
+            return reportError(o.code, o.text);
+        if (json_)
+            emitJson({{QStringLiteral("command"), QStringLiteral("set")},
+                      {QStringLiteral("file"), args.front()},
+                      {QStringLiteral("result"), codeWord(ExitOk)},
+                      {QStringLiteral("text"), changed},
+                      {QStringLiteral("exit"), ExitOk}});
+        else
+            out_ << args.front() << ": " << changed << '\n';
+        out_.flush();
+        return ExitOk;
+    }
+    int code = ExitOk;
+    QString why;
+    const auto picked = pickMice(all, code, why);
+    if (code != ExitOk)
+        return code == ExitUsage ? usage(why) : reportError(code, why);
+    std::vector<std::unique_ptr<MouseLink>> links;
+    for (const auto& info : picked)
+        links.push_back(makeLink(info));
+    const auto outcomes = runAll(links, ReadWriteSteps, [&](MouseLink& link) {
+        Outcome o = link.Open();
+        if (o.code == ExitOk)
+            o = link.WriteChanged([&](ConfigImage& image) -> std::optional<Outcome> {
+                if (auto r = ApplyAssignments(image, assignments))
+                    return Outcome{r->code, r->text + QStringLiteral(": nothing written")};
+                return std::nullopt;
+            });
+        if (o.code == ExitOk)
+            o.text = changed + QStringLiteral(", ") + o.text;
+        return o;
+    });
+    return reportMice(QStringLiteral("set"), links, outcomes);
 }
 
 int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all)
@@ -635,8 +699,11 @@ int Tool::run(const QStringList& rawArgs)
     const QCommandLineOption langOpt(QStringLiteral("lang"), {}, QStringLiteral("N"), QStringLiteral("3"));
     const QCommandLineOption libraryOpt(QStringLiteral("library"), {}, QStringLiteral("FILE"));
     const QCommandLineOption entryOpt(QStringLiteral("entry"), {}, QStringLiteral("N"));
-    parser.addOptions(
-        {help, version, jsonOpt, allOpt, mouseOpt, pathOpt, demoOpt, langOpt, libraryOpt, entryOpt});
+    const QCommandLineOption fromOpt(QStringLiteral("from"), {}, QStringLiteral("FILE"));
+    // For shell completion: the paths set takes, one a line.
+    const QCommandLineOption listPathsOpt(QStringLiteral("list-paths"), {});
+    parser.addOptions({help, version, jsonOpt, allOpt, mouseOpt, pathOpt, demoOpt, langOpt, libraryOpt,
+                       entryOpt, fromOpt, listPathsOpt});
     if (!parser.parse(args))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -668,6 +735,13 @@ int Tool::run(const QStringList& rawArgs)
     settings_.reserveProduct = org.Rev_Pro_ID;
     settings_.text = MakeTextLookup(lang);
 
+    if (command == QLatin1String("set") && parser.isSet(listPathsOpt)) {
+        out_ << SettablePaths().join(QLatin1Char('\n')) << '\n';
+        out_.flush();
+        return ExitOk;
+    }
+    if (command == QLatin1String("set") && !parser.isSet(mouseOpt))
+        return cmdSet(rest, parser.value(fromOpt), false, false);
     if (command == QLatin1String("check")) {
         if (rest.size() != 1)
             return usage(QStringLiteral("check: one file expected"));
@@ -726,6 +800,8 @@ int Tool::run(const QStringList& rawArgs)
         return cmdWrite(rest.front(), parser.isSet(allOpt));
     if (command == QLatin1String("show") && rest.isEmpty())
         return cmdShow({}, true);
+    if (command == QLatin1String("set"))
+        return cmdSet(rest, parser.value(fromOpt), true, parser.isSet(allOpt));
     return usage(QStringLiteral("unknown command or wrong arguments: %1").arg(pos.join(QLatin1Char(' '))));
 }
 } // namespace

@@ -23,6 +23,8 @@ struct Environment {
     QTextStream* err = nullptr;
     bool progress = false; // progress lines on err (a terminal)
     QString programFolder; // with trailing separator
+    // Standard input of `set --from -`; the process's own when none.
+    QIODevice* in = nullptr;
 };
 
 // The usage text of --help.

@@ -77,6 +77,23 @@ Outcome MouseLink::WriteProfile(const std::filesystem::path& file)
     if (load.status != ProfileLoadStatus::Ok)
         return {ExitBadFile, QString::fromStdString(load.reason)};
 
+    return writeImage();
+}
+
+Outcome MouseLink::WriteChanged(const std::function<std::optional<Outcome>(ConfigImage&)>& change)
+{
+    if (Outcome read = Read(); read.code != ExitOk)
+        return read;
+    // The change works on a copy: a refusal leaves the mouse untouched.
+    ConfigImage changed = session_->image();
+    if (auto refused = change(changed))
+        return *refused;
+    session_->image() = changed;
+    return writeImage();
+}
+
+Outcome MouseLink::writeImage()
+{
     services_.messages.clear();
     session_->MemoToDataBuf_OnClick();
     switch (session_->lastWriteResult()) {

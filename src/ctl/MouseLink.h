@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -134,9 +135,14 @@ class MouseLink
     // The profile file over the image just read, then the window's
     // load-and-write procedure with its verification.
     Outcome WriteProfile(const std::filesystem::path& file);
+    // Reads the mouse, changes its image (or refuses, and nothing is
+    // written) and writes it with the same verification.
+    Outcome WriteChanged(const std::function<std::optional<Outcome>(ConfigImage&)>& change);
 
   private:
     Outcome refusalOrFailure();
+    // MemoToDataBuf_OnClick on the image in the session, and its verification.
+    Outcome writeImage();
 
     std::string path_;
     SessionSettings settings_;

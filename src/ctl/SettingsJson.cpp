@@ -1,0 +1,833 @@
+#include "ctl/SettingsJson.h"
+
+#include "ctl/MouseLink.h"
+#include "image/SettingsRules.h"
+#include "keys/KeyCodes.h"
+#include "keys/KeyTable.h"
+#include "lighting/CpiLevels.h"
+#include "lighting/FireKey.h"
+#include "lighting/LedModes.h"
+#include "macros/MacroCodec.h"
+#include "skin/EngineerTexts.h"
+#include "skin/LanguagePack.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace orb::ctl
+{
+
+namespace
+{
+
+// What a change works on: the controls as the show rules fill them, the key
+// tables and the macro slots; stored back through the store rules at the end.
+struct State {
+    SettingsControls c;
+    ProfileKeysBytes keys{};
+    std::array<QString, DeviceSlotCount> macroNames;
+    std::array<std::optional<bool>, DeviceSlotCount> macroStop;
+    std::array<QStringList, DeviceSlotCount> macroLines;
+    std::array<bool, DeviceSlotCount> macroChanged{};
+    bool controlsChanged = false;
+};
+
+using Result = std::optional<QString>; // why a value is refused
+using Getter = std::function<QJsonValue(const State&, int)>;
+using Setter = std::function<Result(State&, int, const QJsonValue&)>;
+
+struct Field {
+    SettingField doc;
+    int count; // indices 1..count in place of N; 0 without an index
+    Getter get;
+    Setter set;
+    enum Needs { Any, McuLight, SmartLight } needs = Any;
+};
+
+const TextLookup& English()
+{
+    static const TextLookup text = MakeTextLookup(3);
+    return text;
+}
+
+QStringList SensorNames()
+{
+    return EngineerTextRange(73, SensorOriCount, EngineerColumnEnglish);
+}
+
+QStringList ModeNames()
+{
+    return EngineerMcuModeNames(EngineerColumnEnglish);
+}
+
+// ---- key functions ------------------------------------------------------
+
+// Codes that have a name of their own (the AIM key aside).
+const std::vector<KeyFunctionCode>& NamedCodes()
+{
+    static const std::vector<KeyFunctionCode> codes = [] {
+        std::vector<KeyFunctionCode> out;
+        for (const MenuItem& item : MenuItems())
+            if (item.tag != AimMenuTag)
+                out.push_back(CodeToBytes(QString::fromLatin1(item.code)));
+        out.push_back(CodeToBytes(QStringLiteral("03018A"))); // e-mail: named, not in the menus
+        return out;
+    }();
+    return codes;
+}
+
+const QString MacroWord = QStringLiteral("Macro ");
+const QString UntilRelease = QStringLiteral(" until release");
+const QString AimWord = QStringLiteral("AIM Key ");
+const QString CodeWord = QStringLiteral("code ");
+
+std::optional<KeyFunctionCode> ParseKeyFunction(const QString& raw)
+{
+    const QString s = raw.trimmed();
+    if (s.startsWith(CodeWord))
+        return ParseCode(s.mid(CodeWord.size()));
+    if (s.startsWith(AimWord)) {
+        bool ok = false;
+        const int cpi = s.mid(AimWord.size()).toInt(&ok);
+        const auto it = std::find(CpiValueTable.begin(), CpiValueTable.end(), cpi);
+        if (!ok || it == CpiValueTable.end())
+            return std::nullopt;
+        return KeyFunctionCode{KeyType::Aim, std::uint8_t(it - CpiValueTable.begin()), 0};
+    }
+    if (s.startsWith(MacroWord)) {
+        QString rest = s.mid(MacroWord.size());
+        const bool stop = rest.endsWith(UntilRelease);
+        if (stop)
+            rest.chop(UntilRelease.size());
+        bool ok = false;
+        const int slot = rest.toInt(&ok);
+        if (!ok || slot < 1 || slot > BaseMacroSlotCount)
+            return std::nullopt;
+        return CodeToBytes(MacroCode(slot, stop));
+    }
+    for (const KeyFunctionCode& code : NamedCodes())
+        if (KeyFunctionName(code, English(), {}) == s)
+            return code;
+    // Keyboard: modifiers in the order they are shown, then the key's name.
+    static const std::array<std::pair<const char*, std::uint8_t>, 4> mods{{{"Ctrl+", ModifierBit::Ctrl},
+                                                                           {"Shift+", ModifierBit::Shift},
+                                                                           {"Alt+", ModifierBit::Alt},
+                                                                           {"Win+", ModifierBit::Win}}};
+    std::uint8_t bits = 0;
+    QString rest = s;
+    for (const auto& [word, bit] : mods)
+        if (rest.startsWith(QLatin1String(word))) {
+            bits |= bit;
+            rest = rest.mid(int(qstrlen(word)));
+        }
+    if (rest.isEmpty())
+        return bits ? std::optional(CodeToBytes(KeyboardCode(bits, 0))) : std::nullopt;
+    for (int usage = 1; usage < 256; ++usage)
+        if (UsageName(usage) == rest)
+            return CodeToBytes(KeyboardCode(bits, std::uint8_t(usage)));
+    return std::nullopt;
+}
+
+// The name of a code that reads back as the same code; "code XXXXXX" for
+// codes without one (or whose name another code carries too).
+QString KeyFunctionText(const KeyFunctionCode& code)
+{
+    QString text;
+    if (code[0] == KeyType::Aim && code[1] <= MaxAimValue && code[2] == 0)
+        text = AimWord + QString::number(CpiValueTable[code[1]]);
+    else if (code[0] == KeyType::MacroToEnd || code[0] == KeyType::MacroWhileHeld) {
+        const int slot = BaseMacroSlotForAddress(std::uint16_t(code[1] << 8 | code[2]));
+        if (slot)
+            text = MacroWord + QString::number(slot) +
+                   (code[0] == KeyType::MacroWhileHeld ? UntilRelease : QString());
+    }
+    if (text.isEmpty())
+        text = KeyFunctionName(code, English(), {});
+    if (text.isEmpty() || ParseKeyFunction(text) != code)
+        text = CodeWord + BytesToCode(code);
+    return text;
+}
+
+QString KeyAllowedText()
+{
+    QStringList names;
+    for (const KeyFunctionCode& code : NamedCodes())
+        names << KeyFunctionName(code, English(), {});
+    names.removeDuplicates();
+    return names.join(QStringLiteral(", ")) +
+           QStringLiteral("; a key with modifiers such as Ctrl+Shift+A; AIM Key 500..6400; "
+                          "Macro 1..7, Macro 1..7 until release; code XXXXXX");
+}
+
+// ---- values -------------------------------------------------------------
+
+std::optional<int> IntOf(const QJsonValue& v)
+{
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        if (d == double(int(d)))
+            return int(d);
+    }
+    return std::nullopt;
+}
+
+Result IntIn(const QJsonValue& v, int lo, int hi, int& out)
+{
+    const auto i = IntOf(v);
+    if (!i || *i < lo || *i > hi)
+        return QString();
+    out = *i;
+    return std::nullopt;
+}
+
+Result BoolOf(const QJsonValue& v, bool& out)
+{
+    if (!v.isBool())
+        return QString();
+    out = v.toBool();
+    return std::nullopt;
+}
+
+Result OneOf(const QJsonValue& v, const QStringList& items, int& out)
+{
+    out = v.isString() ? int(items.indexOf(v.toString())) : -1;
+    return out < 0 ? Result(QString()) : std::nullopt;
+}
+
+QJsonValue RgbJson(std::span<const std::optional<int>> rgb)
+{
+    QString s = QStringLiteral("#");
+    for (const auto& ch : rgb) {
+        if (!ch)
+            return QJsonValue::Null;
+        s += QStringLiteral("%1").arg(*ch & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return s;
+}
+
+Result SetRgb(const QJsonValue& v, std::span<std::optional<int>> rgb)
+{
+    static const QRegularExpression re(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    if (!v.isString() || !re.match(v.toString()).hasMatch())
+        return QString();
+    for (std::size_t k = 0; k < 3; ++k)
+        rgb[k] = v.toString().mid(1 + int(k) * 2, 2).toInt(nullptr, 16);
+    return std::nullopt;
+}
+
+QJsonValue PairJson(PairChoice p, bool firstIs)
+{
+    return p == PairChoice::Neither ? QJsonValue(QJsonValue::Null)
+                                    : QJsonValue((p == PairChoice::First) == firstIs);
+}
+
+Result SetPair(const QJsonValue& v, PairChoice& p, bool firstIs)
+{
+    bool b = false;
+    if (auto r = BoolOf(v, b))
+        return r;
+    p = b == firstIs ? PairChoice::First : PairChoice::Second;
+    return std::nullopt;
+}
+
+std::size_t Idx(int n)
+{
+    return std::size_t(n - 1);
+}
+
+// Controls fields mark the state so the store rules run at the end.
+Setter Controls(std::function<Result(SettingsControls&, int, const QJsonValue&)> f)
+{
+    return [f](State& s, int n, const QJsonValue& v) {
+        s.controlsChanged = true;
+        return f(s.c, n, v);
+    };
+}
+
+Setter Macro(std::function<Result(State&, std::size_t, const QJsonValue&)> f)
+{
+    return [f](State& s, int n, const QJsonValue& v) {
+        s.macroChanged[Idx(n)] = true;
+        return f(s, Idx(n), v);
+    };
+}
+
+const std::vector<Field>& Fields()
+{
+    using C = SettingsControls;
+    using V = const QJsonValue&;
+    static const std::vector<Field> fields{
+        {{"cpi.count", "number", "2..7", "0x002"},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.cpiStep + 2); },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, CpiLevelMin, CpiLevelMax, n);
+             c.cpiStep = n - 2;
+             return r;
+         })},
+        {{"cpi.current", "number", "1..cpi.count", "0x030, 0x031"},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.currentCpi + 1); },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 1, CpiLevelMax, n);
+             c.currentCpi = n - 1;
+             return r;
+         })},
+        {{"cpi.levels.N.cpi", "number", "500, 800, 1000, 1200, 1600, 2000, 2400, 3200, 4000, 4800, 6400",
+          "0x006..0x00C"},
+         CpiLevelMax,
+         [](const State& s, int n) {
+             const int i = s.c.cpiValue[Idx(n)];
+             return i >= 0 && i < CpiValueCount ? QJsonValue(CpiValueTable[std::size_t(i)])
+                                                : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int n, V v) -> Result {
+             const auto i = IntOf(v);
+             const auto it = std::find(CpiValueTable.begin(), CpiValueTable.end(), i.value_or(-1));
+             if (it == CpiValueTable.end())
+                 return QString();
+             c.cpiValue[Idx(n)] = int(it - CpiValueTable.begin());
+             return std::nullopt;
+         })},
+        {{"cpi.levels.N.colour", "string", "#RRGGBB (MCU light)", "0x01A..0x02E, three bytes a level"},
+         CpiLevelMax,
+         [](const State& s, int n) { return RgbJson(std::span(s.c.cpiRgb).subspan(Idx(n) * 3, 3)); },
+         Controls([](C& c, int n, V v) { return SetRgb(v, std::span(c.cpiRgb).subspan(Idx(n) * 3, 3)); })},
+        {{"cpi.levels.N.named_colour", "number",
+          "0 red, 1 green, 2 yellow, 3 blue, 4 purple, 5 cyan, 6 white (smart light)", "0x00D..0x013"},
+         CpiLevelMax,
+         [](const State& s, int n) {
+             const int i = s.c.cpiColour[Idx(n)];
+             return i >= 0 && i < NamedColourCount ? QJsonValue(i) : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int n, V v) { return IntIn(v, 0, NamedColourCount - 1, c.cpiColour[Idx(n)]); })},
+        {{"keys.A.N", "string", "a key function (see below)", "0x040..0x05A, three bytes a key"},
+         int(KeysPerMode),
+         [](const State& s, int n) {
+             const auto at = ModeAKeysOffset + Idx(n) * KeyCodeSize;
+             return QJsonValue(KeyFunctionText({s.keys[at], s.keys[at + 1], s.keys[at + 2]}));
+         },
+         [](State& s, int n, V v) -> Result {
+             const auto code = v.isString() ? ParseKeyFunction(v.toString()) : std::nullopt;
+             if (!code)
+                 return KeyAllowedText();
+             std::copy(code->begin(), code->end(),
+                       s.keys.begin() + std::ptrdiff_t(ModeAKeysOffset + Idx(n) * 3));
+             return std::nullopt;
+         }},
+        {{"keys.B.N", "string", "a key function (see below)", "0x05B..0x075, three bytes a key"},
+         int(KeysPerMode),
+         [](const State& s, int n) {
+             const auto at = ModeBKeysOffset + Idx(n) * KeyCodeSize;
+             return QJsonValue(KeyFunctionText({s.keys[at], s.keys[at + 1], s.keys[at + 2]}));
+         },
+         [](State& s, int n, V v) -> Result {
+             const auto code = v.isString() ? ParseKeyFunction(v.toString()) : std::nullopt;
+             if (!code)
+                 return KeyAllowedText();
+             std::copy(code->begin(), code->end(),
+                       s.keys.begin() + std::ptrdiff_t(ModeBKeysOffset + Idx(n) * 3));
+             return std::nullopt;
+         }},
+        {{"light.type", "string", "\"smart LED\", \"MCU LED\"", "0x000 bit 7"},
+         0,
+         [](const State& s, int) {
+             return s.c.ledType == PairChoice::Neither
+                        ? QJsonValue(QJsonValue::Null)
+                        : QJsonValue(s.c.ledType == PairChoice::First ? QStringLiteral("smart LED")
+                                                                      : QStringLiteral("MCU LED"));
+         },
+         Controls([](C& c, int, V v) {
+             int i = 0;
+             auto r = OneOf(v, {QStringLiteral("smart LED"), QStringLiteral("MCU LED")}, i);
+             c.ledType = i == 0 ? PairChoice::First : PairChoice::Second;
+             return r;
+         })},
+        {{"light.lights_on", "boolean", "true, false", "0x032 bit 3 (set: off)"},
+         0,
+         [](const State& s, int) { return PairJson(s.c.ledOff, false); },
+         Controls([](C& c, int, V v) { return SetPair(v, c.ledOff, false); })},
+        {{"light.middle_cpi_switch", "boolean", "true, false (light on/off by middle button + CPI keys)",
+          "0x000 bit 0"},
+         0,
+         [](const State& s, int) { return PairJson(s.c.mcpi, true); },
+         Controls([](C& c, int, V v) { return SetPair(v, c.mcpi, true); })},
+        {{"light.left_cpi_switch", "boolean", "true, false (light mode by left button + CPI key)",
+          "0x000 bit 2"},
+         0,
+         [](const State& s, int) { return PairJson(s.c.lcpi, true); },
+         Controls([](C& c, int, V v) { return SetPair(v, c.lcpi, true); })},
+        {{"light.control_lines", "number", "3, 6", "0x003 bit 3 (set: 3)"},
+         0,
+         [](const State& s, int) {
+             return s.c.mcuScan == PairChoice::Neither ? QJsonValue(QJsonValue::Null)
+                                                       : QJsonValue(s.c.mcuScan == PairChoice::First ? 3 : 6);
+         },
+         Controls([](C& c, int, V v) -> Result {
+             const int n = IntOf(v).value_or(0);
+             if (n != 3 && n != 6)
+                 return QString();
+             c.mcuScan = n == 3 ? PairChoice::First : PairChoice::Second;
+             return std::nullopt;
+         })},
+        {{"light.led_count", "number", "4..13", "0x003 bits 4-7 (13 - count)"},
+         0,
+         [](const State& s, int) {
+             return s.c.mcuLedNum ? QJsonValue(*s.c.mcuLedNum) : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 4, 13, n);
+             c.mcuLedNum = n;
+             return r;
+         })},
+        {{"light.modes.N", "boolean", "true, false (MCU light; mode N offered)", "0x004 bits 1-7"},
+         McuModeCount,
+         [](const State& s, int n) {
+             return s.c.ledType == PairChoice::Second ? QJsonValue(s.c.mcuModes[Idx(n)])
+                                                      : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int n, V v) { return BoolOf(v, c.mcuModes[Idx(n)]); }),
+         Field::McuLight},
+        {{"light.mode", "number", "1..7 or a mode's name (MCU light)", "0x032 bits 0-2, 0x033"},
+         0,
+         [](const State& s, int) {
+             return s.c.ledType == PairChoice::Second && s.c.mcuCurrentMode >= 0 && s.c.mcuCurrentMode <= 6
+                        ? QJsonValue(s.c.mcuCurrentMode + 1)
+                        : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) -> Result {
+             int n = 0;
+             if (v.isString() && !OneOf(v, ModeNames(), n)) {
+                 c.mcuCurrentMode = n;
+                 return std::nullopt;
+             }
+             auto r = IntIn(v, 1, 7, n);
+             c.mcuCurrentMode = n - 1;
+             return r;
+         }),
+         Field::McuLight},
+        {{"light.step", "number", "0..7 (MCU light)", "0x032 bits 5-7, 0x033"},
+         0,
+         [](const State& s, int) {
+             return s.c.ledType == PairChoice::Second && s.c.mcuStep ? QJsonValue(*s.c.mcuStep)
+                                                                     : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 0, 7, n);
+             c.mcuStep = n;
+             return r;
+         }),
+         Field::McuLight},
+        {{"light.cpi_breathing", "boolean", "true, false (smart light)", "0x032 bits 0-2, 0x033"},
+         0,
+         [](const State& s, int) {
+             return s.c.ledType == PairChoice::First ? QJsonValue(s.c.norLedCpi)
+                                                     : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) { return BoolOf(v, c.norLedCpi); }),
+         Field::SmartLight},
+        {{"light.normal_step", "number", "0..255 (smart light breathing step)", "0x005"},
+         0,
+         [](const State& s, int) {
+             return s.c.norLedStep ? QJsonValue(*s.c.norLedStep) : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 0, 255, n);
+             c.norLedStep = n;
+             return r;
+         })},
+        {{"light.key_mode_colours.N", "string", "#RRGGBB (key mode A, B)", "0x014..0x019"},
+         2,
+         [](const State& s, int n) { return RgbJson(std::span(s.c.keyModeRgb).subspan(Idx(n) * 3, 3)); },
+         Controls(
+             [](C& c, int n, V v) { return SetRgb(v, std::span(c.keyModeRgb).subspan(Idx(n) * 3, 3)); })},
+        {{"fire.count", "number", "2..127", "0x0F2 (count - 1)"},
+         0,
+         [](const State& s, int) { return QJsonValue(FireCountFromByte(std::uint8_t(s.c.fireCount + 1))); },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 2, 127, n);
+             c.fireCount = n - 2;
+             return r;
+         })},
+        {{"fire.interval", "number", "0..255", "0x0F8"},
+         0,
+         [](const State& s, int) {
+             return s.c.fireTime ? QJsonValue(*s.c.fireTime) : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) {
+             int n = 0;
+             auto r = IntIn(v, 0, 255, n);
+             c.fireTime = n;
+             return r;
+         })},
+        {{"fire.enabled", "boolean", "true, false", "0x000 bit 1"},
+         0,
+         [](const State& s, int) { return PairJson(s.c.fireFn, true); },
+         Controls([](C& c, int, V v) { return SetPair(v, c.fireFn, true); })},
+        {{"options.key_mode", "string", "\"A\", \"B\" (the current key mode)", "0x034 bit 7, 0x035"},
+         0,
+         [](const State& s, int) {
+             return QJsonValue(s.c.keyMode == 1 ? QStringLiteral("B") : QStringLiteral("A"));
+         },
+         Controls([](C& c, int, V v) {
+             return OneOf(v, {QStringLiteral("A"), QStringLiteral("B")}, c.keyMode);
+         })},
+        {{"options.key_mode_memory", "boolean", "true (the last mode after power-up), false (mode A)",
+          "0x000 bit 3 (set: false)"},
+         0,
+         [](const State& s, int) { return PairJson(s.c.noSave, false); },
+         Controls([](C& c, int, V v) { return SetPair(v, c.noSave, false); })},
+        {{"options.long_press.middle", "boolean", "true, false", "0x001 bit 0"},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.midPress); },
+         Controls([](C& c, int, V v) { return BoolOf(v, c.midPress); })},
+        {{"options.long_press.cpi", "boolean", "true, false", "0x001 bit 1"},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.cpiPress); },
+         Controls([](C& c, int, V v) { return BoolOf(v, c.cpiPress); })},
+        {{"options.long_press.gun", "boolean", "true, false", "0x001 bit 2"},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.gunPress); },
+         Controls([](C& c, int, V v) { return BoolOf(v, c.gunPress); })},
+        {{"options.sensor_orientation", "string",
+          "\"0°\", \"90°\", \"180°\", \"270°\", \"X Reverse\", \"Y Reverse\", \"XY Swap XY Reverse\", "
+          "\"XY Swap XY NoReverse\"",
+          "0x000 bits 4-6"},
+         0,
+         [](const State& s, int) {
+             const QStringList names = SensorNames();
+             return s.c.sensorOri >= 0 && s.c.sensorOri < names.size() ? QJsonValue(names.at(s.c.sensorOri))
+                                                                       : QJsonValue(QJsonValue::Null);
+         },
+         Controls([](C& c, int, V v) { return OneOf(v, SensorNames(), c.sensorOri); })},
+        {{"identity.maker", "number", "read only", "0x036", false},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.vendorId.value_or(0)); },
+         {}},
+        {{"identity.model", "number", "read only", "0x037", false},
+         0,
+         [](const State& s, int) { return QJsonValue(s.c.productId.value_or(0)); },
+         {}},
+        {{"macros.N.name", "string", "up to 16 characters", "0x100 + 256 (N - 1), 32 bytes"},
+         DeviceSlotCount,
+         [](const State& s, int n) { return QJsonValue(s.macroNames[Idx(n)]); },
+         Macro([](State& s, std::size_t i, V v) -> Result {
+             if (!v.isString() || v.toString().size() > MacroNameUnits)
+                 return QString();
+             s.macroNames[i] = v.toString();
+             return std::nullopt;
+         })},
+        {{"macros.N.stop_on_release", "boolean",
+          "true (stops when the button is let go), false (runs to its end)", "0x120 + 256 (N - 1)"},
+         DeviceSlotCount,
+         [](const State& s, int n) {
+             const auto stop = s.macroStop[Idx(n)];
+             return stop ? QJsonValue(*stop) : QJsonValue(QJsonValue::Null);
+         },
+         Macro([](State& s, std::size_t i, V v) -> Result {
+             bool b = false;
+             if (auto r = BoolOf(v, b))
+                 return r;
+             s.macroStop[i] = b;
+             return std::nullopt;
+         })},
+        {{"macros.N.lines", "array of strings", "script lines such as \"0 120\", \"1 A CODE:8204\"",
+          "0x121 + 256 (N - 1), up to 223 bytes"},
+         DeviceSlotCount,
+         [](const State& s, int n) { return QJsonValue(QJsonArray::fromStringList(s.macroLines[Idx(n)])); },
+         Macro([](State& s, std::size_t i, V v) -> Result {
+             if (!v.isArray())
+                 return QString();
+             QStringList lines;
+             for (const QJsonValue& line : v.toArray()) {
+                 if (!line.isString())
+                     return QString();
+                 lines << line.toString();
+             }
+             s.macroLines[i] = lines;
+             return std::nullopt;
+         })},
+    };
+    return fields;
+}
+
+State StateOf(const ConfigImage& image)
+{
+    State s;
+    ShowSettings(image.ParameterA, image.ParameterB, image.FireKey, s.c);
+    s.keys = image.ProfileKeys;
+    const DeviceMacros device = ReadAndRefreshMacro(image.MacroArea);
+    for (std::size_t i = 0; i < DeviceSlotCount; ++i) {
+        s.macroNames[i] = MacroNameText(device.Names[i]);
+        if (DeviceNameEmpty(device.Names[i]))
+            s.macroNames[i].clear();
+        const DecodedMacro decoded = DecodeRecord(device.Records[i]);
+        s.macroStop[i] = decoded.releaseStop;
+        s.macroLines[i] = decoded.script.Lines.mid(1);
+    }
+    return s;
+}
+
+// A path with its index replaced by N, and the index (0 without one).
+std::pair<QString, int> Pattern(const QString& path)
+{
+    QStringList parts = path.split(QLatin1Char('.'));
+    int index = 0;
+    for (QString& part : parts) {
+        bool ok = false;
+        const int n = part.toInt(&ok);
+        if (ok && !index) {
+            index = n;
+            part = QStringLiteral("N");
+        }
+    }
+    return {parts.join(QLatin1Char('.')), index};
+}
+
+const Field* FieldOf(const QString& pattern)
+{
+    for (const Field& f : Fields())
+        if (QLatin1String(f.doc.path) == pattern)
+            return &f;
+    return nullptr;
+}
+
+QJsonValue WithPath(const QJsonValue& node, QStringList parts, const QJsonValue& value)
+{
+    if (parts.isEmpty())
+        return value;
+    const QString head = parts.takeFirst();
+    bool isIndex = false;
+    const int n = head.toInt(&isIndex);
+    if (isIndex) {
+        QJsonArray a = node.toArray();
+        while (a.size() < n)
+            a.append(QJsonValue::Null);
+        a[n - 1] = WithPath(a.at(n - 1), parts, value);
+        return a;
+    }
+    QJsonObject o = node.toObject();
+    o[head] = WithPath(o.value(head), parts, value);
+    return o;
+}
+
+QString Shown(const QJsonValue& v)
+{
+    if (v.isString())
+        return QLatin1Char('"') + v.toString() + QLatin1Char('"');
+    QJsonArray a{v};
+    QString s = QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
+    return s.mid(1, s.size() - 2);
+}
+
+SetRefusal UnknownPath(const QString& path)
+{
+    QStringList paths;
+    for (const Field& f : Fields())
+        if (f.doc.settable)
+            paths << QString::fromLatin1(f.doc.path)
+                         .replace(QStringLiteral(".N"),
+                                  f.count ? QStringLiteral(".1..%1").arg(f.count) : QString());
+    return {ExitUsage,
+            QStringLiteral("unknown setting %1; settings: %2").arg(path, paths.join(QStringLiteral(", ")))};
+}
+
+std::optional<SetRefusal> Flatten(const QJsonValue& v, const QString& path, Assignments& into)
+{
+    if (!path.isEmpty()) {
+        const auto [pattern, index] = Pattern(path);
+        if (const Field* f = FieldOf(pattern)) {
+            if (f->doc.settable && !v.isNull())
+                into.append({path, v});
+            return std::nullopt;
+        }
+    }
+    const QString prefix = path.isEmpty() ? QString() : path + QLatin1Char('.');
+    if (v.isObject()) {
+        const QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            // What show adds around the settings.
+            if (path.isEmpty() && (it.key() == QLatin1String("command") || it.key() == QLatin1String("exit")))
+                continue;
+            if (auto r = Flatten(it.value(), prefix + it.key(), into))
+                return r;
+        }
+        return std::nullopt;
+    }
+    if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        for (int i = 0; i < a.size(); ++i)
+            if (auto r = Flatten(a.at(i), prefix + QString::number(i + 1), into))
+                return r;
+        return std::nullopt;
+    }
+    return UnknownPath(path);
+}
+
+} // namespace
+
+std::span<const SettingField> SettingFields()
+{
+    static const std::vector<SettingField> docs = [] {
+        std::vector<SettingField> out;
+        for (const Field& f : Fields())
+            out.push_back(f.doc);
+        return out;
+    }();
+    return docs;
+}
+
+QStringList SettablePaths()
+{
+    QStringList out;
+    for (const Field& f : Fields()) {
+        if (!f.doc.settable)
+            continue;
+        const QString path = QString::fromLatin1(f.doc.path);
+        if (!f.count)
+            out << path;
+        for (int n = 1; n <= f.count; ++n)
+            out << QString(path).replace(QStringLiteral(".N"), QStringLiteral(".%1").arg(n));
+    }
+    return out;
+}
+
+QJsonObject SettingsJson(const ConfigImage& image)
+{
+    const State s = StateOf(image);
+    QJsonValue root = QJsonObject();
+    for (const Field& f : Fields()) {
+        const QString path = QString::fromLatin1(f.doc.path);
+        if (!f.count)
+            root = WithPath(root, path.split(QLatin1Char('.')), f.get(s, 0));
+        for (int n = 1; n <= f.count; ++n)
+            root = WithPath(
+                root, QString(path).replace(QStringLiteral(".N"), QStringLiteral(".%1").arg(n)).split('.'),
+                f.get(s, n));
+    }
+    return root.toObject();
+}
+
+std::optional<SetRefusal> ParseAssignment(const QString& text, Assignments& into)
+{
+    const int eq = int(text.indexOf(QLatin1Char('=')));
+    if (eq <= 0)
+        return SetRefusal{ExitUsage, QStringLiteral("%1: PATH=VALUE expected").arg(text)};
+    const QString value = text.mid(eq + 1);
+    QJsonParseError error{};
+    const QJsonDocument doc =
+        QJsonDocument::fromJson((QLatin1Char('[') + value + QLatin1Char(']')).toUtf8(), &error);
+    const QJsonArray a = doc.array();
+    into.append({text.left(eq).trimmed(),
+                 error.error == QJsonParseError::NoError && a.size() == 1 ? a.at(0) : QJsonValue(value)});
+    return std::nullopt;
+}
+
+std::optional<SetRefusal> DocumentAssignments(const QJsonObject& doc, Assignments& into)
+{
+    return Flatten(doc, {}, into);
+}
+
+std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments& assignments)
+{
+    State s = StateOf(image);
+    bool mcuOnly = false, smartOnly = false, current = false;
+    QString mcuPath, smartPath;
+    for (const auto& [path, value] : assignments) {
+        const auto [pattern, index] = Pattern(path);
+        const Field* f = FieldOf(pattern);
+        if (!f)
+            return UnknownPath(path);
+        if (!f->doc.settable)
+            return SetRefusal{ExitUsage, QStringLiteral("%1 is read only").arg(path)};
+        if (f->count && (index < 1 || index > f->count))
+            return SetRefusal{ExitUsage, QStringLiteral("%1: no index %2; allowed: 1..%3")
+                                             .arg(QString::fromLatin1(f->doc.path))
+                                             .arg(index)
+                                             .arg(f->count)};
+        if (const Result why = f->set(s, index, value))
+            return SetRefusal{ExitUsage, QStringLiteral("%1: %2 is not allowed; allowed: %3")
+                                             .arg(path, Shown(value),
+                                                  why->isEmpty() ? QString::fromUtf8(f->doc.allowed) : *why)};
+        if (f->needs == Field::McuLight)
+            mcuOnly = true, mcuPath = path;
+        if (f->needs == Field::SmartLight)
+            smartOnly = true, smartPath = path;
+        if (pattern == QLatin1String("cpi.current") || pattern == QLatin1String("cpi.count"))
+            current = true;
+    }
+    // Settings that only one light type stores, and the current level inside
+    // the count, are judged on the result of all assignments together.
+    if (mcuOnly && s.c.ledType != PairChoice::Second)
+        return SetRefusal{
+            ExitUsage,
+            QStringLiteral("%1 applies to the MCU light only; light.type is \"smart LED\"").arg(mcuPath)};
+    if (smartOnly && s.c.ledType != PairChoice::First)
+        return SetRefusal{
+            ExitUsage,
+            QStringLiteral("%1 applies to the smart light only; light.type is \"MCU LED\"").arg(smartPath)};
+    if (current && (s.c.currentCpi + 1 > s.c.cpiStep + 2))
+        return SetRefusal{ExitUsage,
+                          QStringLiteral("cpi.current: %1 is not allowed; allowed: 1..%2 (cpi.count)")
+                              .arg(s.c.currentCpi + 1)
+                              .arg(s.c.cpiStep + 2)};
+
+    ConfigImage next = image;
+    bool macros = false;
+    DeviceMacros device = ReadAndRefreshMacro(image.MacroArea);
+    for (std::size_t i = 0; i < DeviceSlotCount; ++i) {
+        if (!s.macroChanged[i])
+            continue;
+        macros = true;
+        const QStringList& lines = s.macroLines[i];
+        device.Names[i] = MacroNameStrToUnicode(s.macroNames[i]);
+        if (lines.isEmpty()) {
+            device.Records[i] = MacroRecord{};
+            continue;
+        }
+        MacroScript script;
+        script.Lines = QStringList{MacroScript::Header({})} + lines;
+        const EncodeResult encoded = EncodeScript(script, s.macroStop[i].value_or(false));
+        const QString slot = QStringLiteral("macros.%1.lines").arg(i + 1);
+        if (encoded.linesLeftOut)
+            return SetRefusal{
+                ExitUsage,
+                QStringLiteral("%1: %2 lines do not fit the slot; allowed: up to %3 bytes of events")
+                    .arg(slot)
+                    .arg(encoded.linesLeftOut)
+                    .arg(MaxEventBytes)};
+        // A line the encoder does not take as written would come back changed.
+        const QStringList back = DecodeRecord(encoded.record).script.Lines.mid(1);
+        for (int k = 0; k < lines.size(); ++k)
+            if (back.value(k) != lines.at(k))
+                return SetRefusal{ExitUsage,
+                                  QStringLiteral("%1.%2: \"%3\" is not a script line; allowed: \"0 ms\", "
+                                                 "\"1 NAME CODE:82uu\", \"2 NAME CODE:02uu\", \"3 FBxx\".. "
+                                                 "\"8 00FC\" as show writes them")
+                                      .arg(slot)
+                                      .arg(k + 1)
+                                      .arg(lines.at(k))};
+        device.Records[i] = encoded.record;
+    }
+    if (s.controlsChanged)
+        StoreSettings(s.c, next.ParameterA, next.ParameterB, next.FireKey);
+    next.ProfileKeys = s.keys;
+    if (macros)
+        RefreshBaseMacroBuf(device, next.MacroArea);
+    next.JoinImage();
+    image = next;
+    return std::nullopt;
+}
+
+} // namespace orb::ctl
