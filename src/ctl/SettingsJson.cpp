@@ -281,7 +281,7 @@ const std::vector<Field>& Fields()
              return r;
          })},
         {{"cpi.levels.N.cpi", "number", "500, 800, 1000, 1200, 1600, 2000, 2400, 3200, 4000, 4800, 6400",
-          "0x006..0x00C"},
+          "0x006 + (N - 1)"},
          CpiLevelMax,
          [](const State& s, int n) {
              const int i = s.c.cpiValue[Idx(n)];
@@ -296,19 +296,19 @@ const std::vector<Field>& Fields()
              c.cpiValue[Idx(n)] = int(it - CpiValueTable.begin());
              return std::nullopt;
          })},
-        {{"cpi.levels.N.colour", "string", "#RRGGBB (MCU light)", "0x01A..0x02E, three bytes a level"},
+        {{"cpi.levels.N.colour", "string", "#RRGGBB (MCU light)", "0x01A + 3 (N - 1), three bytes"},
          CpiLevelMax,
          [](const State& s, int n) { return RgbJson(std::span(s.c.cpiRgb).subspan(Idx(n) * 3, 3)); },
          Controls([](C& c, int n, V v) { return SetRgb(v, std::span(c.cpiRgb).subspan(Idx(n) * 3, 3)); })},
         {{"cpi.levels.N.named_colour", "number",
-          "0 red, 1 green, 2 yellow, 3 blue, 4 purple, 5 cyan, 6 white (smart light)", "0x00D..0x013"},
+          "0 red, 1 green, 2 yellow, 3 blue, 4 purple, 5 cyan, 6 white (smart light)", "0x00D + (N - 1)"},
          CpiLevelMax,
          [](const State& s, int n) {
              const int i = s.c.cpiColour[Idx(n)];
              return i >= 0 && i < NamedColourCount ? QJsonValue(i) : QJsonValue(QJsonValue::Null);
          },
          Controls([](C& c, int n, V v) { return IntIn(v, 0, NamedColourCount - 1, c.cpiColour[Idx(n)]); })},
-        {{"keys.A.N", "string", "a key function (see below)", "0x040..0x05A, three bytes a key"},
+        {{"keys.A.N", "string", "a key function (see below)", "0x040 + 3 (N - 1), three bytes"},
          int(KeysPerMode),
          [](const State& s, int n) {
              const auto at = ModeAKeysOffset + Idx(n) * KeyCodeSize;
@@ -322,7 +322,7 @@ const std::vector<Field>& Fields()
                        s.keys.begin() + std::ptrdiff_t(ModeAKeysOffset + Idx(n) * 3));
              return std::nullopt;
          }},
-        {{"keys.B.N", "string", "a key function (see below)", "0x05B..0x075, three bytes a key"},
+        {{"keys.B.N", "string", "a key function (see below)", "0x05B + 3 (N - 1), three bytes"},
          int(KeysPerMode),
          [](const State& s, int n) {
              const auto at = ModeBKeysOffset + Idx(n) * KeyCodeSize;
@@ -388,7 +388,7 @@ const std::vector<Field>& Fields()
              c.mcuLedNum = n;
              return r;
          })},
-        {{"light.modes.N", "boolean", "true, false (MCU light; mode N offered)", "0x004 bits 1-7"},
+        {{"light.modes.N", "boolean", "true, false (MCU light; mode N offered)", "0x004 bit N"},
          McuModeCount,
          [](const State& s, int n) {
              return s.c.ledType == PairChoice::Second ? QJsonValue(s.c.mcuModes[Idx(n)])
@@ -446,7 +446,7 @@ const std::vector<Field>& Fields()
              c.norLedStep = n;
              return r;
          })},
-        {{"light.key_mode_colours.N", "string", "#RRGGBB (key mode A, B)", "0x014..0x019"},
+        {{"light.key_mode_colours.N", "string", "#RRGGBB (key mode A, B)", "0x014 + 3 (N - 1), three bytes"},
          2,
          [](const State& s, int n) { return RgbJson(std::span(s.c.keyModeRgb).subspan(Idx(n) * 3, 3)); },
          Controls(
@@ -807,10 +807,23 @@ std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments
                     .arg(slot)
                     .arg(encoded.linesLeftOut)
                     .arg(MaxEventBytes)};
-        // A line the encoder does not take as written would come back changed.
-        const QStringList back = DecodeRecord(encoded.record).script.Lines.mid(1);
-        for (int k = 0; k < lines.size(); ++k)
-            if (back.value(k) != lines.at(k))
+        // Every line must be a script line, and every event but the pauses
+        // (kept in steps of the stored unit, runs of them joined) must come
+        // back as written.
+        auto events = [](const QStringList& from) {
+            QStringList out;
+            for (const QString& line : from)
+                if (KindOf(line) != LineKind::Pause)
+                    out << line;
+            return out;
+        };
+        const QStringList back = events(DecodeRecord(encoded.record).script.Lines.mid(1));
+        const QStringList wanted = events(lines);
+        for (int k = 0; k < lines.size(); ++k) {
+            const bool known = KindOf(lines.at(k)).has_value();
+            const int event = int(events(lines.mid(0, k + 1)).size()) - 1;
+            if (!known ||
+                (KindOf(lines.at(k)) != LineKind::Pause && back.value(event) != wanted.value(event)))
                 return SetRefusal{ExitUsage,
                                   QStringLiteral("%1.%2: \"%3\" is not a script line; allowed: \"0 ms\", "
                                                  "\"1 NAME CODE:82uu\", \"2 NAME CODE:02uu\", \"3 FBxx\".. "
@@ -818,6 +831,7 @@ std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments
                                       .arg(slot)
                                       .arg(k + 1)
                                       .arg(lines.at(k))};
+        }
         device.Records[i] = encoded.record;
     }
     if (s.controlsChanged)

@@ -259,8 +259,9 @@ TEST_F(CtlTest, ShowTellsTheSettingsInWords)
     addMouse();
     EXPECT_EQ(run({"--json", "show", "--mouse"}), ExitOk);
     const QJsonObject o = QJsonDocument::fromJson(out.toUtf8()).object();
-    EXPECT_EQ(o["cpi"].toObject()["levels"].toString(), "6");
-    EXPECT_EQ(o["keys"].toObject()["current key mode"].toString(), "A");
+    EXPECT_EQ(o["cpi"]["count"].toInt(), 6);
+    EXPECT_EQ(o["cpi"]["levels"].toArray().size(), 7);
+    EXPECT_EQ(o["options"]["key_mode"].toString(), "A");
 }
 
 TEST_F(CtlTest, CheckTellsTheKindAndWhatWouldBeRepaired)
@@ -314,6 +315,54 @@ TEST_F(CtlTest, MacrosExportAndImportThroughTheLibraryFile)
     EXPECT_EQ(run({"--library", lib, "macros", "export", file("all.bin")}), ExitOk);
     EXPECT_EQ(run({"--library", file("other.bin"), "macros", "import", "--all", file("all.bin")}), ExitOk);
     EXPECT_TRUE(out.contains("22 macros"));
+}
+
+TEST_F(CtlTest, SetOnTheMouseReadsChangesAndWritesWithVerification)
+{
+    SimMouse& mouse = addMouse();
+    EXPECT_EQ(run({"set", "--mouse", "cpi.levels.3.cpi=3200", "fire.count=5"}), ExitOk);
+    EXPECT_EQ(out, "sim/mouse1-config: ok: 2 settings changed, written and verified\n");
+    EXPECT_EQ(mouse.memory[0x008], 7);                             // index of 3200
+    EXPECT_EQ(mouse.memory[0x0F2], 4);                             // count - 1
+    EXPECT_NE(mouse.memory[0x02F], (*LoadDefaultImage(1))[0x02F]); // the checksum follows
+
+    // Judged against the mouse's own image: with the smart light, an MCU
+    // light setting is refused and nothing is written.
+    EXPECT_EQ(run({"set", "--mouse", "light.type=smart LED"}), ExitOk);
+    const auto smart = mouse.memory;
+    EXPECT_EQ(mouse.memory[0x000] & 0x80, 0x80);
+    EXPECT_EQ(run({"set", "--mouse", "light.step=3"}), ExitUsage);
+    EXPECT_TRUE(out.contains("sim/mouse1-config: usage: light.step applies to the MCU light only"))
+        << out.toStdString();
+    EXPECT_EQ(mouse.memory, smart);
+    EXPECT_EQ(run({"set", "--mouse", "cpi.levels.3.cpi=3300"}), ExitUsage);
+    EXPECT_TRUE(err.contains("allowed: 500, 800")) << err.toStdString();
+    EXPECT_EQ(mouse.memory, smart);
+}
+
+TEST_F(CtlTest, SetAllChangesEveryMouseWithALineEach)
+{
+    for (int i = 0; i < 3; ++i)
+        addMouse();
+    EXPECT_EQ(run({"set", "--mouse", "keys.A.1=Right Key"}), ExitUsage); // which one?
+    for (const auto& m : mice)
+        EXPECT_EQ(m->memory[0x041], 0x01);
+
+    EXPECT_EQ(run({"set", "--mouse", "--all", "keys.A.1=Right Key", "keys.A.3=Left Key"}), ExitOk);
+    EXPECT_EQ(out.count(": ok: 2 settings changed, written and verified\n"), 3) << out.toStdString();
+    for (const auto& m : mice) {
+        EXPECT_EQ(m->memory[0x041], 0x02);
+        EXPECT_EQ(m->memory[0x047], 0x01);
+    }
+
+    // One mouse's settings onto the others through a settings document.
+    EXPECT_EQ(run({"--path", "sim/mouse2-config", "set", "--mouse", "cpi.count=4", "light.mode=5"}), ExitOk);
+    EXPECT_EQ(run({"--json", "--path", "sim/mouse2-config", "show", "--mouse"}), ExitOk);
+    writeFile("m2.json", out.toUtf8());
+    EXPECT_EQ(run({"set", "--mouse", "--all", "--from", file("m2.json")}), ExitOk);
+    for (const auto& m : mice)
+        for (std::size_t at = 0; at < 0x100; ++at)
+            ASSERT_EQ(m->memory[at], mice[1]->memory[at]) << at;
 }
 
 } // namespace
