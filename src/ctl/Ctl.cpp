@@ -535,7 +535,9 @@ int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool 
         refusal = ApplyAssignments(base, assignments);
     if (refusal)
         return reportError(refusal->code, refusal->text);
-    const QString changed = QStringLiteral("%1 settings changed").arg(assignments.size());
+    const QString changed = assignments.size() == 1
+                                ? QStringLiteral("1 setting set")
+                                : QStringLiteral("%1 settings set").arg(assignments.size());
     if (!mouse) {
         const Outcome o = SetProfileFile(args.front(), assignments);
         if (o.code != ExitOk)

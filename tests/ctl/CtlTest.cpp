@@ -321,7 +321,7 @@ TEST_F(CtlTest, SetOnTheMouseReadsChangesAndWritesWithVerification)
 {
     SimMouse& mouse = addMouse();
     EXPECT_EQ(run({"set", "--mouse", "cpi.levels.3.cpi=3200", "fire.count=5"}), ExitOk);
-    EXPECT_EQ(out, "sim/mouse1-config: ok: 2 settings changed, written and verified\n");
+    EXPECT_EQ(out, "sim/mouse1-config: ok: 2 settings set, written and verified\n");
     EXPECT_EQ(mouse.memory[0x008], 7);                             // index of 3200
     EXPECT_EQ(mouse.memory[0x0F2], 4);                             // count - 1
     EXPECT_NE(mouse.memory[0x02F], (*LoadDefaultImage(1))[0x02F]); // the checksum follows
@@ -349,7 +349,7 @@ TEST_F(CtlTest, SetAllChangesEveryMouseWithALineEach)
         EXPECT_EQ(m->memory[0x041], 0x01);
 
     EXPECT_EQ(run({"set", "--mouse", "--all", "keys.A.1=Right Key", "keys.A.3=Left Key"}), ExitOk);
-    EXPECT_EQ(out.count(": ok: 2 settings changed, written and verified\n"), 3) << out.toStdString();
+    EXPECT_EQ(out.count(": ok: 2 settings set, written and verified\n"), 3) << out.toStdString();
     for (const auto& m : mice) {
         EXPECT_EQ(m->memory[0x041], 0x02);
         EXPECT_EQ(m->memory[0x047], 0x01);

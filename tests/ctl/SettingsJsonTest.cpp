@@ -314,7 +314,7 @@ TEST_F(SetFileTest, SetChangesTheFileInPlaceAndTakesAShowDocumentFromStandardInp
 {
     EXPECT_EQ(run({"set", path, "cpi.levels.3.cpi=3200", "keys.A.2=Right Key", "keys.A.3=Middle Key"}),
               ExitOk);
-    EXPECT_EQ(out, path + ": 3 settings changed\n");
+    EXPECT_EQ(out, path + ": 3 settings set\n");
     EXPECT_EQ(run({"--json", "show", path}), ExitOk);
     const QJsonObject changed = QJsonDocument::fromJson(out.toUtf8()).object();
     EXPECT_EQ(changed["cpi"]["levels"][2]["cpi"].toInt(), 3200);
