@@ -523,8 +523,8 @@ int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool 
     const QStringList words = mouse ? args : args.mid(1);
     if ((!mouse && args.isEmpty()) || (words.isEmpty() && from.isEmpty()))
         return usage(QStringLiteral("set: a file or --mouse, then PATH=VALUE... or --from FILE.json"));
-    // Everything is judged before a file or mouse is touched; a mouse's own
-    // image is judged again once it is read.
+    // Paths and values are judged before a file or mouse is touched; what
+    // depends on the image (the light type, the level count) once it is read.
     ConfigImage base;
     if (const auto def = LoadDefaultImage(1))
         base.ImageBuf = *def;
@@ -532,7 +532,7 @@ int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool 
     Assignments assignments;
     auto refusal = ReadSetAssignments(words, from, env_.in, base, assignments);
     if (!refusal)
-        refusal = ApplyAssignments(base, assignments);
+        refusal = CheckAssignmentValues(base, assignments);
     if (refusal)
         return reportError(refusal->code, refusal->text);
     const QString changed = assignments.size() == 1

@@ -37,9 +37,8 @@ std::optional<SetRefusal> ReadSetAssignments(const QStringList& words, const QSt
                     .arg(from, doc.isNull() ? error.errorString() : QStringLiteral("an object expected"))};
         Assignments fromDoc;
         auto refusal = DocumentAssignments(doc.object(), fromDoc);
-        ConfigImage scratch = base;
         if (!refusal)
-            refusal = ApplyAssignments(scratch, fromDoc);
+            refusal = CheckAssignmentValues(base, fromDoc);
         if (refusal) {
             refusal->code = ExitBadFile;
             refusal->text = from + QStringLiteral(": ") + refusal->text;

@@ -14,8 +14,8 @@ namespace orb::ctl
 // The assignments of `set`: the settings of the document named by --from
 // (`-`: `input`), then the PATH=VALUE words. Values the document holds are
 // judged on their own first, so a bad document is a bad file (exit 5) and a
-// bad word a wrong argument (exit 2). `base` is the image the document is
-// judged against.
+// bad word a wrong argument (exit 2). `base` is the image the document's
+// values are tried on.
 std::optional<SetRefusal> ReadSetAssignments(const QStringList& words, const QString& from, QIODevice* input,
                                              const ConfigImage& base, Assignments& out);
 

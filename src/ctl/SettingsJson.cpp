@@ -633,7 +633,9 @@ std::optional<SetRefusal> DocumentAssignments(const QJsonObject& doc, Assignment
     return Flatten(doc, {}, into);
 }
 
-std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments& assignments)
+namespace
+{
+std::optional<SetRefusal> Apply(ConfigImage& image, const Assignments& assignments, bool judgeTogether)
 {
     State s = StateOf(image);
     bool mcuOnly = false, smartOnly = false, current = false;
@@ -663,6 +665,8 @@ std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments
     }
     // Settings that only one light type stores, and the current level inside
     // the count, are judged on the result of all assignments together.
+    if (!judgeTogether)
+        mcuOnly = smartOnly = current = false;
     if (mcuOnly && s.c.ledType != PairChoice::Second)
         return SetRefusal{
             ExitUsage,
@@ -736,6 +740,18 @@ std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments
     next.JoinImage();
     image = next;
     return std::nullopt;
+}
+} // namespace
+
+std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments& assignments)
+{
+    return Apply(image, assignments, true);
+}
+
+std::optional<SetRefusal> CheckAssignmentValues(const ConfigImage& base, const Assignments& assignments)
+{
+    ConfigImage scratch = base;
+    return Apply(scratch, assignments, false);
 }
 
 } // namespace orb::ctl

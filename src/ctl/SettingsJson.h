@@ -53,5 +53,8 @@ std::optional<SetRefusal> DocumentAssignments(const QJsonObject& doc, Assignment
 // Applies all assignments to the image's section buffers and rebuilds
 // ImageBuf with the checksums, or refuses and leaves the image as it was.
 std::optional<SetRefusal> ApplyAssignments(ConfigImage& image, const Assignments& assignments);
+// The paths and each value on their own, as far as they can be judged
+// before the image they will change is known (on `base`).
+std::optional<SetRefusal> CheckAssignmentValues(const ConfigImage& base, const Assignments& assignments);
 
 } // namespace orb::ctl

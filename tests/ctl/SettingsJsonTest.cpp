@@ -339,6 +339,15 @@ TEST_F(SetFileTest, SetChangesTheFileInPlaceAndTakesAShowDocumentFromStandardInp
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), expected);
 
+    // Judged against the file, not the default image: a smart light with
+    // seven levels takes its own settings.
+    EXPECT_EQ(run({"set", path, "light.type=smart LED", "cpi.count=7"}), ExitOk);
+    EXPECT_EQ(run({"set", path, "light.cpi_breathing=true", "cpi.current=7"}), ExitOk) << err.toStdString();
+    EXPECT_EQ(run({"--json", "show", path}), ExitOk);
+    const QJsonObject smart = QJsonDocument::fromJson(out.toUtf8()).object();
+    EXPECT_TRUE(smart["light"]["cpi_breathing"].toBool());
+    EXPECT_EQ(smart["cpi"]["current"].toInt(), 7);
+
     EXPECT_EQ(run({"set", "--list-paths"}), ExitOk);
     EXPECT_TRUE(out.startsWith("cpi.count\ncpi.current\ncpi.levels.1.cpi\n"));
     EXPECT_TRUE(out.contains("\nkeys.B.9\n"));
