@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -308,6 +309,15 @@ TEST_F(SetFileTest, RefusalsNameTheAllowedValuesAndLeaveTheFileAsItWas)
     EXPECT_EQ(run({"set", path, "--from", "-"}, "{\"cpi\": 3"), ExitBadFile);
     EXPECT_EQ(bytes(), before);
     EXPECT_EQ(run({"set", dir.filePath(QStringLiteral("missing.bin")), "fire.count=5"}), ExitBadFile);
+
+    // A short profile is not grown into a whole one.
+    QFile shortFile(dir.filePath(QStringLiteral("short.bin")));
+    ASSERT_TRUE(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(before.left(0x80));
+    shortFile.close();
+    EXPECT_EQ(run({"set", shortFile.fileName(), "fire.count=5"}), ExitBadFile);
+    EXPECT_TRUE(err.contains("a whole profile has 2048")) << err.toStdString();
+    EXPECT_EQ(QFileInfo(shortFile.fileName()).size(), 0x80);
 }
 
 TEST_F(SetFileTest, SetChangesTheFileInPlaceAndTakesAShowDocumentFromStandardInput)
