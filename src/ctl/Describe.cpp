@@ -8,7 +8,6 @@
 #include "macros/MacroCodec.h"
 #include "skin/EngineerTexts.h"
 
-#include <QJsonArray>
 
 namespace orb::ctl
 {
@@ -31,18 +30,6 @@ QStringList Description::lines() const
             out << QStringLiteral("  ") + item.first + QStringLiteral(": ") + item.second;
     }
     return out;
-}
-
-QJsonObject Description::json() const
-{
-    QJsonObject root;
-    for (const auto& s : sections) {
-        QJsonObject section;
-        for (const auto& item : s.second)
-            section.insert(item.first, item.second);
-        root.insert(s.first, section);
-    }
-    return root;
 }
 
 namespace

@@ -2,7 +2,6 @@
 #include "core/Text.h"
 #include "image/ConfigImage.h"
 
-#include <QJsonObject>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -12,14 +11,13 @@ namespace orb::ctl
 {
 
 // Settings in words: named sections of label/value pairs, shown as text
-// lines or as one JSON object.
+// lines (the typed JSON of show --json comes from SettingsJson).
 struct Description {
     using Items = QList<QPair<QString, QString>>;
     QList<QPair<QString, Items>> sections;
 
     Items& section(const QString& name);
     QStringList lines() const;
-    QJsonObject json() const;
 };
 
 // The image as the pages show it: the section buffers (split and repaired)
