@@ -2,18 +2,37 @@
 // of another client has the focus.
 #include "capture/X11InputCapture.h"
 
+#include "capture/KeyEventVk.h"
+
 #include "XvfbServer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include <memory>
+
+namespace orb
+{
+namespace
+{
+// A key press as Qt delivers it on X11 (before Xlib's KeyPress macro).
+std::unique_ptr<QKeyEvent> keyPress(int qtKey, Qt::KeyboardModifiers modifiers, quint32 keycode,
+                                    quint32 keysym, quint32 state)
+{
+    return std::make_unique<QKeyEvent>(QEvent::KeyPress, qtKey, modifiers, keycode, keysym, state);
+}
+} // namespace
+} // namespace orb
+
 // Last, for its macros.
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace orb
 {
@@ -186,6 +205,33 @@ TEST_F(X11InputCaptureTest, KeypadFollowsNumLockAndShiftedDigitsAreDigitKeys)
     press({"ampersand", "eacute", "quotedbl", "agrave", "a"});
     capture.stop();
     EXPECT_EQ(downs, (std::vector<int>{49, 50, 51, 48, 65}));
+}
+
+// The key dialogs' key events by the server's keymap: Shift+1 is the key 1
+// and Shift+8 the key 8 (not the keypad's *), as on Windows.
+TEST_F(X11InputCaptureTest, DialogKeyEventsNameTheKeyNotTheShiftedSymbol)
+{
+    struct Case {
+        KeySym key;     // the key, by its first level
+        Qt::Key qtKey;  // what Qt reports with Shift held
+        KeySym shifted; // the keysym Qt gives as the native virtual key
+        int vk;
+    };
+    const Case cases[] = {
+        {XK_1, Qt::Key_Exclam, XK_exclam, 49},
+        {XK_8, Qt::Key_Asterisk, XK_asterisk, 56},
+        {XK_0, Qt::Key_ParenRight, XK_parenright, 48},
+        {XK_a, Qt::Key_A, XK_A, 65},
+    };
+    for (const Case& c : cases) {
+        const KeyCode code = XKeysymToKeycode(other, c.key);
+        ASSERT_NE(code, 0);
+        const auto e = keyPress(c.qtKey, Qt::ShiftModifier, code, quint32(c.shifted), ShiftMask);
+        EXPECT_EQ(VkFromKeyEvent(*e, other), c.vk) << c.key;
+    }
+    // Without a keymap (another platform), the keysym or the Qt key.
+    const auto f5 = keyPress(Qt::Key_F5, Qt::NoModifier, 0, XK_F5, 0);
+    EXPECT_EQ(VkFromKeyEvent(*f5, nullptr), 116);
 }
 
 TEST(X11InputCapture, NoServerIsAnErrorNotACrash)
