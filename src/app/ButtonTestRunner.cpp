@@ -8,6 +8,12 @@
 namespace orb
 {
 
+namespace
+{
+// About one unanswered try of ReadKeyState.
+constexpr int NoMousePollMs = 50;
+} // namespace
+
 ButtonTestRunner::ButtonTestRunner(QWidget* page, DeviceSession& session, std::function<void()> hideAllMenu)
     : QObject(page), page_(page), session_(session), hideAllMenu_(std::move(hideAllMenu))
 {
@@ -18,13 +24,28 @@ ButtonTestRunner::ButtonTestRunner(QWidget* page, DeviceSession& session, std::f
 
 ButtonTestRunner::~ButtonTestRunner()
 {
-    if (TPrimeThread) {
-        // Closing during the test: a blink in progress finishes first.
-        flags_.stop.store(true);
-        TPrimeThread->disconnect(this);
-        TPrimeThread->wait();
-        delete TPrimeThread;
-    }
+    if (TPrimeThread)
+        joinWorker();
+}
+
+void ButtonTestRunner::End()
+{
+    if (!TPrimeThread)
+        return;
+    joinWorker();
+    finish();
+}
+
+void ButtonTestRunner::joinWorker()
+{
+    // A blink in progress finishes first.
+    flags_.stop.store(true);
+    if (hooks_.stopping)
+        hooks_.stopping();
+    TPrimeThread->disconnect(this);
+    TPrimeThread->wait();
+    delete TPrimeThread;
+    TPrimeThread = nullptr;
 }
 
 QPushButton* ButtonTestRunner::button() const
@@ -110,9 +131,17 @@ std::uint16_t ButtonTestRunner::readKeyState()
 {
     pause(0);
     Transport& link = session_.link();
-    // A mouse that has gone (or was never there) answers nothing ever
-    // again: polling it would spin, so the test ends.
-    if (flags_.stop.load() || !link.hasDevice() || link.deviceGone()) {
+    if (flags_.stop.load())
+        return 0;
+    // No mouse to ask: nothing is pressed, and the countdown runs out as
+    // with a mouse that does not answer. The pause keeps the poll from
+    // spinning.
+    if (!link.hasDevice()) {
+        pause(NoMousePollMs);
+        return 0;
+    }
+    // A mouse that has gone answers nothing ever again: the test ends.
+    if (link.deviceGone()) {
         flags_.stop.store(true);
         return 0;
     }

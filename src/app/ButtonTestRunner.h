@@ -30,11 +30,14 @@ class ButtonTestRunner : public QObject
   public:
     // How the worker spends time: `pause(ms)` is its wait inside a blink and
     // (with 0) the moment before every poll; `ended` runs as it finishes.
+    // `stopping` runs on the user-interface thread when the worker is told to
+    // stop and is about to be waited for (a test lets a held worker go).
     // Without hooks the worker sleeps on the session's clock, which must
     // then be one that any thread may sleep on (the real clock).
     struct WorkerHooks {
         std::function<void(int ms)> pause;
         std::function<void()> ended;
+        std::function<void()> stopping;
     };
 
     ButtonTestRunner(QWidget* page, DeviceSession& session, std::function<void()> hideAllMenu);
@@ -44,6 +47,10 @@ class ButtonTestRunner : public QObject
 
     void btn_TestKeysClick();
     void TestTimerTimer();
+    // The program ends during the test: the worker stops and is waited for
+    // (a blink in progress finishes first), then the test ends as the
+    // countdown ends it. Afterwards nothing uses the device handle.
+    void End();
     // From the click to the end of the countdown (or the mouse's loss).
     bool running() const { return running_; }
     Timer& testTimer() { return *TestTimer; }
@@ -58,6 +65,7 @@ class ButtonTestRunner : public QObject
     void pause(int ms);
     std::uint16_t readKeyState();
     void workerEnded();
+    void joinWorker();
     void finish();
 
     QWidget* page_;

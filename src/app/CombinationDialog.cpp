@@ -3,7 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/DialogLook.h"
 #include "app/Skin.h"
-#include "capture/KeyMapping.h"
+#include "capture/KeyEventVk.h"
 #include "keys/KeyTable.h"
 
 #include <QCheckBox>
@@ -136,9 +136,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edt_Assembly && event->type() == QEvent::KeyPress) {
         auto* e = static_cast<QKeyEvent*>(event);
-        int vk = VkFromKeysym(e->nativeVirtualKey());
-        if (vk == 0)
-            vk = VkFromQtKey(e->key());
+        const int vk = VkFromKeyEvent(*e);
         const bool held = (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
         Edt_AssemblyKeyDown(vk, held);
         return true; // the edit shows only what the capture puts there

@@ -3,7 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/DialogLook.h"
 #include "app/Skin.h"
-#include "capture/KeyMapping.h"
+#include "capture/KeyEventVk.h"
 #include "keys/KeyTable.h"
 #include "macros/MacroScript.h"
 
@@ -67,9 +67,7 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edt_EditKey && event->type() == QEvent::KeyPress) {
         auto* e = static_cast<QKeyEvent*>(event);
-        int vk = VkFromKeysym(e->nativeVirtualKey());
-        if (vk == 0)
-            vk = VkFromQtKey(e->key());
+        const int vk = VkFromKeyEvent(*e);
         Edt_EditKeyKeyDown(vk);
         return true;
     }

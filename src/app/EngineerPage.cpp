@@ -314,7 +314,8 @@ void EngineerPage::build()
         label(cpi, QStringLiteral("lbl_CPI%1").arg(n), 8, y + 3, QStringLiteral("CPI %1:").arg(n));
         list(cpi, QStringLiteral("cb_CPI%1").arg(n), QRect(84, y, 62, 20), texts(kCpiValues));
     }
-    connect(steps, &QComboBox::activated, this, [this] { cb_CPIStepChange(); });
+    // The user's change closes the key menus first (AdvancedPage's handler).
+    connect(steps, &QComboBox::activated, this, [this] { advanced_.cb_CPIStepChange(); });
 
     auto* keyColours = group(op, QStringLiteral("gbKeyModeColor"), QRect(354, 196, 192, 92),
                              QStringLiteral("Key Mode Color Setting"));

@@ -347,6 +347,7 @@ void LightingPage::rb_LCPIOffClick()
 
 void LightingPage::rb_SaveClick()
 {
+    context().hideAllMenu();
     if (!engineer_)
         return;
     const EngineerControls c(engineer_->container());
@@ -359,6 +360,7 @@ void LightingPage::rb_SaveClick()
 
 void LightingPage::rb_NoSaveClick()
 {
+    context().hideAllMenu();
     if (!engineer_)
         return;
     const EngineerControls c(engineer_->container());

@@ -3,6 +3,7 @@
 #include "app/AdvancedPage.h"
 #include "app/AppInfo.h"
 #include "app/ButtonHover.h"
+#include "app/ButtonTestRunner.h"
 #include "app/Captions.h"
 #include "app/ClickLabel.h"
 #include "app/ComboKeyOptions.h"
@@ -368,6 +369,9 @@ void MainWindow::Img_BaseMouseDown(QWidget*, const QPoint& globalPos)
 
 void MainWindow::closeEvent(QCloseEvent* e)
 {
+    // The button test's worker may be inside a request on the device handle:
+    // it is stopped and waited for, and the test ended, before the handle goes.
+    engineer_->buttonTest().End();
     // FormCloseQuery: no command is sent to the mouse after this, also not by
     // a settle or transfer that the close interrupted.
     session_->Close();

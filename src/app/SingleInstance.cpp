@@ -1,7 +1,11 @@
 #include "app/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -13,13 +17,34 @@ namespace
 constexpr char kRaise[] = "raise\n";
 }
 
+// The socket's folder: one only this user can write to, so that nobody else
+// can take the name first. The user's runtime folder, else a private folder
+// of our own in the user's cache.
+QString SingleInstance::socketFolder()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        return runtime;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return {};
+    const QString own = cache + QStringLiteral("/orb5610");
+    if (!QDir().mkpath(own) || QFileInfo(own).ownerId() != ::getuid() ||
+        !QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+        return {};
+    return own;
+}
+
 SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(parent)
 {
     // Socket names are file names on Linux: keep a readable prefix and make
-    // the title safe; one name per user.
+    // the title safe.
     const QByteArray hash =
         QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    name_ = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash)).arg(::getuid());
+    const QString file = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash)).arg(::getuid());
+    const QString folder = socketFolder();
+    // Without a private folder, the shared temporary folder as the last resort.
+    name_ = folder.isEmpty() ? file : folder + QLatin1Char('/') + file;
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* s = server_.nextPendingConnection()) {
             connect(s, &QLocalSocket::readyRead, this, [this, s] {

@@ -7,8 +7,9 @@ namespace orb
 {
 
 // One running copy of the program. The first process listens on a local
-// socket named after the window title; a later start connects to it, asks it
-// to bring its window forward, and ends without a window.
+// socket named after the window title, in a folder only the user can write
+// to; a later start connects to it, asks it to bring its window forward, and
+// ends without a window.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -16,7 +17,11 @@ class SingleInstance : public QObject
     explicit SingleInstance(const QString& title, QObject* parent = nullptr);
     // True when this process is the first; false after the running one was asked to come forward.
     bool claim();
+    // The socket's path.
     QString serverName() const { return name_; }
+    // The user's runtime folder (QStandardPaths::RuntimeLocation), else the
+    // private folder "orb5610" in the user's cache; empty when neither can be had.
+    static QString socketFolder();
 
   signals:
     void activationRequested();

@@ -154,6 +154,21 @@ int VkFromKeysym(std::uint32_t keysym)
                                  [keysym](const KeysymVk& k) { return k.keysym == keysym; });
     return it == kTable.end() ? 0 : it->vk;
 }
+
+int VkFromKeyLevels(std::uint32_t level0, std::uint32_t level1, bool numLock)
+{
+    if (numLock) {
+        if (level1 >= XK_KP_0 && level1 <= XK_KP_9)
+            return 96 + static_cast<int>(level1 - XK_KP_0);
+        // The keypad's point, whether the layout writes it as a point or a comma.
+        if (level1 == XK_KP_Decimal || level1 == XK_KP_Separator)
+            return 110;
+    }
+    for (const std::uint32_t sym : {level0, level1})
+        if (sym >= XK_0 && sym <= XK_9)
+            return '0' + static_cast<int>(sym - XK_0);
+    return VkFromKeysym(level0);
+}
 #else
 // Windows key events carry the virtual key itself.
 std::span<const KeysymVk> KeysymTable()
@@ -162,6 +177,11 @@ std::span<const KeysymVk> KeysymTable()
 }
 
 int VkFromKeysym(std::uint32_t)
+{
+    return 0;
+}
+
+int VkFromKeyLevels(std::uint32_t, std::uint32_t, bool)
 {
     return 0;
 }

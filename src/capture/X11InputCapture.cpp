@@ -9,6 +9,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/keysym.h>
 
 namespace orb
 {
@@ -77,15 +78,41 @@ bool X11InputCapture::start()
     mask.mask_len = sizeof(bits);
     mask.mask = bits;
     XISelectEvents(dpy, DefaultRootWindow(dpy), &mask, 1);
+    dpy_ = dpy;
+    watchKeyboard();
     XSync(dpy, False);
 
-    dpy_ = dpy;
     forgetHeldKeys();
     notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(dpy), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { readEvents(); });
     // Events already read into Xlib's queue by the sync would not wake the notifier.
     readEvents();
     return true;
+}
+
+void X11InputCapture::watchKeyboard()
+{
+    xkbEventBase_ = -1;
+    numLock_ = false;
+    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(dpy_, &opcode, &xkbEventBase_, &error, &major, &minor)) {
+        xkbEventBase_ = -1;
+        return;
+    }
+    XkbSelectEventDetails(dpy_, XkbUseCoreKbd, XkbStateNotify, XkbModifierLockMask, XkbModifierLockMask);
+    const unsigned long keymap = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+    XkbSelectEvents(dpy_, XkbUseCoreKbd, keymap, keymap);
+    numLockMask_ = XkbKeysymToModifiers(dpy_, XK_Num_Lock);
+    XkbStateRec state{};
+    if (XkbGetState(dpy_, XkbUseCoreKbd, &state) == Success)
+        numLock_ = (state.locked_mods & numLockMask_) != 0;
+}
+
+int X11InputCapture::KeyVk(_XDisplay* dpy, unsigned keycode, bool numLock)
+{
+    const auto code = static_cast<KeyCode>(keycode);
+    return VkFromKeyLevels(static_cast<std::uint32_t>(XkbKeycodeToKeysym(dpy, code, 0, 0)),
+                           static_cast<std::uint32_t>(XkbKeycodeToKeysym(dpy, code, 0, 1)), numLock);
 }
 
 void X11InputCapture::stop()
@@ -105,6 +132,16 @@ void X11InputCapture::readEvents()
     while (dpy_ && XPending(dpy_) > 0) {
         XEvent event;
         XNextEvent(dpy_, &event);
+        if (xkbEventBase_ >= 0 && event.type == xkbEventBase_) {
+            auto* xkb = reinterpret_cast<XkbEvent*>(&event);
+            if (xkb->any.xkb_type == XkbStateNotify) {
+                numLock_ = (xkb->state.locked_mods & numLockMask_) != 0;
+            } else if (xkb->any.xkb_type == XkbNewKeyboardNotify || xkb->any.xkb_type == XkbMapNotify) {
+                XkbRefreshKeyboardMapping(&xkb->map);
+                numLockMask_ = XkbKeysymToModifiers(dpy_, XK_Num_Lock);
+            }
+            continue;
+        }
         XGenericEventCookie* cookie = &event.xcookie;
         if (cookie->type != GenericEvent || cookie->extension != xiOpcode_ || !XGetEventData(dpy_, cookie))
             continue;
@@ -115,9 +152,7 @@ void X11InputCapture::readEvents()
         switch (type) {
         case XI_RawKeyPress:
         case XI_RawKeyRelease: {
-            // Level 0 of group 0: the key itself, whatever the modifiers.
-            const KeySym sym = XkbKeycodeToKeysym(dpy_, static_cast<KeyCode>(raw.detail), 0, 0);
-            const int vk = VkFromKeysym(static_cast<std::uint32_t>(sym));
+            const int vk = KeyVk(dpy_, static_cast<unsigned>(raw.detail), numLock_);
             if (type == XI_RawKeyPress)
                 keyDown(raw.detail, vk, time);
             else

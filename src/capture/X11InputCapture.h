@@ -17,7 +17,9 @@ namespace orb
 // Raw events carry no auto-repeat and a release may come twice: the held-key
 // set of InputCapture gives repeats as Held and drops the second release.
 // Buttons 1, 2, 3, 8, 9 are left, middle, right, backward, forward; the
-// wheel (4-7) and others are ignored.
+// wheel (4-7) and others are ignored. Keys are named as Windows names them
+// (KeyVk): by the key, not by the symbol the modifiers select, with the
+// keypad's digits while NumLock is on.
 class X11InputCapture final : public InputCapture
 {
   public:
@@ -36,12 +38,22 @@ class X11InputCapture final : public InputCapture
     bool isLimited() const override { return false; }
     QString errorText() const override { return error_; }
 
+    // The virtual key of a key by its keycode, from the keymap on `dpy`
+    // (VkFromKeyLevels).
+    static int KeyVk(_XDisplay* dpy, unsigned keycode, bool numLock);
+
   private:
     void readEvents();
+    // Follows NumLock and keymap changes through XKB's events, which come in
+    // order with the raw key events.
+    void watchKeyboard();
 
     QByteArray displayName_;
     _XDisplay* dpy_ = nullptr;
     int xiOpcode_ = 0;
+    int xkbEventBase_ = -1;
+    unsigned numLockMask_ = 0;
+    bool numLock_ = false;
     std::unique_ptr<QSocketNotifier> notifier_;
     QString error_;
 };

@@ -211,6 +211,9 @@ class SimHost::Device final : public HidDevice
     {
         std::lock_guard lock(host_.mutex_);
         --host_.openHandles;
+        // On hidraw this frees what the other thread's request still uses.
+        if (inRequest_.load() > 0)
+            ++host_.closedInUse;
     }
 
     bool attributes(HidAttributes& out) override
@@ -232,11 +235,13 @@ class SimHost::Device final : public HidDevice
     }
     bool setFeature(const std::uint8_t* buf, std::size_t len) override
     {
+        const InRequest busy(inRequest_);
         SimMouse* m = request(len > 1 ? buf[1] : 0);
         return m && m->setFeature(buf, len);
     }
     bool getFeature(std::uint8_t* buf, std::size_t len) override
     {
+        const InRequest busy(inRequest_);
         SimMouse* m = request(std::nullopt);
         return m && m->getFeature(buf, len);
     }
@@ -247,6 +252,14 @@ class SimHost::Device final : public HidDevice
     }
 
   private:
+    // Counts the requests under way through this handle.
+    struct InRequest {
+        explicit InRequest(std::atomic<int>& n) : n_(n) { ++n_; }
+        ~InRequest() { --n_; }
+        InRequest(const InRequest&) = delete;
+        InRequest& operator=(const InRequest&) = delete;
+        std::atomic<int>& n_;
+    };
     // The interface while this handle's plug lasts; null once it was pulled out.
     const Interface* alive() const
     {
@@ -271,6 +284,7 @@ class SimHost::Device final : public HidDevice
     std::size_t index_;
     int plug_;
     bool gone_ = false;
+    std::atomic<int> inRequest_{0};
 };
 
 int SimHost::add(Interface itf)

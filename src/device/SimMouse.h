@@ -130,6 +130,9 @@ class SimHost final : public HidPlatform
     int listCalls = 0;
     int openCalls = 0;
     int featureCalls = 0; // set- and get-feature requests through any handle, dead ones included
+    // Handles closed while a request through them was still under way on
+    // another thread (on hidraw, freed memory in the middle of a request).
+    int closedInUse = 0;
     // Runs before every listing (e.g. to plug a device between two samples).
     std::function<void(int call)> onList;
 

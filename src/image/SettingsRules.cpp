@@ -2,6 +2,8 @@
 
 #include "image/Bits.h"
 
+#include <algorithm>
+
 namespace orb
 {
 
@@ -166,7 +168,9 @@ void ShowSettings(const ParameterABytes& a, const ParameterBBytes& b, const Fire
     c.cpiPress = BitTest(a[0x01], 1);
     c.gunPress = BitTest(a[0x01], 2);
 
-    c.cpiStep = a[0x02] - 2;
+    // cb_CPIStep holds the counts 2..7: a damaged count shows as the nearest
+    // of them, so that every later store writes the count that is shown.
+    c.cpiStep = std::clamp(a[0x02] - 2, 0, 5);
 
     c.mcuScan = ShowPair(a[0x03], 3);
     if (const auto count = LedCountFromNibble(static_cast<std::uint8_t>(a[0x03] >> 4)))

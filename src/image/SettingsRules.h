@@ -69,7 +69,8 @@ void StoreSettings(const SettingsControls& controls, ParameterABytes& a, Paramet
 
 // Shows the sections in the controls. Fields the bytes say nothing about
 // (an LED count nibble of 10..15, a smart-LED state other than CPI breathing)
-// keep the value they came in with.
+// keep the value they came in with. A level count outside 2..7 shows as the
+// nearest of them.
 void ShowSettings(const ParameterABytes& a, const ParameterBBytes& b, const FireKeyBytes& fire,
                   SettingsControls& controls);
 

@@ -59,12 +59,4 @@ QString KeyModeOptions::NoSaveKeyModePicture() const
     return OptionPicture(noSave_ == PairChoice::First);
 }
 
-bool KeyModeOptions::SetKeyMode(int index)
-{
-    if (!keyModeEnabled_ || index < 0 || index > 1)
-        return false;
-    keyMode_ = index;
-    return true;
-}
-
 } // namespace orb

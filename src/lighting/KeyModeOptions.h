@@ -46,8 +46,6 @@ class KeyModeOptions
     // cb_KeyMode: item 0 key mode A, 1 key mode B (-1 none).
     int KeyMode() const { return keyMode_; }
     bool KeyModeEnabled() const { return keyModeEnabled_; }
-    // A choice in cb_KeyMode; refused (false) while the list is locked.
-    bool SetKeyMode(int index);
 
     // rb_FireFnOn / rb_FireFnOff, never shown; stored with the image.
     PairChoice FireFn() const { return fireFn_; }

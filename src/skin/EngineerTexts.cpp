@@ -297,40 +297,4 @@ QString EngineerHintFor(const QStringList& chain)
     return {};
 }
 
-QString EngineerHintAt(const std::vector<HintNode>& nodes, const QPoint& point)
-{
-    const auto count = static_cast<int>(nodes.size());
-    const auto valid = [count](int i) { return i >= 0 && i < count; };
-    // Depth of a node; a parent index that does not lead out is cut off, so
-    // a malformed list cannot loop.
-    const auto depth = [&](int i) {
-        int d = 0;
-        for (int p = nodes[static_cast<std::size_t>(i)].parent; valid(p) && d <= count;
-             p = nodes[static_cast<std::size_t>(p)].parent)
-            ++d;
-        return d;
-    };
-    const auto shown = [&](int i) {
-        for (int k = 0; valid(i) && k <= count; i = nodes[static_cast<std::size_t>(i)].parent, ++k)
-            if (!nodes[static_cast<std::size_t>(i)].visible)
-                return false;
-        return true;
-    };
-    int best = -1;
-    int bestDepth = -1;
-    for (int i = 0; i < count; ++i) {
-        if (!nodes[static_cast<std::size_t>(i)].rect.contains(point) || !shown(i))
-            continue;
-        const int d = depth(i);
-        if (d >= bestDepth) {
-            best = i;
-            bestDepth = d;
-        }
-    }
-    QStringList chain;
-    for (int i = best, k = 0; valid(i) && k <= count; i = nodes[static_cast<std::size_t>(i)].parent, ++k)
-        chain << nodes[static_cast<std::size_t>(i)].name;
-    return EngineerHintFor(chain);
-}
-
 } // namespace orb

@@ -3,8 +3,6 @@
 // Simplified Chinese) chosen once at start by the system locale, never by
 // the language buttons; the hints of its controls; the pass phrase dialog.
 #include <QLocale>
-#include <QPoint>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -63,18 +61,6 @@ std::optional<QString> EngineerHintOf(const QString& control);
 // by its enclosing controls outward (its parents' objectNames). The first
 // one with a hint of its own gives it; the empty text when none has one.
 QString EngineerHintFor(const QStringList& chain);
-
-// The same from geometry: each node is a control with its rectangle in page
-// coordinates and the index of its enclosing node (-1 for none); later
-// nodes lie over earlier ones. The deepest node under the point starts the
-// chain; hidden nodes are passed over.
-struct HintNode {
-    QString name;
-    QRect rect;
-    int parent = -1;
-    bool visible = true;
-};
-QString EngineerHintAt(const std::vector<HintNode>& nodes, const QPoint& point);
 
 // dlgPass.
 inline const QString PassDialogCaption = QStringLiteral("Password");

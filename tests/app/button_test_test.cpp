@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 using namespace orb;
 using namespace orb::test;
@@ -27,7 +28,7 @@ class WorkerTurns
 
     ButtonTestRunner::WorkerHooks hooks()
     {
-        return {[this](int ms) { pause(ms); }, [this] { ended(); }};
+        return {[this](int ms) { pause(ms); }, [this] { ended(); }, {}};
     }
     // The test has started a worker: it will pause (or end) before it reads.
     void expectWorker()
@@ -90,13 +91,47 @@ class WorkerTurns
     std::int64_t due_ = 0;
 };
 
+// Holds a thread inside whatever it is doing until let go.
+class Hold
+{
+  public:
+    void here()
+    {
+        std::unique_lock l(m_);
+        held_ = true;
+        cv_.notify_all();
+        cv_.wait(l, [&] { return released_; });
+    }
+    void untilHeld()
+    {
+        std::unique_lock l(m_);
+        cv_.wait(l, [&] { return held_; });
+    }
+    void release()
+    {
+        std::lock_guard l(m_);
+        released_ = true;
+        cv_.notify_all();
+    }
+
+  private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool held_ = false;
+    bool released_ = false;
+};
+
 struct ButtonTest : AppFixture {
     WorkerTurns turns{clock};
+    // Runs when the window tells the worker to stop and waits for it.
+    std::function<void()> onStopping;
+    Hold inRequest;
     QStringList texts;  // btn_TestKeys as it changed, seen after every step
     QStringList hidden; // key buttons as they went invisible, in order
 
     void TearDown() override
     {
+        inRequest.release();
         turns.open();
         window.reset();
         clock.setForeignSleepHook({});
@@ -110,8 +145,18 @@ struct ButtonTest : AppFixture {
     {
         startRead();
         mouse.config.silent = silent;
+        clickTest();
+    }
+    // Clicks btn_TestKeys with the worker taking its turns.
+    void clickTest()
+    {
         reloadsBefore = mouse.reloadCount();
-        runner().setWorkerHooks(turns.hooks());
+        ButtonTestRunner::WorkerHooks hooks = turns.hooks();
+        hooks.stopping = [this] {
+            if (onStopping)
+                onStopping();
+        };
+        runner().setWorkerHooks(hooks);
         // The worker's sleeps inside ReadKeyState wait in turns too.
         clock.setForeignSleepHook([this](int ms) { turns.hooks().pause(ms); });
         normal = testKeys()->text();
@@ -251,6 +296,64 @@ TEST_F(ButtonTest, MouseUnpluggedDuringTheTestEndsItCleanly)
     clock.advance(8000);
     EXPECT_TRUE(window->stack().noDeviceUI());
     EXPECT_FALSE(window->session().link().hasDevice());
+}
+
+// A mouse refused for memory access leaves the engineering page shown with
+// no device handle: the test runs its countdown out as with a silent mouse.
+TEST_F(ButtonTest, WithoutADeviceHandleTheCountdownRunsOut)
+{
+    startRead();
+    click(QStringLiteral("Btn_Engineer_1"));
+    ASSERT_FALSE(window->page(6)->isHidden());
+    mouse.config.memoryAccess = false;
+    window->session().ReadDevInfo();
+    ASSERT_FALSE(window->session().link().hasDevice());
+    ASSERT_FALSE(window->page(6)->isHidden());
+    mouse.pressedButtons = 0b1;
+    mouse.clearTraffic();
+
+    clickTest();
+    const std::int64_t took = untilEnded();
+    EXPECT_GE(took, 6000);
+    EXPECT_LE(took, 6000 + 1000);
+    EXPECT_TRUE(hidden.isEmpty());
+    EXPECT_EQ(texts,
+              (QStringList{normal, QStringLiteral("5..."), QStringLiteral("4..."), QStringLiteral("3..."),
+                           QStringLiteral("2..."), QStringLiteral("1..."), normal}));
+    EXPECT_TRUE(testKeys()->isEnabled());
+    EXPECT_TRUE(window->session().devTimer().isEnabled());
+    EXPECT_TRUE(mouse.requests().empty());
+}
+
+// Closing the window while the worker is inside a request on the device
+// handle: the worker is stopped and waited for, and the test ended with the
+// reload and the end, before the handle is closed.
+TEST_F(ButtonTest, ClosingDuringTheTestWaitsForTheWorkerBeforeTheHandleGoes)
+{
+    begin();
+    step(300);
+    ASSERT_TRUE(runner().running());
+    // The worker is between turns: hold it inside its next request.
+    const std::thread::id ui = std::this_thread::get_id();
+    mouse.onCommand = [this, ui](int) {
+        if (std::this_thread::get_id() != ui)
+            inRequest.here();
+    };
+    onStopping = [this] { inRequest.release(); };
+    turns.open();
+    inRequest.untilHeld();
+    mouse.clearTraffic();
+
+    window->close();
+    inRequest.release();
+    EXPECT_EQ(host.closedInUse, 0);
+    EXPECT_FALSE(runner().running());
+    EXPECT_FALSE(window->session().link().hasDevice());
+    EXPECT_FALSE(mouse.inExchange());
+    const auto sent = commands();
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[sent.size() - 2], SystemReloadCmd);
+    EXPECT_EQ(sent.back(), EndCmd);
 }
 
 TEST_F(ButtonTest, SecondClickDuringTheTestChangesNothing)

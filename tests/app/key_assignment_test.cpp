@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 using namespace orb;
@@ -235,6 +236,33 @@ TEST_F(KeyAssignmentUi, EngineeringButtonsOpenTheSameMenu)
     EXPECT_EQ(messages(), QStringList{kKeepLeft});
     EXPECT_EQ(caption(QStringLiteral("btn_Key101")), QStringLiteral("左键"));
     EXPECT_EQ(keyBytes(KeyMode::A, 1), (Bytes{0x01, 0x01, 0x00}));
+}
+
+// The key-mode options and the level count of the engineering tab close an
+// open key menu before they act, also when chosen from the keyboard (a press
+// of the mouse anywhere else in the window closes it anyway).
+TEST_F(KeyAssignmentUi, EngineeringOptionsCloseTheKeyMenu)
+{
+    connect();
+    click(QStringLiteral("Btn_Engineer_1"));
+    ASSERT_FALSE(window->page(6)->isHidden());
+    auto* steps = find<QComboBox>(QStringLiteral("cb_CPIStep"));
+    const int stepsBefore = steps->currentIndex();
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"rb_NoSave", [this] { QTest::keyClick(widget(QStringLiteral("rb_NoSave")), Qt::Key_Space); }},
+        {"rb_Save", [this] { QTest::keyClick(widget(QStringLiteral("rb_Save")), Qt::Key_Space); }},
+        {"cb_CPIStep", [steps] { QTest::keyClick(steps, Qt::Key_Up); }},
+    };
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
+        click(QStringLiteral("btn_Key101"));
+        ASSERT_TRUE(shown(QStringLiteral("Pnl_Main")));
+        act();
+        EXPECT_FALSE(shown(QStringLiteral("Pnl_Main")));
+    }
+    EXPECT_TRUE(find<QRadioButton>(QStringLiteral("rb_Save"))->isChecked());
+    EXPECT_EQ(steps->currentIndex(), stepsBefore - 1);
+    EXPECT_EQ(window->advancedPage().levels().LevelCount(), stepsBefore + 1);
 }
 
 TEST_F(KeyAssignmentUi, CombinationReplacesEvenTheLastLeftButton)

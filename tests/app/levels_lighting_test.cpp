@@ -271,6 +271,38 @@ TEST_F(Levels, LevelValueAndColourReachTheMouseAndComeBack)
     EXPECT_EQ(levels().Swatch(3), QColor(12, 34, 56));
 }
 
+// A count byte outside 2..7 shows as the nearest count in both views, and
+// Apply writes that count: every page's store agrees with what is shown.
+struct CountByte {
+    std::uint8_t count;
+    int shown;
+};
+void PrintTo(const CountByte& k, std::ostream* os)
+{
+    *os << "count byte " << int(k.count);
+}
+struct LevelCountByte : Levels, ::testing::WithParamInterface<CountByte> {
+};
+
+TEST_P(LevelCountByte, IsShownAndStoredAsTheNearestCount)
+{
+    const CountByte k = GetParam();
+    startRead(image([&k](ConfigImage& i) { i.ParameterA[0x02] = k.count; }));
+    EXPECT_EQ(levels().LevelCount(), k.shown);
+    EXPECT_EQ(combo("cb_CPIStep")->currentIndex(), k.shown - 2);
+    EXPECT_EQ(combo("cb_CurrentCPI")->count(), k.shown);
+
+    window->actions().Btn_Apply_0Click();
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(mouse.memory[0x002], k.shown);
+    EXPECT_LT(mouse.memory[0x030], k.shown);
+    EXPECT_EQ(mouse.memory[0x031], 0xFF - mouse.memory[0x030]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, LevelCountByte,
+                         ::testing::Values(CountByte{0, 2}, CountByte{1, 2}, CountByte{8, 7},
+                                           CountByte{0xFF, 7}));
+
 // --- Lighting page ---
 
 TEST_F(Levels, NoSaveForcesKeyModeAAndLocksIt)

@@ -36,6 +36,34 @@ TEST(KeyMapping, KeysymsToVirtualKeys)
         EXPECT_EQ(VkFromKeysym(keysym), vk) << std::hex << keysym;
 }
 
+// A key by the keysyms of its first two levels, as Windows names it.
+TEST(KeyMapping, KeysByTheirLevels)
+{
+    struct Case {
+        std::uint32_t level0, level1;
+        bool numLock;
+        int vk;
+    };
+    const Case cases[] = {
+        {XK_KP_End, XK_KP_1, false, 35},          // keypad 1, NumLock off: End
+        {XK_KP_End, XK_KP_1, true, 97},           // NumLock on: Num 1
+        {XK_KP_Insert, XK_KP_0, true, 96},        //
+        {XK_KP_Delete, XK_KP_Decimal, true, 110}, // the keypad's point
+        {XK_KP_Delete, XK_KP_Separator, true, 110},
+        {XK_KP_Delete, XK_KP_Decimal, false, 46},
+        {XK_KP_Add, XK_KP_Add, true, 107},
+        {XK_1, XK_exclam, false, 49},      // US: Shift+1 is the key 1
+        {XK_ampersand, XK_1, false, 49},   // AZERTY: the digit on the shifted level
+        {XK_quotedbl, XK_3, false, 51},    // even where the first level has a key of its own
+        {XK_minus, XK_6, true, 54},        //
+        {XK_a, XK_A, true, 65},            //
+        {XK_ugrave, XK_percent, false, 0}, // nothing in the key table
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VkFromKeyLevels(c.level0, c.level1, c.numLock), c.vk)
+            << std::hex << c.level0 << " " << c.level1 << " " << c.numLock;
+}
+
 TEST(KeyMapping, EveryMappedKeyIsInTheKeyTable)
 {
     std::set<int> known;

@@ -60,6 +60,8 @@ class XvfbServer
     XvfbServer& operator=(const XvfbServer&) = delete;
 
     bool ok() const { return !display_.isEmpty(); }
+    // A server of our own, whose keyboard state and layout a test may change.
+    bool isPrivate() const { return process_.state() != QProcess::NotRunning; }
     QByteArray display() const { return display_; }
     QString why() const { return why_; }
 

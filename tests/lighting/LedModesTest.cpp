@@ -230,20 +230,21 @@ TEST(LedModes, EditsReachTheImageBytes)
 
 TEST(KeyModeOptions, NoSaveLocksKeyModeAAndSaveUnlocksWithoutChange)
 {
+    SettingsControls c;
+    c.keyMode = 1;
     KeyModeOptions o;
-    ASSERT_TRUE(o.SetKeyMode(1));
+    o.Show(c);
+    ASSERT_EQ(o.KeyMode(), 1);
     o.ChooseNoSave();
     EXPECT_EQ(o.KeyMode(), 0);
     EXPECT_FALSE(o.KeyModeEnabled());
-    EXPECT_FALSE(o.SetKeyMode(1));
-    EXPECT_EQ(o.KeyMode(), 0);
     EXPECT_EQ(o.NoSaveKeyModePicture(), "RdS_E");
     EXPECT_EQ(o.SaveKeyModePicture(), "RdS_D");
     o.ChooseSave();
     EXPECT_TRUE(o.KeyModeEnabled());
     EXPECT_EQ(o.KeyMode(), 0);
     EXPECT_EQ(o.SaveKeyModePicture(), "RdS_E");
-    EXPECT_TRUE(o.SetKeyMode(1));
+    o.Show(c);
     o.ChooseSave();
     EXPECT_EQ(o.KeyMode(), 1);
 }

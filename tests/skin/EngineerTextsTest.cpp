@@ -110,23 +110,6 @@ TEST(EngineerTexts, HintOfTheControlOrItsNearestGroup)
         EXPECT_EQ(EngineerHintFor(c.chain), c.hint) << c.chain.join(' ').toStdString();
 }
 
-TEST(EngineerTexts, HintFollowsThePointerOverTheGeometry)
-{
-    const std::vector<HintNode> nodes{
-        {"gbPage6", QRect(0, 0, 1076, 640), -1},
-        {"Pg_Parameter", QRect(6, 66, 1053, 484), 0},
-        {"ts_Operator", QRect(10, 90, 1045, 456), 1},
-        {"gbMCULEDCPIColor", QRect(196, 190, 580, 90), 2},
-        {"edt_CPI1R", QRect(250, 210, 30, 20), 3},
-        {"gbNorLEDCPIColor", QRect(578, 96, 312, 92), 2, false}, // hidden with the MCU light
-    };
-    EXPECT_EQ(EngineerHintAt(nodes, QPoint(260, 220)), kMcuColourHint);
-    EXPECT_EQ(EngineerHintAt(nodes, QPoint(200, 270)), kMcuColourHint); // the group around the edit
-    EXPECT_EQ(EngineerHintAt(nodes, QPoint(100, 400)), QString());      // the page background
-    EXPECT_EQ(EngineerHintAt(nodes, QPoint(600, 120)), QString());      // over a hidden group
-    EXPECT_EQ(EngineerHintAt(nodes, QPoint(2000, 2000)), QString());
-}
-
 TEST(EngineerTexts, GroupMembersCarryTheirGroupsHint)
 {
     for (const QString& name :
