@@ -1,6 +1,7 @@
 #include "app/AppMain.h"
 
 #include "app/AppInfo.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/QtServices.h"
 #include "app/SingleInstance.h"
@@ -13,6 +14,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QTextStream>
 
 namespace orb
 {
@@ -40,6 +42,15 @@ QIcon applicationIcon()
 int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
                const std::function<void(MainWindow&)>& started)
 {
+    {
+        // Answered without a display: QApplication would need one.
+        QStringList args;
+        for (int i = 1; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        QTextStream out(stdout);
+        if (const auto code = AnswerInfoOptions(args, out))
+            return *code;
+    }
     QApplication app(argc, argv);
     SingleInstance instance(kWindowTitle);
     if (!instance.claim())

@@ -7,10 +7,8 @@
 #include "app/Skin.h"
 #include "device/MemoryAccess.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QListWidget>
-#include <QStandardPaths>
 
 namespace orb
 {
@@ -35,14 +33,9 @@ ConfigImage& MacroLibraryFiles::image() const
 
 void MacroLibraryFiles::CheckPCMacro()
 {
-    const QString programFolder =
-        programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() + QLatin1Char('/') : programFolder_;
-    // The data folder does not follow the language's application title.
-    const QString dataFolder =
-        dataFolder_.isEmpty() ? QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                                    .filePath(kApplicationTitle)
-                              : dataFolder_;
-    LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder);
+    // An installed program has no folder of its own: the user's data folder.
+    const QString programFolder = programFolder_.isEmpty() ? ProgramFilesFolder() : programFolder_;
+    LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder_);
     const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
     if (r.fromFile && !r.read.ok) {
         // Keep the user's file as it is: the library runs in memory.

@@ -15,8 +15,8 @@ using InputCaptureFactory = std::function<std::unique_ptr<InputCapture>()>;
 // passes the real capture; tests pass a fake one and temporary folders.
 struct MacroPageDeps {
     InputCaptureFactory inputCapture; // empty: the best capture of the session
-    QString programFolder;            // empty: the folder of the running program
-    QString dataFolder;               // empty: Qt's application-data folder
+    QString programFolder;            // empty: the running program's, unless installed
+    QString dataFolder;               // empty: the user's data folder
 };
 
 } // namespace orb

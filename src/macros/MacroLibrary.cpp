@@ -188,7 +188,8 @@ QString MacroLibraryFilePath(const QString& pathSetting, const QString& programF
         return QDir(programFolder).filePath(LibraryFileName);
     QString data = dataFolder;
     if (data.isEmpty())
-        data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                   .filePath(LibraryDataFolderName);
     QDir().mkpath(data);
     return QDir(data).filePath(LibraryFileName);
 }

@@ -20,6 +20,8 @@ inline constexpr int LibraryFileSize = LibraryEntryCount * LibraryEntrySize;
 // Import One takes a macro only while fewer than this many are in use.
 inline constexpr int ImportOneLimit = 99;
 inline const QString LibraryFileName = QStringLiteral("ORB5610-Macro.bin");
+// The library's folder below the user's data location.
+inline const QString LibraryDataFolderName = QStringLiteral("ORB5610 Gaming Mouse");
 // Language key of the message for a name already in the library.
 inline const QString DuplicateNameTextKey = QStringLiteral("Str106");
 
@@ -77,8 +79,9 @@ struct FileResult {
 
 // Where the library file lives: pathSetting + LibraryFileName when the
 // [org] "Path" is set (a prefix used exactly as written); else the program's
-// folder when it can be written; else dataFolder (Qt's application-data
-// location when empty), created as needed.
+// folder when it can be written; else dataFolder (when empty, the user's
+// data folder: "ORB5610 Gaming Mouse" in the generic data location, the same
+// for the window and the command-line tool), created as needed.
 QString MacroLibraryFilePath(const QString& pathSetting, const QString& programFolder,
                              const QString& dataFolder = {});
 

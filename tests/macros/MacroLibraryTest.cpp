@@ -120,6 +120,22 @@ TEST_F(LibraryFiles, WhereTheLibraryLives)
     EXPECT_TRUE(QFileInfo(data).isDir());
 }
 
+TEST_F(LibraryFiles, DefaultDataFolderIsTheUsersNotTheProgramsName)
+{
+    // The window and the command-line tool carry different application
+    // names; both must find the one library in the user's data folder.
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", at("xdg").toLocal8Bit());
+    QDir().mkpath(at("xdg"));
+    const QString path = MacroLibraryFilePath({}, {});
+    if (saved.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", saved);
+    EXPECT_EQ(path, at("xdg/ORB5610 Gaming Mouse/ORB5610-Macro.bin"));
+    EXPECT_TRUE(QFileInfo(at("xdg/ORB5610 Gaming Mouse")).isDir());
+}
+
 TEST(ExportFilePath, BinAppendedOnlyWhenMissing)
 {
     EXPECT_EQ(ExportFilePath("/x/abc"), "/x/abc.bin");

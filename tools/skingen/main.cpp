@@ -297,6 +297,21 @@ class Preview
     const skin::Catalogue& cat_;
 };
 
+// The desktop's icon theme: <folder>/<N>x<N>/apps/<name>.png at each size.
+bool writeIcons(const QString& folder, const QString& name)
+{
+    for (const int size : {32, 48, 64, 128, 256}) {
+        const QDir dir(QString("%1/%2x%2/apps").arg(folder).arg(size));
+        const QString path = dir.filePath(name + ".png");
+        if (!QDir().mkpath(dir.path()) || !skin::appIconAt(size).save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    std::printf("wrote icons to %s\n", qPrintable(folder));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -307,8 +322,11 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == "--icons")
+        return writeIcons(args[2], args[3]) ? 0 : 1;
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
-        std::fprintf(stderr, "usage: skingen <output folder> [--preview <folder>]\n");
+        std::fprintf(stderr, "usage: skingen <output folder> [--preview <folder>]\n"
+                             "       skingen --icons <hicolor folder> <icon name>\n");
         return 2;
     }
     const QString outDir = args[1];

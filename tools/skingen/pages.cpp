@@ -418,11 +418,13 @@ QImage macroOverlay()
     return img;
 }
 
-QImage appIcon()
+QImage appIcon(int size = 256)
 {
-    QImage img = newImage(256, 256);
+    QImage img = newImage(size, size);
     QPainter p(&img);
     setupPainter(p);
+    // Drawn on a 256-unit grid and painted at the size asked for, not scaled afterwards.
+    p.scale(size / 256.0, size / 256.0);
     const QPainterPath tileShape = rounded(QRectF(8, 8, 240, 240), 52);
     fillVertical(p, tileShape, pal::raised, pal::deep);
     p.save();
@@ -469,6 +471,11 @@ void addPages(Catalogue& out)
     for (const char* name : {"BackGround", "Back1", "Back2", "Back3", "Back4"})
         out[std::string("L2_") + name] = placeholder();
     out["AppIcon"] = appIcon();
+}
+
+QImage appIconAt(int size)
+{
+    return appIcon(size);
 }
 
 } // namespace skin

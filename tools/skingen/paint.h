@@ -58,5 +58,7 @@ using Catalogue = std::map<std::string, QImage>;
 
 void addParts(Catalogue& out);
 void addPages(Catalogue& out);
+// The application icon painted at size x size pixels.
+QImage appIconAt(int size);
 
 } // namespace skin

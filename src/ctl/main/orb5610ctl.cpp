@@ -6,7 +6,6 @@
 #include "device/HidapiPlatform.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <unistd.h>
@@ -23,6 +22,7 @@ int main(int argc, char** argv)
     env.out = &out;
     env.err = &err;
     env.progress = ::isatty(STDERR_FILENO) != 0;
-    env.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    // Empty for an installed tool: the library is then the user's, as the window's.
+    env.programFolder = orb::ProgramFilesFolder();
     return orb::ctl::RunCtl(app.arguments().mid(1), env);
 }
