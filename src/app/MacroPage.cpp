@@ -275,6 +275,14 @@ void MacroPage::LB_PCMacroNameClick()
     RefreshMacroList(Script.itemCount() - 1);
 }
 
+void MacroPage::CloseMacro()
+{
+    Script.clear();
+    lineList_->clear();
+    pcList_->setCurrentRow(-1);
+    pcList_->clearSelection();
+}
+
 void MacroPage::StoreScript()
 {
     const int k = SelectedLibraryMacro();
@@ -459,9 +467,8 @@ void MacroPage::ResetNoDevice()
     if (recorder().RecordingActive)
         recording_->stopRecording();
     // The macro texts and lists of the last mouse go.
-    Script.clear();
-    for (QListWidget* list : {deviceList_, lineList_})
-        list->clear();
+    CloseMacro();
+    deviceList_->clear();
     for (const char* name : {"mmo_macro", "mmo_wrscript"})
         if (auto* text = window()->findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
             text->clear();
@@ -471,8 +478,7 @@ void MacroPage::DeviceLost()
 {
     if (recorder().RecordingActive)
         recording_->stopRecording();
-    Script.clear();
-    lineList_->clear();
+    CloseMacro();
 }
 
 } // namespace orb

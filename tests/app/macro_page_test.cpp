@@ -10,12 +10,15 @@
 #include "macros/MacroLibrary.h"
 #include "rcdata.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace orb;
 using namespace orb::test;
@@ -284,6 +287,52 @@ TEST_F(MacroPageUi, AnUnwritableLibraryFolderStillStartsAndSaysSoOnce)
     EXPECT_EQ(messages().size(), 1);
 }
 
+TEST_F(MacroPageUi, AFailedLibrarySaveIsTriedAgainAtTheNextChange)
+{
+    const QString blocker = macroFolder.path() + QStringLiteral("/blocker");
+    ASSERT_TRUE(writeBytes(blocker, "x"));
+    macros.programFolder = blocker + QLatin1Char('/');
+    macros.dataFolder = blocker + QStringLiteral("/data");
+    start(true);
+    untilOpened();
+    ASSERT_EQ(messages().size(), 1);
+    MacroPage& p = page();
+    // The folder can be made now: the next change reaches the file.
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(p.libraryPath().section(QLatin1Char('/'), 0, -2)));
+    ASSERT_EQ(p.library().Rename(0, QStringLiteral("renamed")), LibraryStatus::Ok);
+    EXPECT_TRUE(p.RefreshPCMacro());
+    EXPECT_EQ(fileBytes(p.libraryPath()), p.library().ToBytes());
+    EXPECT_EQ(messages().size(), 1);
+    // A new run of failures is said once more, once.
+    ASSERT_TRUE(QDir(blocker).removeRecursively());
+    ASSERT_TRUE(writeBytes(blocker, "x"));
+    EXPECT_FALSE(p.RefreshPCMacro());
+    EXPECT_FALSE(p.RefreshPCMacro());
+    EXPECT_EQ(messages().size(), 2);
+}
+
+TEST_F(MacroPageUi, AnUnreadableLibraryFileIsNeverWrittenOver)
+{
+    const QString path = macroFolder.path() + QStringLiteral("/ORB5610-Macro.bin");
+    const QByteArray mine(LibraryFileSize, '\x5A');
+    ASSERT_TRUE(writeBytes(path, mine));
+    QFile file(path);
+    ASSERT_TRUE(file.setPermissions(QFileDevice::WriteOwner));
+    if (file.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads files whatever their permissions";
+    start(true);
+    untilOpened();
+    ASSERT_EQ(page().libraryPath(), path);
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(page().library().Count(), 22); // the built-in library, in memory
+    ASSERT_EQ(page().library().Rename(0, QStringLiteral("renamed")), LibraryStatus::Ok);
+    EXPECT_FALSE(page().RefreshPCMacro());
+    EXPECT_EQ(messages().size(), 1);
+    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_EQ(fileBytes(path), mine);
+}
+
 TEST_F(MacroPageUi, ALibraryMacroOnAButtonIsAppliedReadBackAndShownByName)
 {
     connect(false);
@@ -419,6 +468,57 @@ TEST_F(MacroPageUi, BaseMacroImportWritesTheSevenSlotsIntoTheMouse)
         std::equal(area.begin(), area.end(), reinterpret_cast<const char*>(mouse.memory.data()) + 0x100));
     EXPECT_EQ(page().BaseMacroNames().value(2), QStringLiteral("CF_5连发"));
     EXPECT_TRUE(window->session().devTimer().isEnabled());
+}
+
+TEST_F(MacroPageUi, BaseMacroImportWritesOnlyWhenTheSessionMayWrite)
+{
+    connect();
+    QByteArray area(1792, '\0');
+    area.replace(2 * 256, 256, page().library().EntryBytes(0)); // slot 3
+    const QString path = macroFolder.path() + QStringLiteral("/base.bin");
+    ASSERT_TRUE(writeBytes(path, area));
+    const auto mouseArea = [this] {
+        return QByteArray(reinterpret_cast<const char*>(mouse.memory.data()) + 0x100, 1792);
+    };
+    const QByteArray before = mouseArea();
+    ASSERT_NE(before, area);
+    struct Case {
+        const char* mouseSays;
+        std::function<void(SimMouse::Config&)> set;
+        bool written;
+    };
+    const Case cases[] = {
+        {"no ready signature", [](SimMouse::Config& c) { c.signature = 0x55; }, false},
+        {"memory access off", [](SimMouse::Config& c) { c.memoryAccess = false; }, false},
+        {"another controller", [](SimMouse::Config& c) { c.controllerCode = 0x35; }, false},
+        // An unknown code leaves the one the session knows from its read.
+        {"an unknown controller code", [](SimMouse::Config& c) { c.controllerCode = 0x00; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mouseSays);
+        mouse.config = SimMouse::Config{};
+        std::copy(before.begin(), before.end(), mouse.memory.begin() + 0x100);
+        // The session's own status query first: a refused code is what it knows.
+        ASSERT_TRUE(window->session().QueryStatus());
+        window->session().memoryAccess().CloseExchange();
+        c.set(mouse.config);
+        services.openAnswers.push_back(path);
+        page().Btn_ImportBaseMacroClick();
+        EXPECT_EQ(mouseArea(), c.written ? area : before);
+        EXPECT_TRUE(window->session().devTimer().isEnabled());
+    }
+    // Without a mouse nothing is tried; the slots of the page still follow the file.
+    mouse.config = SimMouse::Config{};
+    std::copy(before.begin(), before.end(), mouse.memory.begin() + 0x100);
+    host.plugMouse(&mouse, false);
+    clock.advance(3500);
+    ASSERT_FALSE(window->session().link().hasDevice());
+    mouse.clearTraffic();
+    services.openAnswers.push_back(path);
+    page().Btn_ImportBaseMacroClick();
+    EXPECT_EQ(mouseArea(), before);
+    EXPECT_TRUE(mouse.traffic().empty());
+    EXPECT_EQ(page().BaseMacroNames().value(2), QStringLiteral("CF_5连发"));
 }
 
 } // namespace
