@@ -366,7 +366,7 @@ void MacroEditor::Btn_DelPCMacroClick()
     page_.CloseMacro();
     if (page_.library().Delete(k) != LibraryStatus::Ok)
         return;
-    page_.RefreshPCMacroName(); // scrolls to the end; the new-macro buttons follow the count
+    page_.RefreshPCMacroName(); // the new-macro buttons follow the count
     page_.RefreshPCMacro();
     // The selected entry is the open macro: its lines are shown, so nothing
     // later is stored over it unseen.

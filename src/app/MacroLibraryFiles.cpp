@@ -84,10 +84,14 @@ void MacroLibraryFiles::RefreshPCMacroName()
     const QStringList names = Library.NameList();
     pcList_->clear();
     pcList_->addItems(names);
-    pcList_->scrollToBottom();
+    // The lists open at their first entry; a selection made after this
+    // scrolls to it. Scrolling to the end hid the first macros of a long
+    // library from a user who does not think to scroll up.
+    pcList_->scrollToTop();
     if (auto* keyMacros = window()->findChild<QListWidget*>(QStringLiteral("LB_Name"))) {
         keyMacros->clear();
         keyMacros->addItems(names);
+        keyMacros->scrollToTop();
     }
     const bool full = names.size() >= LibraryEntryCount;
     for (const char* name : {"Btn_NewMacro", "Btn_New"})

@@ -419,8 +419,15 @@ void MacroPage::ApplyLayout(const LayoutText& section)
         rows->setRowHeight(rowHeight);
         rows->setColours(fontColour_, listBack, border);
     }
-    lineList_->doItemsLayout();
-    pcList_->doItemsLayout();
+    // New row heights: each list shows its current item again, or its first,
+    // never an offset left from the old heights.
+    for (QListWidget* list : {lineList_, pcList_}) {
+        list->doItemsLayout();
+        if (QListWidgetItem* current = list->currentItem())
+            list->scrollToItem(current);
+        else
+            list->scrollToTop();
+    }
     for (QWidget* w : delayBox_->findChildren<QLabel*>()) {
         QFont f = w->font();
         f.setPointSize(size);

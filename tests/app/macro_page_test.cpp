@@ -521,4 +521,100 @@ TEST_F(MacroPageUi, BaseMacroImportWritesOnlyWhenTheSessionMayWrite)
     EXPECT_EQ(page().BaseMacroNames().value(2), QStringLiteral("CF_5连发"));
 }
 
+// The row drawn at the top of a list, and the row its scroll bar puts there.
+int shownTopRow(const QListWidget* l)
+{
+    return l->indexAt(QPoint(2, 1)).row();
+}
+int barTopRow(const QListWidget* l)
+{
+    const int value = l->verticalScrollBar()->value();
+    if (l->verticalScrollMode() == QAbstractItemView::ScrollPerItem)
+        return value;
+    const int row = l->sizeHintForRow(0);
+    return row > 0 ? value / row : value;
+}
+void wheelDown(QListWidget* l)
+{
+    const QPointF at = l->viewport()->rect().center();
+    QWheelEvent e(at, l->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(l->viewport(), &e);
+}
+
+TEST_F(MacroPageUi, LayoutSizedListsOpenAtTheirFirstRowAndTheirScrollBarsAgree)
+{
+    connect();
+    QListWidget* names = list("LB_PCMacroName");
+    ASSERT_GT(names->count() * names->sizeHintForRow(0), names->viewport()->height()); // it scrolls
+    const auto opensAtTheTop = [](QListWidget* l) {
+        EXPECT_EQ(shownTopRow(l), 0);
+        EXPECT_EQ(l->verticalScrollBar()->value(), l->verticalScrollBar()->minimum());
+    };
+    const auto followsTheWheel = [](QListWidget* l) {
+        const int before = shownTopRow(l);
+        wheelDown(l);
+        EXPECT_GT(shownTopRow(l), before);
+        EXPECT_EQ(shownTopRow(l), barTopRow(l));
+    };
+    {
+        SCOPED_TRACE("first show");
+        opensAtTheTop(names);
+        followsTheWheel(names);
+    }
+    for (const auto& [language, choose] :
+         {std::pair{3, &MainWindow::Btn_Lang3_0Click}, std::pair{2, &MainWindow::Btn_Lang2_0Click},
+          std::pair{1, &MainWindow::Btn_Lang1_0Click}}) {
+        SCOPED_TRACE(language);
+        (window.get()->*choose)();
+        window->selector().Btn_Macro_0Click();
+        opensAtTheTop(names);
+        followsTheWheel(names);
+    }
+    {
+        SCOPED_TRACE("read again");
+        window->actions().Btn_Read_0Click();
+        window->selector().Btn_Macro_0Click();
+        opensAtTheTop(names);
+    }
+    {
+        SCOPED_TRACE("new");
+        click(QStringLiteral("Btn_New"));
+        auto* d = window->findChild<QWidget*>(QStringLiteral("TForm3"));
+        ASSERT_TRUE(d);
+        QLineEdit* field = d->findChild<QLineEdit*>(QStringLiteral("Edt_MacroName"));
+        QTest::keyClicks(field, QStringLiteral("fresh"));
+        QTest::keyClick(field, Qt::Key_Return);
+        // The new macro is selected: it is in view, the bar agrees.
+        const int k = page().SelectedLibraryMacro();
+        ASSERT_EQ(k, names->count() - 1);
+        EXPECT_TRUE(names->viewport()->rect().intersects(names->visualItemRect(names->item(k))));
+        EXPECT_EQ(shownTopRow(names), barTopRow(names));
+    }
+
+    // A long macro opens at its selected (last) line, the bar agreeing.
+    MacroScript s;
+    s.Lines << QStringLiteral("10");
+    for (int i = 0; i < 40; ++i)
+        s.Lines << QStringLiteral("3 FB%1").arg(i + 1, 2, 16, QLatin1Char('0')).toUpper();
+    page().library().Records[0] = EncodeScript(s, false).record;
+    clickRow(names, 0);
+    QListWidget* lines = list("LB_macro");
+    ASSERT_EQ(lines->count(), 40);
+    EXPECT_TRUE(lines->viewport()->rect().intersects(lines->visualItemRect(lines->item(39))));
+    EXPECT_EQ(shownTopRow(lines), barTopRow(lines));
+    lines->verticalScrollBar()->setValue(0);
+    opensAtTheTop(lines);
+    followsTheWheel(lines);
+
+    // The key menu's macro list opens at its first entry.
+    window->selector().Btn_Main_0Click();
+    click(QStringLiteral("Key2"));
+    hover(QStringLiteral("Key_Macro"));
+    QListWidget* keyMacros = list("LB_Name");
+    ASSERT_TRUE(keyMacros->isVisible());
+    opensAtTheTop(keyMacros);
+    followsTheWheel(keyMacros);
+}
+
 } // namespace
