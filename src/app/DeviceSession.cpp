@@ -179,6 +179,11 @@ MemoryAccess memoryOf(Transport& link, bool& writeEnable, int& controllerCode, S
 }
 } // namespace
 
+MemoryAccess DeviceSession::memoryAccess()
+{
+    return memoryOf(link_, WriteEnable, ControllerCode, host_);
+}
+
 bool DeviceSession::QueryStatus()
 {
     return memoryOf(link_, WriteEnable, ControllerCode, host_).QueryStatus();

@@ -102,6 +102,9 @@ class DeviceSession
     // pages' own: the device timer held off, the overlays (not for the
     // engineering page, which has none) and the busy window around `work`.
     void RunBusy(const std::function<void()>& work, bool overlays = true);
+    // An exchange with the mouse that keeps the session's write-enable flag
+    // and controller code (the pages' own block writes).
+    MemoryAccess memoryAccess();
     // A loaded profile (already in the image) shown and written as it is.
     void MemoToDataBuf_OnClick();
     // The program's own message window with one OK button.

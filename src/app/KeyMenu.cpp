@@ -366,8 +366,10 @@ void KeyMenu::KeyByTagMouseEnter(QLabel* item)
     cpi->hide();
     submenu->move(SubmenuBesideMain(item->geometry(), main->geometry(), special->width(), submenu->size(),
                                     window_->size()));
-    if (submenu == macroList_)
+    if (submenu == macroList_) {
         macroList_->setCurrentRow(-1);
+        macroList_->scrollToTop(); // it opens at the first macro
+    }
     submenu->show();
     submenu->raise();
 }

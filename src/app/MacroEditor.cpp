@@ -151,55 +151,62 @@ void MacroEditor::Btn_EditClick()
     const int i = page_.CurrentLine();
     if (i < 0)
         return;
-    const std::optional<int> kind = EditKindOf(page_.script().item(i));
+    const QString line = page_.script().item(i);
+    const std::optional<int> kind = EditKindOf(line);
     if (!kind)
         return;
-    EditIndex = i;
-    EditKind = *kind;
-    switch (EditKind) {
+    const EditTarget target{i, *kind, line};
+    switch (target.kind) {
     case LineKind::Pause:
-        TForm6::Open(window_, skin_, [this](const QString& text) { ApplyDelayEdit(text); });
+        TForm6::Open(window_, skin_, [this, target](const QString& text) { ApplyDelayEdit(target, text); });
         break;
     case LineKind::Press:
     case LineKind::Release:
-        TForm5::Open(window_, skin_, EditKind,
-                     [this](const QString& text, const QString& line) { ApplyKeyEdit(text, line); });
+        TForm5::Open(window_, skin_, target.kind, [this, target](const QString& text, const QString& line) {
+            ApplyKeyEdit(target, text, line);
+        });
         break;
     default: // moves and loop starts
-        TForm7::Open(window_, skin_, EditKind, [this](const QString& text) { ApplyValueEdit(text); });
+        TForm7::Open(window_, skin_, target.kind,
+                     [this, target](const QString& text) { ApplyValueEdit(target, text); });
         break;
     }
 }
 
-void MacroEditor::replaceEdited(const QString& line)
+void MacroEditor::replaceEdited(const EditTarget& target, const QString& line)
 {
-    if (!page_.script().replaceItem(EditIndex, line))
+    // The line must still be the one the dialog was opened for: lines
+    // deleted or another macro opened meanwhile leave the script alone.
+    if (target.index < 0 || target.index >= page_.script().itemCount() ||
+        page_.script().item(target.index) != target.line)
         return;
-    page_.RefreshMacroList(EditIndex);
+    if (!page_.script().replaceItem(target.index, line))
+        return;
+    page_.RefreshMacroList(target.index);
     page_.StoreScript();
 }
 
-void MacroEditor::ApplyKeyEdit(const QString& text, const QString& line)
+void MacroEditor::ApplyKeyEdit(const EditTarget& target, const QString& text, const QString& line)
 {
     if (text.isEmpty() || line.isEmpty())
         return;
-    replaceEdited(QString::number(EditKind) + QLatin1Char(' ') + line);
+    replaceEdited(target, QString::number(target.kind) + QLatin1Char(' ') + line);
 }
 
-void MacroEditor::ApplyDelayEdit(const QString& text)
+void MacroEditor::ApplyDelayEdit(const EditTarget& target, const QString& text)
 {
     if (text.isEmpty())
         return;
-    replaceEdited(DelayEditLine(text));
+    replaceEdited(target, DelayEditLine(text));
 }
 
-void MacroEditor::ApplyValueEdit(const QString& text)
+void MacroEditor::ApplyValueEdit(const EditTarget& target, const QString& text)
 {
     if (text.isEmpty())
         return;
     // A lone "-" is no number: the line stays as it was.
-    if (const std::optional<QString> line = ValueEditLine(EditKind, text))
-        replaceEdited(*line);
+    if (const std::optional<QString> line = ValueEditLine(target.kind, text))
+        replaceEdited(target, *line);
 }
 
 void MacroEditor::Btn_InsertClick()
@@ -304,22 +311,22 @@ void MacroEditor::Btn_NewClick()
     page_.HideAllMenu();
     if (page_.library().Count() >= LibraryEntryCount)
         return;
-    NewPending = true;
-    page_.script().clear();
-    page_.RefreshMacroList();
-    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+    // The list is emptied: no macro stays selected behind it.
+    page_.CloseMacro();
+    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(NameRequest{}, name); });
 }
 
 void MacroEditor::Btn_NewNameClick()
 {
-    if (page_.SelectedLibraryMacro() < 0)
+    const int k = page_.SelectedLibraryMacro();
+    if (k < 0)
         return;
     page_.HideAllMenu();
-    RenamePending = true;
-    TForm3::Open(window_, skin_, [this](const QString& name) { ApplyMacroName(name); });
+    const NameRequest request{true, k, page_.library().Names[std::size_t(k)]};
+    TForm3::Open(window_, skin_, [this, request](const QString& name) { ApplyMacroName(request, name); });
 }
 
-void MacroEditor::ApplyMacroName(const QString& name)
+void MacroEditor::ApplyMacroName(const NameRequest& request, const QString& name)
 {
     if (name.isEmpty())
         return;
@@ -328,21 +335,24 @@ void MacroEditor::ApplyMacroName(const QString& name)
         say_(skin_.LookupText(DuplicateNameTextKey));
         return;
     }
-    if (RenamePending) {
-        RenamePending = false;
-        const int k = page_.SelectedLibraryMacro();
-        if (k < 0 || library.Rename(k, name) != LibraryStatus::Ok)
+    if (request.rename) {
+        // The entry must still be the one the dialog was opened for.
+        const int k = request.entry;
+        if (k < 0 || k >= library.Count() || library.Names[std::size_t(k)] != request.oldName)
+            return;
+        const int shown = page_.SelectedLibraryMacro();
+        if (library.Rename(k, name) != LibraryStatus::Ok)
             return;
         page_.RefreshPCMacroName();
-        selectLibrary(k);
+        selectLibrary(shown >= 0 ? shown : k);
         page_.RefreshPCMacro();
-    } else if (NewPending) {
-        NewPending = false;
+    } else {
         int k = -1;
         if (library.NewEntry(name, &k) != LibraryStatus::Ok)
             return;
         page_.RefreshPCMacroName();
         selectLibrary(k);
+        page_.LB_PCMacroNameClick(); // the new, empty macro is the open one
         page_.RefreshPCMacro();
     }
 }
@@ -353,11 +363,10 @@ void MacroEditor::Btn_DelPCMacroClick()
     if (k < 0)
         return;
     page_.HideAllMenu();
-    page_.script().clear();
-    page_.RefreshMacroList();
+    page_.CloseMacro();
     if (page_.library().Delete(k) != LibraryStatus::Ok)
         return;
-    page_.RefreshPCMacroName(); // scrolls to the end; the new-macro buttons follow the count
+    page_.RefreshPCMacroName(); // the new-macro buttons follow the count
     page_.RefreshPCMacro();
     // The selected entry is the open macro: its lines are shown, so nothing
     // later is stored over it unseen.

@@ -1,4 +1,6 @@
 #pragma once
+#include "macros/MacroCodec.h"
+
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -34,22 +36,36 @@ class MacroEditor : public QObject
     void Btn_EditClick();
     void Btn_DelClick();
     void Btn_InsertClick();
+    // The line an edit dialog was opened for: its index, edit kind and text
+    // then. Each dialog carries its own, so two dialogs never mix them up.
+    struct EditTarget {
+        int index = -1;
+        int kind = -1;
+        QString line;
+    };
     // Results of the edit dialogs; an empty text changes nothing.
-    void ApplyKeyEdit(const QString& text, const QString& line);
-    void ApplyDelayEdit(const QString& text);
-    void ApplyValueEdit(const QString& text);
+    void ApplyKeyEdit(const EditTarget& target, const QString& text, const QString& line);
+    void ApplyDelayEdit(const EditTarget& target, const QString& text);
+    void ApplyValueEdit(const EditTarget& target, const QString& text);
 
     // Library entries through the name dialog and the library menu.
     void Btn_NewClick();
     void Btn_NewNameClick();
     void Btn_DelPCMacroClick();
-    void ApplyMacroName(const QString& name);
+    // What one opening of the name dialog is for; a rename names the
+    // library macro selected then.
+    struct NameRequest {
+        bool rename = false;
+        int entry = -1;
+        MacroName oldName{};
+    };
+    void ApplyMacroName(const NameRequest& request, const QString& name);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void replaceEdited(const QString& line);
+    void replaceEdited(const EditTarget& target, const QString& line);
     void buildLibraryMenu();
     bool libraryMouse(QEvent* event);
     void selectLibrary(int k);
@@ -67,12 +83,6 @@ class MacroEditor : public QObject
     QWidget* libraryViewport_;
     QWidget* libraryMenu_ = nullptr; // Pnl_PCMacro
     std::function<void(const QString&)> say_;
-
-    // The line an edit dialog is open for, and what the name dialog is for.
-    int EditIndex = -1;
-    int EditKind = -1;
-    bool NewPending = false;
-    bool RenamePending = false;
 };
 
 } // namespace orb

@@ -37,21 +37,26 @@ void MacroLibraryFiles::CheckPCMacro()
     const QString programFolder = programFolder_.isEmpty() ? ProgramFilesFolder() : programFolder_;
     LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder_);
     const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
-    if (r.fromFile && !r.read.ok) {
-        // Keep the user's file as it is: the library runs in memory.
+    // A file that is there but cannot be read stays as the user left it: the
+    // library runs in memory and is never written over it.
+    KeepUnreadableFile = !r.read.ok;
+    if (!r.read.ok)
         sayCannotSave(r.read.error);
-    } else if (!r.fromFile && !r.save.ok) {
+    else if (!r.fromFile && !r.save.ok)
         sayCannotSave(r.save.error);
-    }
 }
 
 bool MacroLibraryFiles::RefreshPCMacro()
 {
-    if (CannotSaveSaid)
-        return false; // said once; the library lives in memory
+    if (KeepUnreadableFile)
+        return false; // said at start-up
+    // Every change tries again: a folder made writable meanwhile gets the
+    // library; a run of failures is said once.
     const FileResult r = SaveLibrary(Library, LibraryPath);
     if (!r.ok)
         sayCannotSave(r.error);
+    else
+        CannotSaveSaid = false;
     return r.ok;
 }
 
@@ -72,10 +77,14 @@ void MacroLibraryFiles::RefreshPCMacroName()
     const QStringList names = Library.NameList();
     pcList_->clear();
     pcList_->addItems(names);
-    pcList_->scrollToBottom();
+    // The lists open at their first entry; a selection made after this
+    // scrolls to it. Scrolling to the end hid the first macros of a long
+    // library from a user who does not think to scroll up.
+    pcList_->scrollToTop();
     if (auto* keyMacros = window()->findChild<QListWidget*>(QStringLiteral("LB_Name"))) {
         keyMacros->clear();
         keyMacros->addItems(names);
+        keyMacros->scrollToTop();
     }
     const bool full = names.size() >= LibraryEntryCount;
     for (const char* name : {"Btn_NewMacro", "Btn_New"})
@@ -97,8 +106,7 @@ void MacroLibraryFiles::Btn_ImportOneClick()
         return;
     page_.HideAllMenu();
     const ImportOneResult r = ImportOneFile(Library, *path);
-    page_.script().clear();
-    lineList_->clear();
+    page_.CloseMacro();
     if (!r.file.ok) {
         session().services().showMessage(r.file.error, MessageStyle::PlainBox);
         return;
@@ -110,7 +118,10 @@ void MacroLibraryFiles::Btn_ImportOneClick()
     if (r.status != LibraryStatus::Ok)
         return; // a file without a name adds nothing
     RefreshPCMacroName();
-    pcList_->setCurrentRow(r.index); // selected, not opened
+    // Selected and opened: an insert into the empty list must not land on
+    // some other macro.
+    pcList_->setCurrentRow(r.index);
+    page_.LB_PCMacroNameClick();
     RefreshPCMacro();
 }
 
@@ -121,8 +132,7 @@ void MacroLibraryFiles::Btn_ImportClick()
         return;
     page_.HideAllMenu();
     const FileResult r = ImportAllFile(Library, *path);
-    page_.script().clear();
-    lineList_->clear();
+    page_.CloseMacro();
     if (!r.ok) {
         session().services().showMessage(r.error, MessageStyle::PlainBox);
         return;
@@ -162,20 +172,21 @@ void MacroLibraryFiles::Btn_ImportBaseMacroClick()
     const std::optional<QString> path = session().services().openFileName(kLoadFilter);
     if (!path || path->isEmpty())
         return;
-    const FileResult read = ReadBaseMacroFile(*path, image().MacroArea);
-    if (!read.ok) {
-        session().services().showMessage(read.error, MessageStyle::PlainBox);
-        return;
-    }
-    page_.RefreshMacrosFromArea();
-    // The engineering page has no overlay.
+    // The device timer is held off from before the file is read until the
+    // write is done, so no tick drops the handle in between. The engineering
+    // page has no overlay.
+    FileResult read;
     session().RunBusy(
-        [this] {
+        [this, &path, &read] {
+            read = ReadBaseMacroFile(*path, image().MacroArea);
+            if (!read.ok)
+                return;
+            page_.RefreshMacrosFromArea();
             if (!session().link().hasDevice())
                 return;
-            bool writeEnable = false;
-            int controllerCode = -1;
-            MemoryAccess memory(session().link(), writeEnable, controllerCode);
+            // The session's write permission and controller code, as every
+            // other write uses them.
+            MemoryAccess memory = session().memoryAccess();
             if (!memory.QueryStatus())
                 return; // no acknowledge or not ready: nothing is written
             if (memory.MemoryAccessAllowed())
@@ -183,6 +194,8 @@ void MacroLibraryFiles::Btn_ImportBaseMacroClick()
             memory.CloseExchange();
         },
         false);
+    if (!read.ok)
+        session().services().showMessage(read.error, MessageStyle::PlainBox);
 }
 
 } // namespace orb

@@ -30,7 +30,9 @@ class MacroLibraryFiles
     // Start-up: the library from its file, or the built-in one written to
     // it. A file that cannot be written is said once; the program goes on.
     void CheckPCMacro();
-    // The whole library to its file; false (said once) when it cannot be.
+    // The whole library to its file, tried at every change; false when it
+    // cannot be (said once per run of failures). An existing file that could
+    // not be read at start-up is never written.
     bool RefreshPCMacro();
     // The library's names into LB_PCMacroName and LB_Name.
     void RefreshPCMacroName();
@@ -60,7 +62,8 @@ class MacroLibraryFiles
 
     MacroLibrary Library;
     QString LibraryPath;
-    bool CannotSaveSaid = false;
+    bool CannotSaveSaid = false;     // in the current run of failed saves
+    bool KeepUnreadableFile = false; // the file existed but could not be read
 };
 
 } // namespace orb

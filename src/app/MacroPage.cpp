@@ -275,6 +275,14 @@ void MacroPage::LB_PCMacroNameClick()
     RefreshMacroList(Script.itemCount() - 1);
 }
 
+void MacroPage::CloseMacro()
+{
+    Script.clear();
+    lineList_->clear();
+    pcList_->setCurrentRow(-1);
+    pcList_->clearSelection();
+}
+
 void MacroPage::StoreScript()
 {
     const int k = SelectedLibraryMacro();
@@ -411,8 +419,15 @@ void MacroPage::ApplyLayout(const LayoutText& section)
         rows->setRowHeight(rowHeight);
         rows->setColours(fontColour_, listBack, border);
     }
-    lineList_->doItemsLayout();
-    pcList_->doItemsLayout();
+    // New row heights: each list shows its current item again, or its first,
+    // never an offset left from the old heights.
+    for (QListWidget* list : {lineList_, pcList_}) {
+        list->doItemsLayout();
+        if (QListWidgetItem* current = list->currentItem())
+            list->scrollToItem(current);
+        else
+            list->scrollToTop();
+    }
     for (QWidget* w : delayBox_->findChildren<QLabel*>()) {
         QFont f = w->font();
         f.setPointSize(size);
@@ -459,9 +474,8 @@ void MacroPage::ResetNoDevice()
     if (recorder().RecordingActive)
         recording_->stopRecording();
     // The macro texts and lists of the last mouse go.
-    Script.clear();
-    for (QListWidget* list : {deviceList_, lineList_})
-        list->clear();
+    CloseMacro();
+    deviceList_->clear();
     for (const char* name : {"mmo_macro", "mmo_wrscript"})
         if (auto* text = window()->findChild<QPlainTextEdit*>(QString::fromLatin1(name)))
             text->clear();
@@ -471,8 +485,7 @@ void MacroPage::DeviceLost()
 {
     if (recorder().RecordingActive)
         recording_->stopRecording();
-    Script.clear();
-    lineList_->clear();
+    CloseMacro();
 }
 
 } // namespace orb

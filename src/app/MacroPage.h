@@ -55,7 +55,9 @@ class MacroPage : public Page
     // Start-up: the library from its file, or the built-in one written to
     // it. A file that cannot be written is said once; the program goes on.
     void CheckPCMacro() { files_->CheckPCMacro(); }
-    // The whole library to its file; false (said once) when it cannot be.
+    // The whole library to its file, tried at every change; false when it
+    // cannot be (said once per run of failures). An existing file that could
+    // not be read at start-up is never written.
     bool RefreshPCMacro() { return files_->RefreshPCMacro(); }
     // The library's names into LB_PCMacroName and LB_Name.
     void RefreshPCMacroName() { files_->RefreshPCMacroName(); }
@@ -63,6 +65,9 @@ class MacroPage : public Page
     int SelectedLibraryMacro() const;
     // Opens the selected library macro into the script and the list.
     void LB_PCMacroNameClick();
+    // Empties the script and the list and selects no library macro, so no
+    // later store can land on a macro whose lines are not shown.
+    void CloseMacro();
     // Import / export with the file dialogs.
     void Btn_ImportOneClick() { files_->Btn_ImportOneClick(); }
     void Btn_ImportClick() { files_->Btn_ImportClick(); }

@@ -181,7 +181,10 @@ RecordStep MacroRecorder::KeyboardHook1Receive(int vk, int state, std::uint32_t 
     if (!RecordingActive || vk == IgnoredVk)
         return step;
     ensureHeader();
-    const int margin = activeChoice().mode == DelayMode::None ? PressMarginNoDelays : PressMarginWithDelays;
+    // The small margin holds when either delay box, the page's or the insert panel's, says no delays.
+    const bool noDelays =
+        settings_.normal.mode == DelayMode::None || settings_.insert.mode == DelayMode::None;
+    const int margin = noDelays ? PressMarginNoDelays : PressMarginWithDelays;
 
     std::optional<bool> press;
     if (state == KeyState::FirstPress) {

@@ -14,6 +14,7 @@
 #include "macros/MacroLibrary.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 using namespace orb;
 using namespace orb::test;
@@ -360,6 +362,145 @@ TEST_F(MacroEditorUi, CancelAfterAnInsertRecordingRestoresTheStoredMacro)
 
 namespace
 {
+
+// Closes the open dialog of type D without a result.
+template <class D> void closeDialog(MacroEditorUi& t)
+{
+    auto* d = t.window->findChild<D*>();
+    ASSERT_TRUE(d);
+    QWidget* close = d->template findChild<QWidget*>(QStringLiteral("IB_Close"));
+    QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(MacroEditorUi, AfterTheListIsEmptiedAnInsertNeverLandsOnAnotherMacro)
+{
+    openMacro({QStringLiteral("3 FB01"), QStringLiteral("3 FB02")});
+    MacroLibrary& lib = page().library();
+    const MacroRecord full = lib.Records[0];
+    ASSERT_TRUE(page().RefreshPCMacro());
+    const auto storedEntry0 = [&] {
+        QFile f(page().libraryPath());
+        return f.open(QIODevice::ReadOnly) ? f.read(LibraryEntrySize) : QByteArray();
+    };
+    const QByteArray fileEntry0 = storedEntry0();
+    ASSERT_EQ(fileEntry0, lib.EntryBytes(0));
+    // A file of a macro the library lacks, and one of a macro it holds.
+    MacroLibrary other = lib;
+    ASSERT_EQ(other.Rename(0, QStringLiteral("imported")), LibraryStatus::Ok);
+    const QString fresh = macroFolder.path() + QStringLiteral("/fresh.bin");
+    const QString known = macroFolder.path() + QStringLiteral("/known.bin");
+    for (const auto& [path, bytes] :
+         {std::pair{fresh, other.EntryBytes(0)}, std::pair{known, lib.EntryBytes(0)}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    struct Case {
+        const char* path;
+        std::function<void()> empty;
+    };
+    const Case cases[] = {
+        {"new, name dialog closed",
+         [&] {
+             click(QStringLiteral("Btn_New"));
+             closeDialog<TForm3>(*this);
+         }},
+        {"new from the library menu, name dialog closed",
+         [&] {
+             libraryMenu(*this, 0, "Btn_NewMacro");
+             closeDialog<TForm3>(*this);
+         }},
+        {"import one of a new macro",
+         [&] {
+             services.openAnswers.push_back(fresh);
+             libraryMenu(*this, 0, "Btn_ImportOne");
+         }},
+        {"import one of a macro already there",
+         [&] {
+             services.openAnswers.push_back(known);
+             libraryMenu(*this, 0, "Btn_ImportOne");
+         }},
+        {"import all of a missing file",
+         [&] {
+             services.openAnswers.push_back(macroFolder.path() + QStringLiteral("/missing.bin"));
+             libraryMenu(*this, 0, "Btn_Import");
+         }},
+    };
+    QListWidget* names = list("LB_PCMacroName");
+    QListWidget* lines = list("LB_macro");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        names->setCurrentRow(0);
+        page().LB_PCMacroNameClick();
+        ASSERT_EQ(lines->count(), 2);
+        c.empty();
+        services.messages.clear();
+        // Whatever is selected is what the list shows.
+        const int k = page().SelectedLibraryMacro();
+        if (k >= 0) {
+            const MacroRecord& r = lib.Records[std::size_t(k)];
+            EXPECT_EQ(lines->count(), MacroRecordEmpty(r) ? 0 : DecodeRecord(r).script.itemCount());
+        }
+        // A pause put into the empty list changes no macro it does not show.
+        if (lines->count() == 0) {
+            QTest::mouseClick(lines->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+            QWidget* menu = find(QStringLiteral("Pnl_DevContent"));
+            if (menu->isVisible()) {
+                clickOn(menu->findChild<QWidget*>(QStringLiteral("Btn_Insert")));
+                find<QComboBox>(QStringLiteral("CB_Insert"))->setCurrentIndex(0);
+                clickOn(find(QStringLiteral("Btn_OK")));
+            }
+        }
+        EXPECT_EQ(lib.Records[0], full);
+        EXPECT_EQ(storedEntry0(), fileEntry0);
+        page().HideAllMenu();
+    }
+}
+
+TEST_F(MacroEditorUi, ARenameLeftUnconfirmedDoesNotTurnTheNextNewIntoARename)
+{
+    openMacro({QStringLiteral("3 FB01")});
+    MacroLibrary& lib = page().library();
+    const int count = lib.Count();
+    const QStringList names = lib.NameList();
+    libraryMenu(*this, 1, "Btn_NewName");
+    closeDialog<TForm3>(*this);
+    libraryMenu(*this, 1, "Btn_NewMacro");
+    confirmField<TForm3>(*this, QStringLiteral("fresh"), QStringLiteral("fresh"));
+    EXPECT_EQ(lib.Count(), count + 1);
+    EXPECT_EQ(lib.NameList().mid(0, count), names);
+    EXPECT_EQ(lib.NameList().value(count), QStringLiteral("fresh"));
+    EXPECT_EQ(page().SelectedLibraryMacro(), count);
+    EXPECT_EQ(list("LB_macro")->count(), 0);
+}
+
+TEST_F(MacroEditorUi, EachEditDialogChangesOnlyTheLineItWasOpenedFor)
+{
+    openMacro({QStringLiteral("1 A CODE:8204"), QStringLiteral("0 120"), QStringLiteral("2 A CODE:0204")});
+    // A key dialog left open while a pause is edited.
+    lineMenu(0, "Btn_Edit");
+    auto* key = window->findChild<TForm5*>();
+    ASSERT_TRUE(key);
+    lineMenu(1, "Btn_Edit");
+    confirmField<TForm6>(*this, QStringLiteral("300"), QStringLiteral("300"));
+    auto* edit = key->findChild<QLineEdit*>(QStringLiteral("Edt_EditKey"));
+    QTest::keyClick(edit, Qt::Key_Left);
+    clickOn(key->findChild<QWidget*>(QStringLiteral("IB_Confirm")));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(events(), (QStringList{QStringLiteral("1 Left Arrow CODE:8250"), QStringLiteral("0 300"),
+                                     QStringLiteral("2 A CODE:0204")}));
+    expectStored();
+
+    // The line of an open dialog deleted meanwhile: its result changes nothing.
+    lineMenu(1, "Btn_Edit");
+    ASSERT_TRUE(window->findChild<TForm6*>());
+    lineMenu(1, "Btn_Del");
+    const QStringList left = events();
+    confirmField<TForm6>(*this, QStringLiteral("500"), QStringLiteral("500"));
+    EXPECT_EQ(events(), left);
+    expectStored();
+}
 
 TEST_F(MacroEditorUi, NewButtonOnThePageAsksForANameAndAddsAnEmptyMacro)
 {

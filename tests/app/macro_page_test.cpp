@@ -10,12 +10,15 @@
 #include "macros/MacroLibrary.h"
 #include "rcdata.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace orb;
 using namespace orb::test;
@@ -284,6 +287,52 @@ TEST_F(MacroPageUi, AnUnwritableLibraryFolderStillStartsAndSaysSoOnce)
     EXPECT_EQ(messages().size(), 1);
 }
 
+TEST_F(MacroPageUi, AFailedLibrarySaveIsTriedAgainAtTheNextChange)
+{
+    const QString blocker = macroFolder.path() + QStringLiteral("/blocker");
+    ASSERT_TRUE(writeBytes(blocker, "x"));
+    macros.programFolder = blocker + QLatin1Char('/');
+    macros.dataFolder = blocker + QStringLiteral("/data");
+    start(true);
+    untilOpened();
+    ASSERT_EQ(messages().size(), 1);
+    MacroPage& p = page();
+    // The folder can be made now: the next change reaches the file.
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(p.libraryPath().section(QLatin1Char('/'), 0, -2)));
+    ASSERT_EQ(p.library().Rename(0, QStringLiteral("renamed")), LibraryStatus::Ok);
+    EXPECT_TRUE(p.RefreshPCMacro());
+    EXPECT_EQ(fileBytes(p.libraryPath()), p.library().ToBytes());
+    EXPECT_EQ(messages().size(), 1);
+    // A new run of failures is said once more, once.
+    ASSERT_TRUE(QDir(blocker).removeRecursively());
+    ASSERT_TRUE(writeBytes(blocker, "x"));
+    EXPECT_FALSE(p.RefreshPCMacro());
+    EXPECT_FALSE(p.RefreshPCMacro());
+    EXPECT_EQ(messages().size(), 2);
+}
+
+TEST_F(MacroPageUi, AnUnreadableLibraryFileIsNeverWrittenOver)
+{
+    const QString path = macroFolder.path() + QStringLiteral("/ORB5610-Macro.bin");
+    const QByteArray mine(LibraryFileSize, '\x5A');
+    ASSERT_TRUE(writeBytes(path, mine));
+    QFile file(path);
+    ASSERT_TRUE(file.setPermissions(QFileDevice::WriteOwner));
+    if (file.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads files whatever their permissions";
+    start(true);
+    untilOpened();
+    ASSERT_EQ(page().libraryPath(), path);
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(page().library().Count(), 22); // the built-in library, in memory
+    ASSERT_EQ(page().library().Rename(0, QStringLiteral("renamed")), LibraryStatus::Ok);
+    EXPECT_FALSE(page().RefreshPCMacro());
+    EXPECT_EQ(messages().size(), 1);
+    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_EQ(fileBytes(path), mine);
+}
+
 TEST_F(MacroPageUi, ALibraryMacroOnAButtonIsAppliedReadBackAndShownByName)
 {
     connect(false);
@@ -419,6 +468,153 @@ TEST_F(MacroPageUi, BaseMacroImportWritesTheSevenSlotsIntoTheMouse)
         std::equal(area.begin(), area.end(), reinterpret_cast<const char*>(mouse.memory.data()) + 0x100));
     EXPECT_EQ(page().BaseMacroNames().value(2), QStringLiteral("CF_5连发"));
     EXPECT_TRUE(window->session().devTimer().isEnabled());
+}
+
+TEST_F(MacroPageUi, BaseMacroImportWritesOnlyWhenTheSessionMayWrite)
+{
+    connect();
+    QByteArray area(1792, '\0');
+    area.replace(2 * 256, 256, page().library().EntryBytes(0)); // slot 3
+    const QString path = macroFolder.path() + QStringLiteral("/base.bin");
+    ASSERT_TRUE(writeBytes(path, area));
+    const auto mouseArea = [this] {
+        return QByteArray(reinterpret_cast<const char*>(mouse.memory.data()) + 0x100, 1792);
+    };
+    const QByteArray before = mouseArea();
+    ASSERT_NE(before, area);
+    struct Case {
+        const char* mouseSays;
+        std::function<void(SimMouse::Config&)> set;
+        bool written;
+    };
+    const Case cases[] = {
+        {"no ready signature", [](SimMouse::Config& c) { c.signature = 0x55; }, false},
+        {"memory access off", [](SimMouse::Config& c) { c.memoryAccess = false; }, false},
+        {"another controller", [](SimMouse::Config& c) { c.controllerCode = 0x35; }, false},
+        // An unknown code leaves the one the session knows from its read.
+        {"an unknown controller code", [](SimMouse::Config& c) { c.controllerCode = 0x00; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mouseSays);
+        mouse.config = SimMouse::Config{};
+        std::copy(before.begin(), before.end(), mouse.memory.begin() + 0x100);
+        // The session's own status query first: a refused code is what it knows.
+        ASSERT_TRUE(window->session().QueryStatus());
+        window->session().memoryAccess().CloseExchange();
+        c.set(mouse.config);
+        services.openAnswers.push_back(path);
+        page().Btn_ImportBaseMacroClick();
+        EXPECT_EQ(mouseArea(), c.written ? area : before);
+        EXPECT_TRUE(window->session().devTimer().isEnabled());
+    }
+    // Without a mouse nothing is tried; the slots of the page still follow the file.
+    mouse.config = SimMouse::Config{};
+    std::copy(before.begin(), before.end(), mouse.memory.begin() + 0x100);
+    host.plugMouse(&mouse, false);
+    clock.advance(3500);
+    ASSERT_FALSE(window->session().link().hasDevice());
+    mouse.clearTraffic();
+    services.openAnswers.push_back(path);
+    page().Btn_ImportBaseMacroClick();
+    EXPECT_EQ(mouseArea(), before);
+    EXPECT_TRUE(mouse.traffic().empty());
+    EXPECT_EQ(page().BaseMacroNames().value(2), QStringLiteral("CF_5连发"));
+}
+
+// The row drawn at the top of a list, and the row its scroll bar puts there.
+int shownTopRow(const QListWidget* l)
+{
+    return l->indexAt(QPoint(2, 1)).row();
+}
+int barTopRow(const QListWidget* l)
+{
+    const int value = l->verticalScrollBar()->value();
+    if (l->verticalScrollMode() == QAbstractItemView::ScrollPerItem)
+        return value;
+    const int row = l->sizeHintForRow(0);
+    return row > 0 ? value / row : value;
+}
+void wheelDown(QListWidget* l)
+{
+    const QPointF at = l->viewport()->rect().center();
+    QWheelEvent e(at, l->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(l->viewport(), &e);
+}
+
+TEST_F(MacroPageUi, LayoutSizedListsOpenAtTheirFirstRowAndTheirScrollBarsAgree)
+{
+    connect();
+    QListWidget* names = list("LB_PCMacroName");
+    ASSERT_GT(names->count() * names->sizeHintForRow(0), names->viewport()->height()); // it scrolls
+    const auto opensAtTheTop = [](QListWidget* l) {
+        EXPECT_EQ(shownTopRow(l), 0);
+        EXPECT_EQ(l->verticalScrollBar()->value(), l->verticalScrollBar()->minimum());
+    };
+    const auto followsTheWheel = [](QListWidget* l) {
+        const int before = shownTopRow(l);
+        wheelDown(l);
+        EXPECT_GT(shownTopRow(l), before);
+        EXPECT_EQ(shownTopRow(l), barTopRow(l));
+    };
+    {
+        SCOPED_TRACE("first show");
+        opensAtTheTop(names);
+        followsTheWheel(names);
+    }
+    for (const auto& [language, choose] :
+         {std::pair{3, &MainWindow::Btn_Lang3_0Click}, std::pair{2, &MainWindow::Btn_Lang2_0Click},
+          std::pair{1, &MainWindow::Btn_Lang1_0Click}}) {
+        SCOPED_TRACE(language);
+        (window.get()->*choose)();
+        window->selector().Btn_Macro_0Click();
+        opensAtTheTop(names);
+        followsTheWheel(names);
+    }
+    {
+        SCOPED_TRACE("read again");
+        window->actions().Btn_Read_0Click();
+        window->selector().Btn_Macro_0Click();
+        opensAtTheTop(names);
+    }
+    {
+        SCOPED_TRACE("new");
+        click(QStringLiteral("Btn_New"));
+        auto* d = window->findChild<QWidget*>(QStringLiteral("TForm3"));
+        ASSERT_TRUE(d);
+        QLineEdit* field = d->findChild<QLineEdit*>(QStringLiteral("Edt_MacroName"));
+        QTest::keyClicks(field, QStringLiteral("fresh"));
+        QTest::keyClick(field, Qt::Key_Return);
+        // The new macro is selected: it is in view, the bar agrees.
+        const int k = page().SelectedLibraryMacro();
+        ASSERT_EQ(k, names->count() - 1);
+        EXPECT_TRUE(names->viewport()->rect().intersects(names->visualItemRect(names->item(k))));
+        EXPECT_EQ(shownTopRow(names), barTopRow(names));
+    }
+
+    // A long macro opens at its selected (last) line, the bar agreeing.
+    MacroScript s;
+    s.Lines << QStringLiteral("10");
+    for (int i = 0; i < 40; ++i)
+        s.Lines << QStringLiteral("3 FB%1").arg(i + 1, 2, 16, QLatin1Char('0')).toUpper();
+    page().library().Records[0] = EncodeScript(s, false).record;
+    clickRow(names, 0);
+    QListWidget* lines = list("LB_macro");
+    ASSERT_EQ(lines->count(), 40);
+    EXPECT_TRUE(lines->viewport()->rect().intersects(lines->visualItemRect(lines->item(39))));
+    EXPECT_EQ(shownTopRow(lines), barTopRow(lines));
+    lines->verticalScrollBar()->setValue(0);
+    opensAtTheTop(lines);
+    followsTheWheel(lines);
+
+    // The key menu's macro list opens at its first entry.
+    window->selector().Btn_Main_0Click();
+    click(QStringLiteral("Key2"));
+    hover(QStringLiteral("Key_Macro"));
+    QListWidget* keyMacros = list("LB_Name");
+    ASSERT_TRUE(keyMacros->isVisible());
+    opensAtTheTop(keyMacros);
+    followsTheWheel(keyMacros);
 }
 
 } // namespace

@@ -157,9 +157,10 @@ TEST_F(LibraryFiles, ExportOneThenImportItTwice)
     EXPECT_EQ(r.index, 5);
     EXPECT_EQ(lib.Count(), 6);
     EXPECT_EQ(lib.Records[5], source.Records[0]);
+    const QByteArray before = lib.ToBytes();
     r = ImportOneFile(lib, at("one.bin"));
     EXPECT_EQ(r.status, LibraryStatus::Duplicate);
-    EXPECT_EQ(DuplicateNameTextKey, "Str106");
+    EXPECT_EQ(lib.ToBytes(), before); // refused whole: no name, no record taken
     EXPECT_EQ(lib.Count(), 6);
     EXPECT_EQ(lib.Names[6], MacroName{});
 }
@@ -272,7 +273,9 @@ TEST_F(LibraryFiles, GeneratedFilesNeverCrashOrHang)
     good.LoadDefaultLibrary();
     const QByteArray base = good.ToBytes();
     constexpr int Files = 400;
-    int records = 0;
+    // What the generated files reached: named entries and decoded lines.
+    int namedLibraries = 0;
+    int libraryLines = 0;
     for (int n = 0; n < Files; ++n) {
         QByteArray bytes;
         switch (n % 4) {
@@ -302,18 +305,18 @@ TEST_F(LibraryFiles, GeneratedFilesNeverCrashOrHang)
         MacroAreaBytes area{};
         ReadBaseMacroFile(path, area);
         DeviceMacros device = ReadAndRefreshMacro(area);
-        for (const MacroRecord& r : device.Records) {
+        for (const MacroRecord& r : device.Records)
             ASSERT_LE(DecodeRecord(r).script.storedSize(), MaxEventBytes);
-            ++records;
-        }
         for (int k = 0; k < LibraryEntryCount; ++k) {
             const DecodedMacro d = DecodeRecord(lib.Records[k]);
             ASSERT_LE(d.script.storedSize(), MaxEventBytes);
-            lib.NameList();
-            ++records;
+            libraryLines += d.script.itemCount();
         }
+        namedLibraries += lib.NameList().isEmpty() ? 0 : 1;
     }
-    EXPECT_EQ(records, Files * (LibraryEntryCount + DeviceSlotCount));
+    // The damaged and cut libraries were read as libraries, not all refused.
+    EXPECT_GT(namedLibraries, Files / 2);
+    EXPECT_GT(libraryLines, Files * 10);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <future>
 #include <random>
@@ -233,6 +234,8 @@ TEST_F(Recording, PressRefusedAtTheMarginReleasesTakenBelowTheBudget)
         int state;
         bool written;
         bool stop;
+        // The insert panel's choice: with no delay there too the margin is 4.
+        DelayMode insert = DelayMode::Recorded;
     };
     const Case cases[] = {
         {DelayMode::Recorded, 209, KeyState::FirstPress, true, false},
@@ -244,9 +247,14 @@ TEST_F(Recording, PressRefusedAtTheMarginReleasesTakenBelowTheBudget)
         {DelayMode::None, 218, KeyState::Release, true, false},
         {DelayMode::None, 219, KeyState::Release, true, true}, // 221 > 220: stops after it
         {DelayMode::None, 220, KeyState::Release, false, true},
+        {DelayMode::Recorded, 215, KeyState::FirstPress, true, false, DelayMode::None},
+        {DelayMode::Fixed, 216, KeyState::FirstPress, false, true, DelayMode::None},
+        {DelayMode::Recorded, 215, KeyState::FirstPress, false, true, DelayMode::Fixed},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.mode) << " at " << c.used << " state " << c.state);
+        SCOPED_TRACE(testing::Message()
+                     << int(c.mode) << "/" << int(c.insert) << " at " << c.used << " state " << c.state);
+        settings.insert = {c.insert, 0};
         start(c.mode);
         key(66, KeyState::FirstPress, 100);
         recorder.UsedBytes = c.used;
@@ -320,6 +328,18 @@ TEST_F(Recording, InsertRecordingAfterTheCurrentLine)
               (QStringList{"00", "1 A CODE:8204", "1 C CODE:8206", "2 C CODE:0206", "2 A CODE:0204"}));
 }
 
+TEST_F(Recording, AnInsertRecordingTakesTheSmallMarginWhenTheMainRecordingHasNoDelays)
+{
+    script.Lines = QStringList{"00", "1 A CODE:8204", "2 A CODE:0204"};
+    settings.normal = {DelayMode::None, 0};
+    settings.insert = {DelayMode::Recorded, 0};
+    ASSERT_TRUE(recorder.StartInsert(settings, 0, 5));
+    key(66, KeyState::FirstPress, 100);
+    recorder.UsedBytes = 215;
+    EXPECT_GT(key(65, KeyState::FirstPress, 200).added, 0);
+    EXPECT_FALSE(recorder.PressRefused);
+}
+
 TEST_F(Recording, InsertRecordingRefusedWithoutALineOrRoom)
 {
     script.Lines = QStringList{"00", "1 A CODE:8204"};
@@ -359,6 +379,7 @@ TEST_F(Recording, NoMixOfEventsEverOverflowsTheRecord)
     int recordings = 0;
     int events = 0;
     int full = 0; // recordings that ran into the end of the record
+    std::array<int, 3> fullByMode{};
     for (; recordings < 1000; ++recordings) {
         const DelayMode mode = static_cast<DelayMode>(random() % 3);
         start(mode, static_cast<int>(random() % 2041));
@@ -380,12 +401,16 @@ TEST_F(Recording, NoMixOfEventsEverOverflowsTheRecord)
             if (step.stop)
                 recorder.Stop();
         }
-        full += recorder.storedBytes() > MaxEventBytes - 12;
+        const bool filled = recorder.storedBytes() > MaxEventBytes - 12;
+        full += filled;
+        fullByMode[static_cast<std::size_t>(mode)] += filled;
         // The running count is the real stored size of the script.
         ASSERT_EQ(recorder.storedBytes(), script.storedSize());
         ASSERT_LE(script.storedSize(), MaxEventBytes);
     }
-    EXPECT_EQ(recordings, 1000);
+    // Every delay mode ran into the end of the record, where overflows happen.
+    for (int n : fullByMode)
+        EXPECT_GT(n, 10);
     EXPECT_GT(full, 100);
     std::printf("%d recordings, %d events, %d filled to the end\n", recordings, events, full);
 }
