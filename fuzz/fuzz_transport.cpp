@@ -1,12 +1,14 @@
 // The mouse's answers: every get-feature request is answered from the fuzz
 // input (a control byte, then the eight report bytes), or fails once the
-// input runs out. Time is virtual, so the protocol's pauses cost nothing;
-// each procedure must end within its retry bounds whatever comes back, and
-// never read or write outside its buffers.
+// input runs out; the control byte can also fail the request, fail the next
+// send, or pull the mouse out, after which every request fails. Time is virtual, so the protocol's pauses
+// cost nothing; each procedure must end within its retry bounds whatever comes back, and never read or write
+// outside its buffers.
 #include "core/VirtualClock.h"
 #include "device/MemoryAccess.h"
 #include "device/Transport.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -26,7 +28,8 @@ struct Answers {
     std::size_t pos = 0;
     long requests = 0;
 
-    // Control byte: bit 0 fails the request, bit 1 fails the next send.
+    // Control byte: bit 0 fails the request, bit 1 fails the next send,
+    // bit 2 pulls the mouse out (this request and every later one fail).
     bool take(std::uint8_t& control, std::uint8_t* report)
     {
         if (pos + 9 > size)
@@ -47,10 +50,13 @@ class FuzzDevice final : public orb::HidDevice
         out = {0x1209, orb::kProductId, orb::kReleaseNumber};
         return true;
     }
-    int featureReportLength() override { return orb::kReportLength; }
+    std::vector<std::uint8_t> reportDescriptor() override { return {}; }
+    bool gone() const override { return gone_; }
     bool setFeature(const std::uint8_t* buf, std::size_t len) override
     {
         check(buf != nullptr && len == orb::kReportLength);
+        // Nothing is sent to a mouse that has gone.
+        check(!gone_);
         const bool ok = !failNextSend_;
         failNextSend_ = false;
         return ok;
@@ -58,12 +64,17 @@ class FuzzDevice final : public orb::HidDevice
     bool getFeature(std::uint8_t* buf, std::size_t len) override
     {
         check(len == orb::kReportLength);
+        check(!gone_);
         ++answers_.requests;
         std::uint8_t control = 0;
         std::uint8_t report[8];
         if (!answers_.take(control, report))
             return false; // a mouse gone silent
         failNextSend_ = control & 2;
+        if (control & 4) {
+            gone_ = true;
+            return false;
+        }
         if (control & 1)
             return false;
         std::memcpy(buf, report, len);
@@ -73,13 +84,19 @@ class FuzzDevice final : public orb::HidDevice
   private:
     Answers& answers_;
     bool failNextSend_ = false;
+    bool gone_ = false;
 };
 
 class NoPlatform final : public orb::HidPlatform
 {
   public:
-    std::optional<std::vector<std::string>> listInterfaces() override { return std::nullopt; }
-    std::unique_ptr<orb::HidDevice> open(const std::string&) override { return nullptr; }
+    std::optional<std::vector<orb::HidInterfaceInfo>> listInterfaces() override { return std::nullopt; }
+    std::unique_ptr<orb::HidDevice> open(const std::string&, orb::HidOpenError* why) override
+    {
+        if (why)
+            *why = orb::HidOpenError::Other;
+        return nullptr;
+    }
 };
 
 // Upper bounds of one exchange from the transport's retry rules: attempts x
@@ -115,7 +132,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 0: { // the read procedure: status, the whole image, close
         std::vector<std::uint8_t> image(orb::kMemorySize);
         if (memory.QueryStatus() && memory.MemoryAccessAllowed()) {
-            check(memory.ReadBlock(0, image) || memory.lostChunks() == 0);
+            // A read fails without lost chunks (its window refused), or
+            // because the mouse went, and then the rest counts as lost.
+            check(memory.ReadBlock(0, image) || memory.lostChunks() == 0 || link.deviceGone());
             check(memory.lostChunks() >= 0 && memory.lostChunks() <= chunks);
         }
         memory.CloseExchange();
@@ -135,6 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             link.ReadKeyState();
         check(answers.requests <= 4 * 10 * 10);
         check(clock.nowMs() <= 4 * 10 * (5 + 10 * 5));
+        check(!link.DeviceHandle->gone() || link.deviceGone());
         return 0;
     }
     case 3: { // a short block anywhere, odd length
@@ -152,6 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     }
+    // A pulled-out mouse is noticed, and the procedure stopped sending (the
+    // device checks that nothing reaches it after it has gone).
+    check(!link.DeviceHandle->gone() || link.deviceGone());
     check(answers.requests <= exchanges * kExchangeRequests);
     check(clock.nowMs() <= exchanges * kExchangeMs);
     return 0;

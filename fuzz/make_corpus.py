@@ -80,6 +80,15 @@ put("fuzz_transport", "read_good", bytes([0]) + ack_begin + status + window + (b
 put("fuzz_transport", "write_refused", bytes([1]) + ack_begin + answer([4, 0xAA, 0, 0x35, 0, 0, 0, 0xCC])
     + answer([4, 2, 0, 0, 0, 0, 0, 0xEE]) * 6)
 put("fuzz_transport", "keys", bytes([2]) + answer([4, 3, 0, 0, 0, 0x15, 0x01, 0xCC], 2) + answer([0] * 8, 1))
+# Pulled out in the middle: after a few chunks the mouse is gone (control bit
+# 2); the answers after it must never be asked for.
+put("fuzz_transport", "read_unplugged", bytes([0]) + ack_begin + status + window + chunk * 5
+    + answer([0] * 8, 4) + chunk * 20)
+put("fuzz_transport", "write_unplugged", bytes([1]) + ack_begin + status
+    + answer([4, 6, 0, 0, 0, 0, 0, 0xCC]) + answer([4, 7, 0, 0, 0, 0, 0, 0xCC]) * 3
+    + answer([0] * 8, 4) + chunk * 20)
+put("fuzz_transport", "keys_unplugged", bytes([2]) + answer([4, 3, 0, 0, 0, 0x01, 0x00, 0xCC])
+    + answer([0] * 8, 4))
 put("fuzz_transport", "block", bytes([3, 0xFA, 0x07, 13]) + window + chunk + busy * 3 + chunk + chunk)
 
 # --- macro records, slots and macro files ----------------------------------

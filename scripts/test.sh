@@ -13,4 +13,11 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+# The fuzz entry points replay their committed corpus first, a line each.
+replay_log="$BUILD/replay.log"
+if ! ctest --test-dir "$BUILD" -R '^replay\.' -V >"$replay_log" 2>&1; then
+  cat "$replay_log"
+  exit 1
+fi
+grep -E '^[0-9]+: fuzz_[a-z_]+: [0-9]+ inputs replayed' "$replay_log" | sed 's/^[0-9]*: //'
 ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)"
