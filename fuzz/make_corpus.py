@@ -89,6 +89,22 @@ put("fuzz_transport", "write_unplugged", bytes([1]) + ack_begin + status
     + answer([0] * 8, 4) + chunk * 20)
 put("fuzz_transport", "keys_unplugged", bytes([2]) + answer([4, 3, 0, 0, 0, 0x01, 0x00, 0xCC])
     + answer([0] * 8, 4))
+# Pulled out after a few chunks of a read: the answer's control bit 2.
+put("fuzz_transport", "read_gone", bytes([0]) + ack_begin + status + window + chunk * 3
+    + answer([4, 1, 2, 3, 4, 5, 6, 0xCC], 4) + chunk * 4)
+
+
+def listed(control, vid, pid, rel, desc):
+    return bytes([control, vid & 0xFF, vid >> 8, pid & 0xFF, pid >> 8, rel & 0xFF, rel >> 8, len(desc)]) + desc
+
+
+# Opening: an interface refused for want of permission, one whose
+# attributes cannot be read, a keyboard, then the mouse's vendor interface.
+put("fuzz_transport", "open_listed", bytes([4])
+    + listed(3, 0x1209, 0x08A0, 0x0104, b"")
+    + listed(4, 0x1209, 0x08A0, 0x0104, vendor)
+    + listed(0, 0x1209, 0x08A0, 0x0104, mouse)
+    + listed(0, 0x1209, 0x08A0, 0x0104, vendor))
 put("fuzz_transport", "block", bytes([3, 0xFA, 0x07, 13]) + window + chunk + busy * 3 + chunk + chunk)
 
 # --- macro records, slots and macro files ----------------------------------
