@@ -44,6 +44,7 @@ class X11HostMouseSystem final : public HostMouseSystem
     bool setWheelScrollLines(int) override { return false; }
     // "MouseSpeed", "MouseThreshold1", "MouseThreshold2" from the X server's pointer control.
     std::optional<QString> currentValue(const QString& name) override;
+    bool reaches(HostSetting setting) const override { return setting == HostSetting::Acceleration; }
 
   private:
     QByteArray display_;
@@ -57,6 +58,7 @@ class NoHostMouseSystem final : public HostMouseSystem
     bool setMouseAcceleration(int, int, int) override { return false; }
     bool setDoubleClickTime(int) override { return false; }
     bool setWheelScrollLines(int) override { return false; }
+    bool reaches(HostSetting) const override { return false; }
 };
 
 // The X pointer control for the acceleration triple: none is 1/1 at
