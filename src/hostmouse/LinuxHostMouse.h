@@ -61,6 +61,15 @@ class NoHostMouseSystem final : public HostMouseSystem
     bool reaches(HostSetting) const override { return false; }
 };
 
+// Which desktop the pointer settings go to. GNOME needs its schema and a
+// GNOME session: the schema comes with GTK on most desktops (Plasma, Xfce,
+// sway), where nothing reads it.
+enum class HostDesktop { Gnome, X11, Unreachable };
+// `currentDesktop` is $XDG_CURRENT_DESKTOP ("ubuntu:GNOME"); `platformName`
+// Qt's ("xcb", "wayland").
+HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
+                              bool gnomeSchemaInstalled);
+
 // The X pointer control for the acceleration triple: none is 1/1 at
 // threshold 0; speed 1 doubles above threshold1; speed 2 quadruples above
 // threshold2 (X has only one threshold).
