@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libhidapi-dev
   libx11-dev libxi-dev
+  libglib2.0-dev gsettings-desktop-schemas
   xvfb xdotool x11-xserver-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei

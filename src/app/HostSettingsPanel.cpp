@@ -86,10 +86,14 @@ HostSettingsPanel::HostSettingsPanel(const PageContext& context, QWidget* page, 
     : QObject(page), context_(context), page_(page), settings_(store, system)
 {
     build();
-    // The state starts from what the desktop already has, so the first
-    // write to the mouse gives back only values that were read or chosen.
-    RefreshMouseSystemParameterA();
-    RefreshMouseSystemParameterB();
+    // The bars start from what the desktop has (the store where it has
+    // nothing); what is shown without being chosen here is never written.
+    settings_.RefreshMouseSystemParameterA();
+    settings_.RefreshMouseSystemParameterB();
+    settings_.FillUnknownSteps();
+    redraw();
+    // What this desktop has no setting for is said before any click.
+    showResult(settings_.DesktopReach());
 }
 
 template <class W> W* HostSettingsPanel::control(const QString& name) const

@@ -22,7 +22,7 @@ class HostSettingsPanel : public QObject
 {
   public:
     // Builds the controls into `page` (gbPage2) and fills them from the
-    // store, so that only settings with a value are ever applied.
+    // desktop and the store; only settings changed here are ever written.
     HostSettingsPanel(const PageContext& context, QWidget* page, HostMouseStore& store,
                       HostMouseSystem& system);
 

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -41,13 +42,15 @@ class FakeHostMouseStore final : public HostMouseStore
 };
 
 // Test double of the system calls: records them in order and answers with
-// `accepts` (false plays a desktop without these settings).
+// `accepts` (false plays a desktop that refuses them); the settings in
+// `unreached` play a desktop that has no such setting.
 class FakeHostMouseSystem final : public HostMouseSystem
 {
   public:
     bool accepts = true;
     QStringList calls;                  // "speed 10", "accel 6 10 1", "doubleclick 480", "wheel -1"
     std::map<QString, QString> current; // the desktop's own values
+    std::set<HostSetting> unreached;
 
     bool setMouseSpeed(int sensitivity) override { return log(QStringLiteral("speed %1").arg(sensitivity)); }
     bool setMouseAcceleration(int threshold1, int threshold2, int speed) override
@@ -63,6 +66,7 @@ class FakeHostMouseSystem final : public HostMouseSystem
             return std::nullopt;
         return it->second;
     }
+    bool reaches(HostSetting setting) const override { return !unreached.count(setting); }
 
   private:
     bool log(const QString& call)

@@ -10,6 +10,9 @@ namespace orb
 // acceleration, double-click time) and "Control Panel\Desktop" (wheel lines).
 enum class HostKey { Mouse, Desktop };
 
+// The four settings the page sets on the host, in the order they are applied.
+enum class HostSetting { Speed, Acceleration, DoubleClick, WheelLines };
+
 // Where the host settings are kept for the current user: the registry on
 // Windows, a settings file in the user's configuration folder elsewhere.
 // Values are strings of decimal digits ("-1" for one screen at a time).
@@ -27,7 +30,8 @@ class HostMouseStore
 };
 
 // The running desktop's pointer settings. Each call answers whether the
-// desktop took the value; a desktop that has no such setting answers false.
+// desktop took the value; a desktop that has no such setting answers false
+// and says so in `reaches`.
 class HostMouseSystem
 {
   public:
@@ -41,8 +45,12 @@ class HostMouseSystem
     // Lines per wheel notch; -1 scrolls one screen.
     virtual bool setWheelScrollLines(int lines) = 0;
     // The desktop's own current value of a stored name ("MouseSpeed", ...),
-    // for a store that has not kept one yet; nothing when unknown.
+    // in the store's units; it wins over the store's. Nothing when the desktop
+    // has no such value (then the store's is all there is).
     virtual std::optional<QString> currentValue(const QString& /*name*/) { return std::nullopt; }
+    // Whether this desktop has the setting at all. One it lacks is never set;
+    // the page keeps its value and names it in the hint.
+    virtual bool reaches(HostSetting) const { return true; }
 };
 
 // The store and the system calls of the platform the program runs on.

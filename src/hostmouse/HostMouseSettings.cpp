@@ -7,10 +7,6 @@ namespace orb
 {
 namespace
 {
-// Windows' own wheel setting: the step a one-screen switch falls back to when
-// no wheel step was ever chosen or read, so switching it off always leaves it.
-constexpr int kDefaultWheelStep = 3;
-
 bool InSteps(int step)
 {
     return step >= 1 && step <= kHostSteps;
@@ -19,6 +15,15 @@ bool InSteps(int step)
 QString Digits(int value)
 {
     return QString::number(value);
+}
+
+// The names the hint knows, by HostSetting.
+const char* const kSettingNames[] = {"pointer speed", "pointer acceleration", "double-click time",
+                                     "wheel lines"};
+
+QString SettingName(HostSetting setting)
+{
+    return QLatin1String(kSettingNames[static_cast<std::size_t>(setting)]);
 }
 } // namespace
 
@@ -45,8 +50,6 @@ QString HostApplyResult::hint(int language) const
          ", ",
          {"pointer speed", "pointer acceleration", "double-click time", "wheel lines"}},
     };
-    static const char* const kSettingNames[] = {"pointer speed", "pointer acceleration", "double-click time",
-                                                "wheel lines"};
     const Texts& t = texts[std::clamp(language, 1, 3) - 1];
     QStringList parts;
     if (!mouseKeyWritten || !desktopKeyWritten)
@@ -67,15 +70,19 @@ QString HostApplyResult::hint(int language) const
 
 HostApplyResult HostMouseSettings::MseSpd_OnClick(int step)
 {
-    if (InSteps(step))
+    if (InSteps(step)) {
         state_.SpeedStep = step;
+        changed_[index(HostSetting::Speed)] = true;
+    }
     return ApplyHostMouseSettings();
 }
 
 HostApplyResult HostMouseSettings::MseDbSpd_OnClick(int step)
 {
-    if (InSteps(step))
+    if (InSteps(step)) {
         state_.DoubleClickStep = step;
+        changed_[index(HostSetting::DoubleClick)] = true;
+    }
     return ApplyHostMouseSettings();
 }
 
@@ -84,6 +91,7 @@ HostApplyResult HostMouseSettings::MseScrSpd_OnClick(int step)
     if (InSteps(step)) {
         state_.ScrollStep = step;
         state_.LastScrollStep = step;
+        changed_[index(HostSetting::WheelLines)] = true;
     }
     return ApplyHostMouseSettings();
 }
@@ -96,6 +104,7 @@ HostApplyResult HostMouseSettings::lbl_IsControlClick()
     state_.AccelThreshold1 = accel.threshold1;
     state_.AccelThreshold2 = accel.threshold2;
     state_.AccelKnown = true;
+    changed_[index(HostSetting::Acceleration)] = true;
     return ApplyHostMouseSettings();
 }
 
@@ -111,6 +120,7 @@ HostApplyResult HostMouseSettings::lbl_IsScreenClick()
             state_.LastScrollStep = kDefaultWheelStep;
         state_.ScrollStep = state_.LastScrollStep;
     }
+    changed_[index(HostSetting::WheelLines)] = true;
     return ApplyHostMouseSettings();
 }
 
@@ -118,8 +128,11 @@ HostApplyResult HostMouseSettings::lbl_IsScreenClick()
 // opened, so that a click still reaches the running desktop.
 void HostMouseSettings::ChangedMouseSystemParameterA(HostApplyResult& result)
 {
-    const auto sensitivity = SensitivityForStep(state_.SpeedStep);
-    const auto doubleClick = DoubleClickTimeForStep(state_.DoubleClickStep);
+    std::optional<int> sensitivity, doubleClick;
+    if (changed(HostSetting::Speed))
+        sensitivity = SensitivityForStep(state_.SpeedStep);
+    if (changed(HostSetting::DoubleClick))
+        doubleClick = DoubleClickTimeForStep(state_.DoubleClickStep);
     if (sensitivity)
         state_.SensitivityValue = *sensitivity;
     if (doubleClick)
@@ -131,7 +144,7 @@ void HostMouseSettings::ChangedMouseSystemParameterA(HostApplyResult& result)
     bool ok = true;
     if (sensitivity)
         ok &= store_.write(HostKey::Mouse, QStringLiteral("MouseSensitivity"), Digits(*sensitivity));
-    if (state_.AccelKnown) {
+    if (changed(HostSetting::Acceleration)) {
         ok &= store_.write(HostKey::Mouse, QStringLiteral("MouseSpeed"), Digits(state_.AccelSpeed));
         ok &= store_.write(HostKey::Mouse, QStringLiteral("MouseThreshold1"), Digits(state_.AccelThreshold1));
         ok &= store_.write(HostKey::Mouse, QStringLiteral("MouseThreshold2"), Digits(state_.AccelThreshold2));
@@ -143,7 +156,9 @@ void HostMouseSettings::ChangedMouseSystemParameterA(HostApplyResult& result)
 
 void HostMouseSettings::ChangedMouseSystemParameterB(HostApplyResult& result)
 {
-    const auto lines = WheelLinesForStep(state_.ScrollStep);
+    std::optional<int> lines;
+    if (changed(HostSetting::WheelLines))
+        lines = WheelLinesForStep(state_.ScrollStep);
     if (lines)
         state_.WheelLines = *lines;
     if (!store_.canOpen(HostKey::Desktop)) {
@@ -160,26 +175,46 @@ HostApplyResult HostMouseSettings::ApplyHostMouseSettings()
     HostApplyResult result;
     ChangedMouseSystemParameterA(result);
     ChangedMouseSystemParameterB(result);
-    // Only settings that hold a value reach the desktop: a value never chosen
-    // nor read would overwrite the user's own.
-    if (state_.SensitivityValue >= 1 && state_.SensitivityValue <= 20 &&
-        !system_.setMouseSpeed(state_.SensitivityValue))
-        result.notApplied << QStringLiteral("pointer speed");
-    if (state_.AccelKnown &&
-        !system_.setMouseAcceleration(state_.AccelThreshold1, state_.AccelThreshold2, state_.AccelSpeed))
-        result.notApplied << QStringLiteral("pointer acceleration");
-    if (state_.DoubleClickTime > 0 && !system_.setDoubleClickTime(state_.DoubleClickTime))
-        result.notApplied << QStringLiteral("double-click time");
-    if (state_.WheelLines != 0 && !system_.setWheelScrollLines(state_.WheelLines))
-        result.notApplied << QStringLiteral("wheel lines");
+    // Only settings changed on the page reach the desktop: a value merely
+    // read would come back rounded to a step, one never known would
+    // overwrite the user's own.
+    const auto apply = [&](HostSetting setting, const auto& call) {
+        if (!system_.reaches(setting))
+            result.notApplied << SettingName(setting);
+        else if (changed(setting) && !call())
+            result.notApplied << SettingName(setting);
+    };
+    apply(HostSetting::Speed, [this] { return system_.setMouseSpeed(state_.SensitivityValue); });
+    apply(HostSetting::Acceleration, [this] {
+        return system_.setMouseAcceleration(state_.AccelThreshold1, state_.AccelThreshold2,
+                                            state_.AccelSpeed);
+    });
+    apply(HostSetting::DoubleClick, [this] { return system_.setDoubleClickTime(state_.DoubleClickTime); });
+    apply(HostSetting::WheelLines, [this] { return system_.setWheelScrollLines(state_.WheelLines); });
     return result;
 }
 
-std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name)
+HostApplyResult HostMouseSettings::DesktopReach() const
 {
-    std::optional<QString> text = store_.read(key, name);
-    if (!text)
-        text = system_.currentValue(name);
+    HostApplyResult result;
+    for (HostSetting setting :
+         {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick, HostSetting::WheelLines})
+        if (!system_.reaches(setting))
+            result.notApplied << SettingName(setting);
+    return result;
+}
+
+void HostMouseSettings::noteRead(HostSetting setting)
+{
+    read_[index(setting)] = true;
+    changed_[index(setting)] = false;
+}
+
+std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name, bool storeOpens)
+{
+    std::optional<QString> text = system_.currentValue(name);
+    if (!text && storeOpens)
+        text = store_.read(key, name);
     if (!text)
         return std::nullopt;
     bool ok = false;
@@ -191,41 +226,39 @@ std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name)
 
 bool HostMouseSettings::RefreshMouseSystemParameterA()
 {
-    if (!store_.canOpen(HostKey::Mouse))
-        return false;
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseSensitivity"))) {
+    const bool opens = store_.canOpen(HostKey::Mouse);
+    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseSensitivity"), opens)) {
         state_.SensitivityValue = *v;
         if (auto step = SpeedStepForSensitivity(*v))
             state_.SpeedStep = *step;
+        noteRead(HostSetting::Speed);
     }
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseSpeed"))) {
-        state_.AccelSpeed = *v;
-        state_.AccelKnown = true;
-    }
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseThreshold1"))) {
-        state_.AccelThreshold1 = *v;
-        state_.AccelKnown = true;
-    }
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseThreshold2"))) {
-        state_.AccelThreshold2 = *v;
-        state_.AccelKnown = true;
+    for (auto [name, field] : {std::pair{"MouseSpeed", &HostMouseState::AccelSpeed},
+                               std::pair{"MouseThreshold1", &HostMouseState::AccelThreshold1},
+                               std::pair{"MouseThreshold2", &HostMouseState::AccelThreshold2}}) {
+        if (auto v = readInt(HostKey::Mouse, QLatin1String(name), opens)) {
+            state_.*field = *v;
+            state_.AccelKnown = true;
+            noteRead(HostSetting::Acceleration);
+        }
     }
     state_.IsControl = state_.AccelSpeed != 0 || state_.AccelThreshold1 != 0 || state_.AccelThreshold2 != 0;
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("DoubleClickSpeed"))) {
+    if (auto v = readInt(HostKey::Mouse, QStringLiteral("DoubleClickSpeed"), opens)) {
         state_.DoubleClickTime = *v;
         if (auto step = DoubleClickStepForTime(*v))
             state_.DoubleClickStep = *step;
+        noteRead(HostSetting::DoubleClick);
     }
-    return true;
+    return opens;
 }
 
 bool HostMouseSettings::RefreshMouseSystemParameterB()
 {
-    if (!store_.canOpen(HostKey::Desktop))
-        return false;
-    auto w = readInt(HostKey::Desktop, QStringLiteral("WheelScrollLines"));
+    const bool opens = store_.canOpen(HostKey::Desktop);
+    auto w = readInt(HostKey::Desktop, QStringLiteral("WheelScrollLines"), opens);
     if (!w)
-        return true;
+        return opens;
+    noteRead(HostSetting::WheelLines);
     state_.WheelLines = *w;
     if (*w == kOneScreenStep) {
         state_.IsScreen = true;
@@ -236,7 +269,27 @@ bool HostMouseSettings::RefreshMouseSystemParameterB()
             state_.ScrollStep = *w;
         state_.LastScrollStep = state_.ScrollStep;
     }
-    return true;
+    return opens;
+}
+
+void HostMouseSettings::FillUnknownSteps()
+{
+    const auto wasRead = [this](HostSetting setting) { return read_[index(setting)]; };
+    if (!InSteps(state_.SpeedStep))
+        state_.SpeedStep =
+            wasRead(HostSetting::Speed) ? NearestSpeedStep(state_.SensitivityValue) : kDefaultSpeedStep;
+    if (!InSteps(state_.DoubleClickStep))
+        state_.DoubleClickStep = wasRead(HostSetting::DoubleClick)
+                                     ? NearestDoubleClickStep(state_.DoubleClickTime)
+                                     : kDefaultDoubleClickStep;
+    if (state_.IsScreen) {
+        state_.ScrollStep = kOneScreenStep;
+    } else if (!InSteps(state_.ScrollStep)) {
+        state_.ScrollStep =
+            wasRead(HostSetting::WheelLines) ? NearestWheelStep(state_.WheelLines) : kDefaultWheelStep;
+    }
+    if (!InSteps(state_.LastScrollStep))
+        state_.LastScrollStep = InSteps(state_.ScrollStep) ? state_.ScrollStep : kDefaultWheelStep;
 }
 
 } // namespace orb

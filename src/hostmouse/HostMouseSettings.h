@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace orb
 {
 
@@ -23,12 +25,13 @@ struct HostMouseState {
     bool IsControl = false;
     bool IsScreen = false;
     // Whether the acceleration values came from the host or a click; until
-    // then 0, 0, 0 means "unknown", not "off", and is neither written nor applied.
+    // then 0, 0, 0 means "unknown", not "off".
     bool AccelKnown = false;
 };
 
 // What one apply reached: which keys took their values and which settings the
-// desktop did not take. Never an error: the page may show `hint()`.
+// desktop did not take (those it has no such setting for, and those it
+// refused this time). Never an error: the page may show `hint()`.
 struct HostApplyResult {
     bool mouseKeyWritten = true;   // false when "Control Panel\Mouse" could not be opened or written
     bool desktopKeyWritten = true; // same for "Control Panel\Desktop"
@@ -40,6 +43,9 @@ struct HostApplyResult {
 
 // The host-settings logic of the advanced page without its widgets: the page
 // turns clicks into these calls and draws the bars and switches from state().
+// The desktop's live values are the truth: a setting is written to the store
+// and the desktop only once it was changed on the page since it was read, so
+// a value the steps cannot represent (an X acceleration of 3/2) is left as it is.
 class HostMouseSettings
 {
   public:
@@ -58,19 +64,36 @@ class HostMouseSettings
     // Store writes of the two keys; results go into `result`.
     void ChangedMouseSystemParameterA(HostApplyResult& result);
     void ChangedMouseSystemParameterB(HostApplyResult& result);
-    // Both store writes, then the system calls for every setting that has a value.
+    // Both store writes, then the system calls, of the settings changed on the page.
     HostApplyResult ApplyHostMouseSettings();
 
-    // Fill the state from the store; false when the key could not be opened.
+    // Fill the state from the desktop's live values, and from the store where
+    // the desktop has none; false when the store's key could not be opened
+    // (the desktop's values are read all the same). A value read is no longer
+    // changed.
     bool RefreshMouseSystemParameterA();
     bool RefreshMouseSystemParameterB();
+    // After the refreshes: a bar still without a step shows the step nearest
+    // to the value read, or the default step when none was. Nothing is
+    // changed by it, so nothing is written.
+    void FillUnknownSteps();
+
+    // Changed on the page since it was read.
+    bool changed(HostSetting setting) const { return changed_[index(setting)]; }
+    // The settings this desktop lacks, for the hint before anything is applied.
+    HostApplyResult DesktopReach() const;
 
   private:
-    std::optional<int> readInt(HostKey key, const QString& name);
+    static std::size_t index(HostSetting setting) { return static_cast<std::size_t>(setting); }
+    std::optional<int> readInt(HostKey key, const QString& name, bool storeOpens);
+    // Marks a setting as read from the host (and so no longer changed).
+    void noteRead(HostSetting setting);
 
     HostMouseStore& store_;
     HostMouseSystem& system_;
     HostMouseState state_;
+    std::array<bool, 4> changed_{};
+    std::array<bool, 4> read_{};
 };
 
 } // namespace orb

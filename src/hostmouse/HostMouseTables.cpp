@@ -1,5 +1,8 @@
 #include "hostmouse/HostMouseTables.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orb
 {
 namespace
@@ -52,6 +55,33 @@ std::optional<int> DoubleClickStepForTime(int ms)
     if (ms >= 100 && ms < 270)
         return kHostSteps;
     return std::nullopt;
+}
+
+int NearestSpeedStep(int sensitivity)
+{
+    return *SpeedStepForSensitivity(std::clamp(sensitivity, 0, 20));
+}
+
+int NearestDoubleClickStep(int ms)
+{
+    return *DoubleClickStepForTime(std::clamp(ms, 100, 900));
+}
+
+int NearestWheelStep(int lines)
+{
+    return std::clamp(lines, 1, kHostSteps);
+}
+
+double GnomeSpeedForStep(int step)
+{
+    return (std::clamp(step, 1, kHostSteps) - 6) / 5.0;
+}
+
+std::optional<int> StepForGnomeSpeed(double speed)
+{
+    if (!(speed >= -1.0 && speed <= 1.0)) // also NaN
+        return std::nullopt;
+    return std::clamp(static_cast<int>(std::floor(speed * 5.0 + 6.5)), 1, kHostSteps);
 }
 
 AccelTriple AccelForPrecision(bool on)

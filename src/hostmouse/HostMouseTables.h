@@ -24,6 +24,26 @@ std::optional<int> SpeedStepForSensitivity(int value);
 // Read back: a stored double-click time 100..900 ms -> its step; anything else has none.
 std::optional<int> DoubleClickStepForTime(int ms);
 
+// A bar shows a step whenever a value is known: a value off the table shows
+// the nearest end of it.
+int NearestSpeedStep(int sensitivity);
+int NearestDoubleClickStep(int ms);
+int NearestWheelStep(int lines);
+
+// What a bar shows when neither the desktop nor the store has a value: the
+// settings a new Windows user account starts with (sensitivity 10, 500 ms,
+// 3 lines).
+constexpr int kDefaultSpeedStep = 6;
+constexpr int kDefaultDoubleClickStep = 7;
+constexpr int kDefaultWheelStep = 3;
+
+// GNOME's pointer speed, -1 (slowest) .. 1 (fastest), 0 its default: the
+// eleven steps spread evenly over it, step 6 at 0 and 0.2 apart.
+double GnomeSpeedForStep(int step); // a step outside 1..11 is clamped
+// Back: each step covers 0.1 either side of its own speed, a half going up;
+// nothing for a value outside -1..1.
+std::optional<int> StepForGnomeSpeed(double speed);
+
 // "MouseSpeed", "MouseThreshold1", "MouseThreshold2".
 struct AccelTriple {
     int speed = 0;

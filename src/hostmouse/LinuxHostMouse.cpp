@@ -1,5 +1,7 @@
 #include "hostmouse/LinuxHostMouse.h"
 
+#include "hostmouse/GnomeHostMouse.h"
+
 #ifndef _WIN32
 
 #include <QDir>
@@ -155,12 +157,31 @@ std::unique_ptr<HostMouseStore> CreateHostMouseStore()
     return std::make_unique<FileHostMouseStore>(FileHostMouseStore::defaultPath());
 }
 
+HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
+                              bool gnomeSchemaInstalled)
+{
+    const QStringList desktops = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (gnomeSchemaInstalled && desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
+        return HostDesktop::Gnome;
+    // Under Wayland an X server, if any, serves only its own clients' pointer.
+    if (platformName == QLatin1String("wayland") || !hasXDisplay)
+        return HostDesktop::Unreachable;
+    return HostDesktop::X11;
+}
+
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
 {
-    // Under Wayland an X server, if any, serves only its own clients' pointer.
-    if (QGuiApplication::platformName() == QLatin1String("wayland") || qEnvironmentVariableIsEmpty("DISPLAY"))
-        return std::make_unique<NoHostMouseSystem>();
-    return std::make_unique<X11HostMouseSystem>();
+    switch (ChooseHostDesktop(QGuiApplication::platformName(), !qEnvironmentVariableIsEmpty("DISPLAY"),
+                              qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                              GnomeHostMouseSystem::schemaInstalled())) {
+    case HostDesktop::Gnome:
+        return std::make_unique<GnomeHostMouseSystem>();
+    case HostDesktop::X11:
+        return std::make_unique<X11HostMouseSystem>();
+    case HostDesktop::Unreachable:
+        break;
+    }
+    return std::make_unique<NoHostMouseSystem>();
 }
 
 } // namespace orb

@@ -44,6 +44,7 @@ class X11HostMouseSystem final : public HostMouseSystem
     bool setWheelScrollLines(int) override { return false; }
     // "MouseSpeed", "MouseThreshold1", "MouseThreshold2" from the X server's pointer control.
     std::optional<QString> currentValue(const QString& name) override;
+    bool reaches(HostSetting setting) const override { return setting == HostSetting::Acceleration; }
 
   private:
     QByteArray display_;
@@ -57,7 +58,17 @@ class NoHostMouseSystem final : public HostMouseSystem
     bool setMouseAcceleration(int, int, int) override { return false; }
     bool setDoubleClickTime(int) override { return false; }
     bool setWheelScrollLines(int) override { return false; }
+    bool reaches(HostSetting) const override { return false; }
 };
+
+// Which desktop the pointer settings go to. GNOME needs its schema and a
+// GNOME session: the schema comes with GTK on most desktops (Plasma, Xfce,
+// sway), where nothing reads it.
+enum class HostDesktop { Gnome, X11, Unreachable };
+// `currentDesktop` is $XDG_CURRENT_DESKTOP ("ubuntu:GNOME"); `platformName`
+// Qt's ("xcb", "wayland").
+HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
+                              bool gnomeSchemaInstalled);
 
 // The X pointer control for the acceleration triple: none is 1/1 at
 // threshold 0; speed 1 doubles above threshold1; speed 2 quadruples above

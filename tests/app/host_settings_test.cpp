@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QTest>
 
+#include <map>
+
 namespace orb::test
 {
 namespace
@@ -160,16 +162,109 @@ TEST_F(HostSettings, PageStartsFromTheStoredValuesWithoutApplyingThem)
     EXPECT_TRUE(wheelBarEnabled());
 }
 
-TEST_F(HostSettings, OutOfRangeStoredValuesLeaveTheBarsUnlit)
+// A bar shows a step wherever a value is known, and the default where none
+// is; what it shows without a click is never written back.
+struct BarStart {
+    const char* what;
+    std::map<QString, QString> mouse, desktop, live;
+    const char *speed, *doubleClick, *wheel;
+};
+
+struct HostSettingsStart : HostSettings, ::testing::WithParamInterface<BarStart> {
+};
+
+TEST_P(HostSettingsStart, EveryBarShowsAStepAndOnlyClickedOnesAreWritten)
 {
-    hostStore.mouse = {{QStringLiteral("MouseSensitivity"), QStringLiteral("21")},
-                       {QStringLiteral("DoubleClickSpeed"), QStringLiteral("1000")}};
-    hostStore.desktop = {{QStringLiteral("WheelScrollLines"), QStringLiteral("x")}};
-    start(false);
-    EXPECT_EQ(litSteps(QStringLiteral("Spd")), QString());
-    EXPECT_EQ(litSteps(QStringLiteral("DbSpd")), QString());
-    EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QString());
+    const BarStart& c = GetParam();
+    hostStore.mouse = c.mouse;
+    hostStore.desktop = c.desktop;
+    hostSystem.current = c.live;
+    startRead();
+    EXPECT_EQ(litSteps(QStringLiteral("Spd")), QLatin1String(c.speed));
+    EXPECT_EQ(litSteps(QStringLiteral("DbSpd")), QLatin1String(c.doubleClick));
+    EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QLatin1String(c.wheel));
     EXPECT_TRUE(wheelBarEnabled());
+    window->actions().Btn_Apply_0Click();
+    EXPECT_GT(mouse.requests().size(), 342u);
+    EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
+    EXPECT_TRUE(hostSystem.calls.isEmpty()) << qPrintable(hostSystem.calls.join(' '));
+}
+
+const BarStart kBarStarts[] = {
+    {"NothingKnown", {}, {}, {}, "6", "7", "3"},
+    {"OffTheTableOrNotANumber",
+     {{QStringLiteral("MouseSensitivity"), QStringLiteral("21")},
+      {QStringLiteral("DoubleClickSpeed"), QStringLiteral("1000")}},
+     {{QStringLiteral("WheelScrollLines"), QStringLiteral("x")}},
+     {},
+     "11",
+     "1",
+     "3"},
+    {"TheDesktopsOwnOverTheKeptOnes",
+     {{QStringLiteral("MouseSensitivity"), QStringLiteral("2")},
+      {QStringLiteral("DoubleClickSpeed"), QStringLiteral("900")}},
+     {{QStringLiteral("WheelScrollLines"), QStringLiteral("8")}},
+     {{QStringLiteral("MouseSensitivity"), QStringLiteral("17")},
+      {QStringLiteral("DoubleClickSpeed"), QStringLiteral("400")}},
+     "9",
+     "9",
+     "8"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Values, HostSettingsStart, ::testing::ValuesIn(kBarStarts),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// An X server set with `xset m 3/2 5` reads as precision on; a user who
+// never touches the switch must find the same acceleration after Apply.
+TEST_F(HostSettings, AnApplyThatChangedNoPointerSettingLeavesTheDesktopAlone)
+{
+    hostSystem.current = {{QStringLiteral("MouseSpeed"), QStringLiteral("1")},
+                          {QStringLiteral("MouseThreshold1"), QStringLiteral("5")},
+                          {QStringLiteral("MouseThreshold2"), QStringLiteral("10")}};
+    hostStore.mouse = {{QStringLiteral("MouseSensitivity"), QStringLiteral("10")},
+                       {QStringLiteral("MouseSpeed"), QStringLiteral("0")}};
+    startRead();
+    EXPECT_EQ(picture(QStringLiteral("Img_IsControl")), QStringLiteral("CbS_E"));
+    find<QComboBox>(QStringLiteral("cb_CPI1"))->setCurrentIndex(9);
+    window->actions().Btn_Apply_0Click();
+    EXPECT_EQ(mouse.memory[0x006], 9);
+    EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
+    EXPECT_TRUE(hostSystem.calls.isEmpty()) << qPrintable(hostSystem.calls.join(' '));
+
+    // A click on one bar: that setting, and only it, goes with every later Apply.
+    click(QStringLiteral("Img_DbSpd4"));
+    hostStore.writes.clear();
+    hostSystem.calls.clear();
+    window->actions().Btn_Apply_0Click();
+    EXPECT_EQ(hostStore.writes, QStringList{QStringLiteral("Mouse/DoubleClickSpeed=690")});
+    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("doubleclick 690")});
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+// Wheel lines on GNOME, or everything on a Wayland desktop without it: the
+// bar keeps the stored value and the hint says so from the start.
+TEST_F(HostSettings, ASettingTheDesktopLacksKeepsItsStoredStepAndTheHintSaysSo)
+{
+    hostSystem.unreached = {HostSetting::WheelLines};
+    hostStore.desktop = {{QStringLiteral("WheelScrollLines"), QStringLiteral("5")}};
+    start(false);
+    EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QStringLiteral("5"));
+    EXPECT_EQ(hint(), QStringLiteral("此桌面不接受本程序设置的滚轮滚动行数；这些值已保留。"));
+    window->Btn_Lang3_0Click();
+    EXPECT_EQ(hint(), QStringLiteral(
+                          "This desktop does not take wheel lines from this program; the values are kept."));
+
+    click(QStringLiteral("Img_ScrSpd4"));
+    EXPECT_EQ(hostStore.desktop[QStringLiteral("WheelScrollLines")], QStringLiteral("4"));
+    EXPECT_TRUE(hostSystem.calls.filter(QStringLiteral("wheel")).isEmpty());
+    EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QStringLiteral("4"));
+    EXPECT_TRUE(hint().contains(QStringLiteral("wheel lines"))) << qPrintable(hint());
+    // The settings it has still reach it, and their clicks leave the hint as it was.
+    click(QStringLiteral("Img_Spd6"));
+    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("speed 10")});
+    EXPECT_TRUE(hint().contains(QStringLiteral("wheel lines"))) << qPrintable(hint());
+    window->Btn_Lang2_0Click();
+    EXPECT_EQ(hint(), QStringLiteral("此桌面不接受本程式設定的滾輪捲動行數；這些值已保留。"));
 }
 
 TEST_F(HostSettings, BarStyleFollowsTheOption)
@@ -293,8 +388,6 @@ class OrderedSystem final : public HostMouseSystem
 TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
 {
     OrderedSystem system(mouse);
-    hostStore.mouse = {{QStringLiteral("MouseSensitivity"), QStringLiteral("10")}};
-    hostStore.desktop = {{QStringLiteral("WheelScrollLines"), QStringLiteral("4")}};
     if (auto img = LoadDefaultImage(1))
         mouse.memory = *img;
     host.addStandardSet(&mouse, kVendor);
@@ -303,8 +396,13 @@ TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
         MainWindowDeps{clock, services, host, kVendor, hostStore, system, macros, locale});
     untilOpened();
     ASSERT_TRUE(window->session().link().hasDevice());
-    mouse.clearTraffic();
     ASSERT_TRUE(system.commandsSeen.empty()); // nothing applied when the page was built
+    // Speed and wheel lines chosen on the page (and applied at once).
+    click(QStringLiteral("Img_Spd6"));
+    click(QStringLiteral("Img_ScrSpd4"));
+    system.commandsSeen.clear();
+    hostStore.writes.clear();
+    mouse.clearTraffic();
 
     std::size_t commandsAtFirstWrite = 0;
     std::size_t storeWritesAtFirstCommand = 99;
@@ -314,7 +412,7 @@ TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
     };
     window->actions().Btn_Apply_0Click();
     commandsAtFirstWrite = system.commandsSeen.empty() ? 99 : system.commandsSeen.front();
-    // Speed and wheel lines, read at start, went to the desktop before any command to the mouse.
+    // Both went to the desktop before any command to the mouse.
     EXPECT_EQ(system.commandsSeen, (std::vector<std::size_t>{0, 0}));
     EXPECT_EQ(commandsAtFirstWrite, 0u);
     EXPECT_EQ(storeWritesAtFirstCommand, 2u);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace orb
 {
 namespace
@@ -132,27 +134,172 @@ TEST_F(HostMouseSettingsTest, RefreshReadsStepsAndSwitches)
     EXPECT_FALSE(state.IsControl);
 }
 
-TEST_F(HostMouseSettingsTest, ApplyAfterRefreshGivesBackOnlyWhatWasRead)
-{
-    store.mouse = {{"DoubleClickSpeed", "500"}};
-    settings.RefreshMouseSystemParameterA();
-    settings.RefreshMouseSystemParameterB();
-    settings.ApplyHostMouseSettings();
-    // Step 7 is written as its own value; speed, acceleration and wheel were never known.
-    EXPECT_EQ(store.writes, QStringList{"Mouse/DoubleClickSpeed=480"});
-    EXPECT_EQ(system.calls, QStringList{"doubleclick 480"});
-}
+// What an X server with `xset m 3/2 5` and GNOME's 400 ms double-click read
+// as: neither is a step of its own.
+const std::map<QString, QString> kLiveDesktop = {
+    {"MouseSpeed", "1"}, {"MouseThreshold1", "5"}, {"MouseThreshold2", "10"}, {"DoubleClickSpeed", "400"}};
 
-TEST_F(HostMouseSettingsTest, DesktopValuesFillAStoreThatHasNone)
+TEST_F(HostMouseSettingsTest, TheDesktopsLiveValuesWinAndAnUnchangedApplyLeavesThemAlone)
 {
-    system.current = {{"MouseSpeed", "1"}, {"MouseThreshold1", "4"}, {"WheelScrollLines", "3"}};
-    store.mouse = {{"MouseThreshold1", "7"}};
+    system.current = kLiveDesktop;
+    // Kept by an earlier run; the desktop has been changed since.
+    store.mouse = {{"MouseThreshold1", "7"}, {"DoubleClickSpeed", "900"}, {"MouseSensitivity", "17"}};
+    store.desktop = {{"WheelScrollLines", "5"}};
     settings.RefreshMouseSystemParameterA();
     settings.RefreshMouseSystemParameterB();
     EXPECT_TRUE(state.IsControl);
-    EXPECT_EQ(state.AccelSpeed, 1);
-    EXPECT_EQ(state.AccelThreshold1, 7); // the kept value wins
-    EXPECT_EQ(state.ScrollStep, 3);
+    EXPECT_EQ(state.AccelThreshold1, 5);
+    EXPECT_EQ(state.DoubleClickTime, 400);
+    EXPECT_EQ(state.DoubleClickStep, 9);
+    // Where the desktop has no value, the store's is shown.
+    EXPECT_EQ(state.SpeedStep, 9);
+    EXPECT_EQ(state.ScrollStep, 5);
+
+    // Applied again and again (every write of the mouse), nothing read goes back rounded to a step.
+    for (int apply = 0; apply < 2; ++apply) {
+        const HostApplyResult result = settings.ApplyHostMouseSettings();
+        EXPECT_TRUE(store.writes.isEmpty()) << qPrintable(store.writes.join(' '));
+        EXPECT_TRUE(system.calls.isEmpty()) << qPrintable(system.calls.join(' '));
+        EXPECT_TRUE(result.hint().isEmpty());
+    }
+}
+
+TEST_F(HostMouseSettingsTest, OnlyTheSettingChangedOnThePageIsWrittenAndAppliedUntilReadAgain)
+{
+    struct Case {
+        const char* what;
+        std::function<void(HostMouseSettings&)> change;
+        QStringList writes;
+        QStringList calls;
+    };
+    const auto step = [](HostApplyResult (HostMouseSettings::*click)(int), int n) {
+        return [click, n](HostMouseSettings& s) { (s.*click)(n); };
+    };
+    const auto toggle = [](HostApplyResult (HostMouseSettings::*click)()) {
+        return [click](HostMouseSettings& s) { (s.*click)(); };
+    };
+    const Case cases[] = {
+        {"nothing", [](HostMouseSettings&) {}, {}, {}},
+        {"speed", step(&HostMouseSettings::MseSpd_OnClick, 6), {"Mouse/MouseSensitivity=10"}, {"speed 10"}},
+        {"precision",
+         toggle(&HostMouseSettings::lbl_IsControlClick),
+         {"Mouse/MouseSpeed=0", "Mouse/MouseThreshold1=0", "Mouse/MouseThreshold2=0"},
+         {"accel 0 0 0"}},
+        {"double-click",
+         step(&HostMouseSettings::MseDbSpd_OnClick, 7),
+         {"Mouse/DoubleClickSpeed=480"},
+         {"doubleclick 480"}},
+        {"wheel",
+         step(&HostMouseSettings::MseScrSpd_OnClick, 4),
+         {"Desktop/WheelScrollLines=4"},
+         {"wheel 4"}},
+        {"one screen",
+         toggle(&HostMouseSettings::lbl_IsScreenClick),
+         {"Desktop/WheelScrollLines=-1"},
+         {"wheel -1"}},
+        {"not a step", step(&HostMouseSettings::MseSpd_OnClick, 12), {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHostMouseStore store;
+        FakeHostMouseSystem system;
+        system.current = kLiveDesktop;
+        store.mouse = {{"MouseSensitivity", "10"}};
+        store.desktop = {{"WheelScrollLines", "3"}};
+        HostMouseSettings settings(store, system);
+        settings.RefreshMouseSystemParameterA();
+        settings.RefreshMouseSystemParameterB();
+        settings.FillUnknownSteps();
+        c.change(settings);                // applied at once
+        settings.ApplyHostMouseSettings(); // and again by the next write of the mouse
+        EXPECT_EQ(store.writes, c.writes + c.writes);
+        EXPECT_EQ(system.calls, c.calls + c.calls);
+
+        // Read again, the value is the desktop's once more and no longer written.
+        store.writes.clear();
+        system.calls.clear();
+        settings.RefreshMouseSystemParameterA();
+        settings.RefreshMouseSystemParameterB();
+        settings.ApplyHostMouseSettings();
+        EXPECT_TRUE(store.writes.isEmpty()) << qPrintable(store.writes.join(' '));
+        EXPECT_TRUE(system.calls.isEmpty()) << qPrintable(system.calls.join(' '));
+    }
+}
+
+TEST_F(HostMouseSettingsTest, ABarWithoutAStepShowsTheNearestOrTheDefaultStep)
+{
+    struct Case {
+        const char* what;
+        std::map<QString, QString> mouse, desktop;
+        int speed, doubleClick, wheel, lastWheel;
+    };
+    const Case cases[] = {
+        {"nothing known: sensitivity 10, 500 ms, 3 lines", {}, {}, 6, 7, 3, 3},
+        {"on the table",
+         {{"MouseSensitivity", "17"}, {"DoubleClickSpeed", "500"}},
+         {{"WheelScrollLines", "5"}},
+         9,
+         7,
+         5,
+         5},
+        {"above it",
+         {{"MouseSensitivity", "21"}, {"DoubleClickSpeed", "1000"}},
+         {{"WheelScrollLines", "40"}},
+         11,
+         1,
+         11,
+         11},
+        {"below it",
+         {{"MouseSensitivity", "-4"}, {"DoubleClickSpeed", "50"}},
+         {{"WheelScrollLines", "0"}},
+         1,
+         11,
+         1,
+         1},
+        {"not a number; one screen", {{"MouseSensitivity", "x"}}, {{"WheelScrollLines", "-1"}}, 6, 7, -1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHostMouseStore store;
+        FakeHostMouseSystem system;
+        store.mouse = c.mouse;
+        store.desktop = c.desktop;
+        HostMouseSettings settings(store, system);
+        settings.RefreshMouseSystemParameterA();
+        settings.RefreshMouseSystemParameterB();
+        settings.FillUnknownSteps();
+        const HostMouseState& s = settings.state();
+        EXPECT_EQ(s.SpeedStep, c.speed);
+        EXPECT_EQ(s.DoubleClickStep, c.doubleClick);
+        EXPECT_EQ(s.ScrollStep, c.wheel);
+        EXPECT_EQ(s.LastScrollStep, c.lastWheel);
+        // Shown, not chosen: nothing goes back.
+        settings.ApplyHostMouseSettings();
+        EXPECT_TRUE(store.writes.isEmpty()) << qPrintable(store.writes.join(' '));
+        EXPECT_TRUE(system.calls.isEmpty()) << qPrintable(system.calls.join(' '));
+    }
+}
+
+TEST_F(HostMouseSettingsTest, ASettingTheDesktopLacksIsKeptAndNamedWithoutACall)
+{
+    system.unreached = {HostSetting::WheelLines};
+    EXPECT_EQ(settings.DesktopReach().notApplied, QStringList{"wheel lines"});
+
+    HostApplyResult result = settings.MseSpd_OnClick(6);
+    EXPECT_EQ(system.calls, QStringList{"speed 10"});
+    EXPECT_EQ(result.notApplied, QStringList{"wheel lines"});
+
+    result = settings.MseScrSpd_OnClick(4);
+    EXPECT_EQ(store.desktop["WheelScrollLines"], "4");
+    EXPECT_TRUE(result.desktopKeyWritten);
+    EXPECT_TRUE(system.calls.filter("wheel").isEmpty());
+    EXPECT_EQ(result.hint(),
+              "This desktop does not take wheel lines from this program; the values are kept.");
+
+    system.unreached = {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick,
+                        HostSetting::WheelLines};
+    EXPECT_EQ(settings.DesktopReach().hint(2),
+              "此桌面不接受本程式設定的指標速度、指標加速、按兩下速度、滾輪捲動行數；這些值已保留。");
 }
 
 TEST_F(HostMouseSettingsTest, StoreThatCannotBeOpenedOrWrittenIsAResult)

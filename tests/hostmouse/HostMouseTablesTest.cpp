@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace orb
 {
 namespace
@@ -67,6 +69,52 @@ TEST(HostMouseTables, HostValuesBackToSteps)
         EXPECT_EQ(SpeedStepForSensitivity(*SensitivityForStep(step)), step);
         EXPECT_EQ(DoubleClickStepForTime(*DoubleClickTimeForStep(step)), step);
     }
+}
+
+TEST(HostMouseTables, NearestStepsOfValuesOffTheTable)
+{
+    struct Case {
+        int value, speed, doubleClick, wheel;
+    };
+    const Case cases[] = {{-5, 1, 11, 1},   {0, 1, 11, 1},    {17, 9, 11, 11},  {21, 11, 11, 11},
+                          {99, 11, 11, 11}, {400, 11, 9, 11}, {900, 11, 1, 11}, {5000, 11, 1, 11}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(NearestSpeedStep(c.value), c.speed);
+        EXPECT_EQ(NearestDoubleClickStep(c.value), c.doubleClick);
+        EXPECT_EQ(NearestWheelStep(c.value), c.wheel);
+    }
+    EXPECT_EQ(SensitivityForStep(kDefaultSpeedStep), 10);
+    EXPECT_EQ(DoubleClickStepForTime(500), kDefaultDoubleClickStep);
+    EXPECT_EQ(WheelLinesForStep(kDefaultWheelStep), 3);
+}
+
+// GNOME's pointer speed runs -1..1; the steps lie 0.2 apart with step 6 at GNOME's default 0.
+TEST(HostMouseTables, GnomeSpeedBothWays)
+{
+    const double speeds[] = {-1.0, -0.8, -0.6, -0.4, -0.2, 0.0, 0.2, 0.4, 0.6, 0.8, 1.0};
+    for (int step = 1; step <= kHostSteps; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_DOUBLE_EQ(GnomeSpeedForStep(step), speeds[step - 1]);
+        EXPECT_EQ(StepForGnomeSpeed(GnomeSpeedForStep(step)), step);
+    }
+    const std::pair<double, std::optional<int>> read[] = {{-1.0, 1},
+                                                          {-0.91, 1},
+                                                          {-0.9, 2},
+                                                          {-0.11, 5},
+                                                          {-0.1, 6},
+                                                          {0.09, 6},
+                                                          {0.1, 7},
+                                                          {0.13, 7},
+                                                          {0.95, 11},
+                                                          {1.0, 11},
+                                                          {1.01, std::nullopt},
+                                                          {-1.5, std::nullopt},
+                                                          {std::nan(""), std::nullopt}};
+    for (auto [speed, step] : read)
+        EXPECT_EQ(StepForGnomeSpeed(speed), step) << speed;
+    EXPECT_DOUBLE_EQ(GnomeSpeedForStep(0), -1.0);
+    EXPECT_DOUBLE_EQ(GnomeSpeedForStep(12), 1.0);
 }
 
 TEST(HostMouseTables, AccelerationTriples)

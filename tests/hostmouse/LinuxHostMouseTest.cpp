@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 extern "C" int XGetPointerControl(_XDisplay*, int*, int*, int*);
+extern "C" int XChangePointerControl(_XDisplay*, int, int, int, int, int);
 
 namespace orb
 {
@@ -110,12 +112,57 @@ TEST(X11HostMouse, PrecisionSwitchReachesTheXServer)
     EXPECT_EQ(pointerControl(), (XPointerControl{1, 1, 0}));
 
     // The X server has no speed, double-click or wheel setting: named, not failed.
+    const QStringList notOnX{"pointer speed", "double-click time", "wheel lines"};
+    EXPECT_EQ(settings.DesktopReach().notApplied, notOnX);
     result = settings.MseSpd_OnClick(6);
     EXPECT_TRUE(result.mouseKeyWritten);
-    EXPECT_EQ(result.notApplied, QStringList{"pointer speed"});
+    EXPECT_EQ(result.notApplied, notOnX);
     result = settings.MseDbSpd_OnClick(7);
-    EXPECT_EQ(result.notApplied, (QStringList{"pointer speed", "double-click time"}));
+    EXPECT_EQ(result.notApplied, notOnX);
     EXPECT_EQ(store.read(HostKey::Mouse, "DoubleClickSpeed"), "480");
+}
+
+// An acceleration of 3/2 above 5 pixels has no step of its own: an Apply by
+// someone who never touched the switch must leave it exactly as it is.
+TEST(X11HostMouse, AnAccelerationTheStepsCannotShowIsLeftAlone)
+{
+    test::XvfbServer server;
+    if (!server.ok())
+        GTEST_SKIP() << server.why().toStdString();
+    const auto pointerControl = [&](std::optional<XPointerControl> set = std::nullopt) {
+        XPointerControl c;
+        _XDisplay* dpy = XOpenDisplay(server.display().constData());
+        if (set)
+            XChangePointerControl(dpy, 1, 1, set->numerator, set->denominator, set->threshold);
+        XGetPointerControl(dpy, &c.numerator, &c.denominator, &c.threshold);
+        XCloseDisplay(dpy);
+        return c;
+    };
+    const XPointerControl before = pointerControl();
+    ASSERT_EQ(pointerControl(XPointerControl{3, 2, 5}), (XPointerControl{3, 2, 5})); // xset m 3/2 5
+
+    X11HostMouseSystem system(server.display());
+    QTemporaryDir dir;
+    FileHostMouseStore store(dir.filePath("HostMouse.ini"));
+    // An earlier run kept "off"; the server's own value is what counts.
+    ASSERT_TRUE(store.write(HostKey::Mouse, "MouseSpeed", "0"));
+    HostMouseSettings settings(store, system);
+    settings.RefreshMouseSystemParameterA();
+    settings.RefreshMouseSystemParameterB();
+    settings.FillUnknownSteps();
+    EXPECT_TRUE(settings.state().IsControl);
+
+    settings.ApplyHostMouseSettings();
+    settings.MseSpd_OnClick(3); // another setting changed and applied
+    settings.ApplyHostMouseSettings();
+    EXPECT_EQ(pointerControl(), (XPointerControl{3, 2, 5}));
+    EXPECT_EQ(store.read(HostKey::Mouse, "MouseSpeed"), "0");
+
+    // Switched on the page, it takes the switch's value.
+    settings.lbl_IsControlClick();
+    settings.lbl_IsControlClick();
+    EXPECT_EQ(pointerControl(), (XPointerControl{2, 1, 6}));
+    pointerControl(before);
 }
 
 } // namespace
