@@ -4,6 +4,7 @@
 
 #include "app/ClickLabel.h"
 #include "app/Skin.h"
+#include "app/WindowShape.h"
 #include "lighting/CpiLevels.h"
 #include "skin/LayoutPlan.h"
 
@@ -34,16 +35,15 @@ LedColourDialog::LedColourDialog(Skin& skin, ColourDialogState& state, std::func
 
 void LedColourDialog::FormCreate()
 {
-    // The maroon of the window is drawn transparent; the background fills the dialog.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(128, 0, 0));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    // Only the background picture shows; its maroon pixels are see-through.
+    WindowShape::MakeTranslucent(this);
 
     auto* base = new QLabel(this);
     base->setObjectName(QStringLiteral("Img_EditKey"));
     const QPixmap& msg = skin_.picture(QStringLiteral("Msg"));
-    base->setPixmap(msg);
+    base->setPixmap(WindowShape::Keyed(msg));
+    if (const QBitmap mask = WindowShape::Mask(msg); !mask.isNull())
+        setMask(mask);
     base->resize(msg.isNull() ? QSize(530, 200) : msg.size());
     resize(base->size());
 
