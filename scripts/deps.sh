@@ -9,6 +9,7 @@ PACKAGES=(
   libhidapi-dev
   libx11-dev libxi-dev
   xvfb xdotool x11-xserver-utils
+  sway grim wtype qt6-wayland python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
 )
