@@ -44,7 +44,7 @@ void SetPicture(QLabel* image, Skin& skin, const QString& picture)
     image->setPixmap(skin.picture(picture));
     image->setProperty("picture", picture);
     if (!image->pixmap().isNull())
-        image->resize(image->pixmap().size());
+        image->resize(image->pixmap().deviceIndependentSize().toSize());
 }
 
 void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
@@ -56,7 +56,7 @@ void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
     const QPixmap& msg = background->pixmap();
     if (msg.isNull())
         return;
-    dialog->setFixedSize(msg.size());
+    dialog->setFixedSize(msg.deviceIndependentSize().toSize());
     // Only the picture shows: its maroon pixels (the skin's see-through
     // colour) are transparent, and cut away where nothing composites.
     WindowShape::MakeTranslucent(dialog);

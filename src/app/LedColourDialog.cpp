@@ -44,7 +44,7 @@ void LedColourDialog::FormCreate()
     base->setPixmap(WindowShape::Keyed(msg));
     if (const QBitmap mask = WindowShape::Mask(msg); !mask.isNull())
         setMask(mask);
-    base->resize(msg.isNull() ? QSize(530, 200) : msg.size());
+    base->resize(msg.isNull() ? QSize(530, 200) : msg.deviceIndependentSize().toSize());
     resize(base->size());
 
     auto* title = new QLabel(this);
@@ -88,7 +88,7 @@ ClickLabel* LedColourDialog::button(const QString& label, const QString& image, 
     picture->setObjectName(image);
     const QPixmap& normal = skin_.picture(family + QStringLiteral("_01"));
     picture->setPixmap(normal);
-    picture->resize(normal.size());
+    picture->resize(normal.deviceIndependentSize().toSize());
     auto* caption = new ClickLabel(this);
     caption->setObjectName(label);
     caption->setProperty("layoutRole", QStringLiteral("button"));

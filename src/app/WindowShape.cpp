@@ -29,8 +29,12 @@ QBitmap Mask(const QPixmap& picture)
 {
     if (picture.isNull())
         return {};
-    return picture.hasAlphaChannel() ? picture.mask()
-                                     : picture.createMaskFromColor(kColourKey, Qt::MaskInColor);
+    // A window's mask counts in points: a twice-sized picture is sampled down.
+    const QPixmap points = picture.devicePixelRatio() == 1
+                               ? picture
+                               : picture.scaled(picture.deviceIndependentSize().toSize(),
+                                                Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return points.hasAlphaChannel() ? points.mask() : points.createMaskFromColor(kColourKey, Qt::MaskInColor);
 }
 
 void KeepOver(QWidget* window, QWidget* over)

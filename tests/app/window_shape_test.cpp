@@ -6,6 +6,7 @@
 #include "app/LoadingWindow.h"
 #include "app/WindowShape.h"
 #include "lighting/ColourDialog.h"
+#include "rcdata.h"
 
 #include <QImage>
 #include <QLabel>
@@ -88,4 +89,33 @@ TEST(WindowShape, KeyedPictureKeepsItsOtherPixels)
     EXPECT_EQ(keyed.pixel(3, 0), qRgb(255, 255, 255));
     const QBitmap mask = WindowShape::Mask(QPixmap::fromImage(img));
     EXPECT_EQ(QRegion(mask), QRegion(1, 0, 3, 1));
+}
+
+TEST_F(WindowShapeUi, AScaledScreenLoadsTheTwiceSizedPictures)
+{
+    start(false);
+    Skin& skin = window->skin();
+    EXPECT_EQ(skin.picture(QStringLiteral("Msg")).devicePixelRatio(), 1);
+
+    skin.setPictureRatio(2);
+    for (const char* name : {"L1_BackGround", "Msg", "BtnS_01", "Bar1_E", "ExitS_02"}) {
+        SCOPED_TRACE(name);
+        const QPixmap& pm = skin.picture(QString::fromLatin1(name));
+        QPixmap plain;
+        plain.loadFromData(*rcData(QString::fromLatin1(name)), "PNG");
+        EXPECT_EQ(pm.devicePixelRatio(), 2);
+        EXPECT_EQ(pm.size(), plain.size() * 2);
+        EXPECT_EQ(pm.deviceIndependentSize().toSize(), plain.size());
+    }
+    // Layout and shape keep their points.
+    skin.LoadBaseImage();
+    skin.FitWindowToSkin();
+    EXPECT_EQ(skin.skinSize(), QSize(1030, 662));
+    EXPECT_EQ(window->size(), QSize(1030, 662));
+    EXPECT_EQ(window->mask().boundingRect(), QRect(0, 0, 1030, 662));
+    const QRegion mask = window->mask();
+    skin.setPictureRatio(1);
+    skin.LoadBaseImage();
+    skin.FitWindowToSkin();
+    EXPECT_EQ(window->mask(), mask);
 }
