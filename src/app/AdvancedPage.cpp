@@ -13,6 +13,7 @@
 #include "app/LedColourDialog.h"
 #include "app/PageStack.h"
 #include "app/Skin.h"
+#include "app/WindowShape.h"
 #include "core/Services.h"
 #include "image/ConfigImage.h"
 #include "lighting/ValueBar.h"
@@ -389,8 +390,10 @@ void AdvancedPage::lbl_DPIColClick(int n)
         return;
     case ColourCellAction::NamedDialog:
         ColourState.Open(n);
-        if (!dialog_)
+        if (!dialog_) {
             dialog_ = new LedColourDialog(skin(), ColourState, [this] { RefreshNormalLEDColor(); });
+            WindowShape::KeepOver(dialog_, window());
+        }
         dialog_->ShowOver(window()->frameGeometry());
         return;
     case ColourCellAction::SystemPicker:

@@ -2,6 +2,7 @@
 
 #include "app/ClickLabel.h"
 #include "app/Skin.h"
+#include "app/WindowShape.h"
 
 #include <QBitmap>
 #include <QLabel>
@@ -43,7 +44,7 @@ void SetPicture(QLabel* image, Skin& skin, const QString& picture)
     image->setPixmap(skin.picture(picture));
     image->setProperty("picture", picture);
     if (!image->pixmap().isNull())
-        image->resize(image->pixmap().size());
+        image->resize(image->pixmap().deviceIndependentSize().toSize());
 }
 
 void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
@@ -55,11 +56,12 @@ void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
     const QPixmap& msg = background->pixmap();
     if (msg.isNull())
         return;
-    dialog->setFixedSize(msg.size());
-    // Only the picture shows: its transparent pixels, or for a picture
-    // without alpha its maroon ones (the skin's see-through colour).
-    const QBitmap mask =
-        msg.hasAlphaChannel() ? msg.mask() : msg.createMaskFromColor(QColor(128, 0, 0), Qt::MaskInColor);
+    dialog->setFixedSize(msg.deviceIndependentSize().toSize());
+    // Only the picture shows: its maroon pixels (the skin's see-through
+    // colour) are transparent, and cut away where nothing composites.
+    WindowShape::MakeTranslucent(dialog);
+    background->setPixmap(WindowShape::Keyed(msg));
+    const QBitmap mask = WindowShape::Mask(msg);
     if (!mask.isNull())
         dialog->setMask(mask);
 }

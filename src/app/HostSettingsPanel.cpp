@@ -261,7 +261,7 @@ void HostSettingsPanel::ApplyLayout(const LayoutText& section)
     const auto sizeOf = [this](const QString& name) {
         if (auto* l = control<QLabel>(name))
             if (!l->pixmap().isNull())
-                return l->pixmap().size();
+                return l->pixmap().deviceIndependentSize().toSize();
         return QSize();
     };
     for (const Placement& p : PlanLayout(section, HostSettingsLayoutRows(), sizeOf))

@@ -181,9 +181,10 @@ void InsertPanel::ApplyLayout(const LayoutText& section)
         // The caption covers its picture exactly, so it is centred on it.
         if (auto* picture = box_->findChild<QLabel*>(QLatin1String(image)))
             if (QWidget* caption = box_->findChild<QWidget*>(QLatin1String(button)))
-                caption->setGeometry(QRect(QPoint(p.x, p.y), picture->pixmap().isNull()
-                                                                 ? caption->size()
-                                                                 : picture->pixmap().size()));
+                caption->setGeometry(
+                    QRect(QPoint(p.x, p.y), picture->pixmap().isNull()
+                                                ? caption->size()
+                                                : picture->pixmap().deviceIndependentSize().toSize()));
     }
     // The cover lies over the delay choice while an insert recording runs,
     // never over the button that stops it.

@@ -483,7 +483,8 @@ void KeyPage::ApplyLayout(const LayoutText& section)
     const int gap = section.intValue(QStringLiteral("AIMKey_Steps_D"));
     for (int n = 1; n <= 11; ++n)
         if (auto* bar = stack().page(2)->findChild<QLabel*>(QStringLiteral("Img_AIMKey_%1").arg(n))) {
-            const int width = bar->pixmap().isNull() ? 20 : bar->pixmap().width();
+            const int width =
+                bar->pixmap().isNull() ? 20 : int(bar->pixmap().deviceIndependentSize().width());
             bar->move(steps.x + (n - 1) * (gap + width), steps.y);
         }
     if (auto* value = stack().page(2)->findChild<QLabel*>(QStringLiteral("lbl_AIMKeyValue"))) {

@@ -4,6 +4,7 @@
 
 #include "app/ClickLabel.h"
 #include "app/Skin.h"
+#include "app/WindowShape.h"
 #include "lighting/CpiLevels.h"
 #include "skin/LayoutPlan.h"
 
@@ -34,17 +35,16 @@ LedColourDialog::LedColourDialog(Skin& skin, ColourDialogState& state, std::func
 
 void LedColourDialog::FormCreate()
 {
-    // The maroon of the window is drawn transparent; the background fills the dialog.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(128, 0, 0));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    // Only the background picture shows; its maroon pixels are see-through.
+    WindowShape::MakeTranslucent(this);
 
     auto* base = new QLabel(this);
     base->setObjectName(QStringLiteral("Img_EditKey"));
     const QPixmap& msg = skin_.picture(QStringLiteral("Msg"));
-    base->setPixmap(msg);
-    base->resize(msg.isNull() ? QSize(530, 200) : msg.size());
+    base->setPixmap(WindowShape::Keyed(msg));
+    if (const QBitmap mask = WindowShape::Mask(msg); !mask.isNull())
+        setMask(mask);
+    base->resize(msg.isNull() ? QSize(530, 200) : msg.deviceIndependentSize().toSize());
     resize(base->size());
 
     auto* title = new QLabel(this);
@@ -88,7 +88,7 @@ ClickLabel* LedColourDialog::button(const QString& label, const QString& image, 
     picture->setObjectName(image);
     const QPixmap& normal = skin_.picture(family + QStringLiteral("_01"));
     picture->setPixmap(normal);
-    picture->resize(normal.size());
+    picture->resize(normal.deviceIndependentSize().toSize());
     auto* caption = new ClickLabel(this);
     caption->setObjectName(label);
     caption->setProperty("layoutRole", QStringLiteral("button"));

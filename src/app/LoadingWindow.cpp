@@ -1,5 +1,7 @@
 #include "app/LoadingWindow.h"
 
+#include "app/WindowShape.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -14,7 +16,7 @@ constexpr int kFrames = 24;
 QPixmap drawFrame(int frame)
 {
     QPixmap pm(200, 192);
-    pm.fill(Qt::black);
+    pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(100, 96);
@@ -43,10 +45,7 @@ LoadingWindow::LoadingWindow(QWidget* owner)
 {
     setObjectName(QStringLiteral("TFormLoadingUI"));
     setFixedSize(206, 196);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
+    WindowShape::MakeTranslucent(this);
     setWindowOpacity(0.9);
     waitGif_ = new QLabel(this);
     waitGif_->setObjectName(QStringLiteral("WaitGif"));
@@ -54,7 +53,7 @@ LoadingWindow::LoadingWindow(QWidget* owner)
     waitGif_->setPixmap(drawFrame(0));
     animation_.setInterval(60);
     connect(&animation_, &QTimer::timeout, this, &LoadingWindow::advance);
-    // Only the spinner is visible: black is the transparent colour.
+    // Only the spinner is visible; the mask where nothing composites.
     QRegion ring(QRect(3 + 10, 2 + 6, 180, 180), QRegion::Ellipse);
     setMask(ring);
 }

@@ -21,6 +21,7 @@
 #include "app/PermissionHint.h"
 #include "app/SessionView.h"
 #include "app/Skin.h"
+#include "app/WindowShape.h"
 #include "skin/LayoutKeys.h"
 
 #include <QAbstractButton>
@@ -40,8 +41,6 @@ namespace orb
 
 namespace
 {
-const QColor kMaroon(128, 0, 0);
-
 // Presses on the page backgrounds close the assignment menus; the press
 // itself goes on to whatever handles it (dragging the window).
 class ClearApFilter final : public QObject
@@ -219,10 +218,8 @@ void MainWindow::FormCreate(const QLocale& locale)
         const QRect s = screen->geometry();
         move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
     }
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kMaroon);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    // Outside the background picture the window is see-through.
+    WindowShape::MakeTranslucent(this);
 
     stack_->showOnlyPage(1);
     skin_->LoadSkinImages();

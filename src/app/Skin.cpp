@@ -6,6 +6,7 @@
 #include "app/Captions.h"
 #include "app/Page.h"
 #include "app/PageStack.h"
+#include "app/WindowShape.h"
 
 #include "rcdata.h"
 #include "skin/ButtonVisuals.h"
@@ -50,14 +51,18 @@ void setPointSize(QWidget* w, int size)
     w->setFont(f);
 }
 
-// Pictures loaded once; every picture is an embedded PNG named without ".png".
-const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, const QString& name)
+// Pictures loaded once; every picture is an embedded PNG named without ".png",
+// its twice-sized twin "<name>@2x". Only a scaled screen loads the twin.
+const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, const QString& name, qreal ratio)
 {
     auto it = cache.find(name);
     if (it == cache.end()) {
         QPixmap pm;
-        if (const auto bytes = rcData(name))
-            pm.loadFromData(*bytes, "PNG");
+        if (const auto bytes = ratio > 1 ? rcData(name + QStringLiteral("@2x")) : std::nullopt;
+            bytes && pm.loadFromData(*bytes, "PNG"))
+            pm.setDevicePixelRatio(2);
+        else if (const auto plain = rcData(name))
+            pm.loadFromData(*plain, "PNG");
         if (pm.isNull())
             qWarning("skin picture %s is missing", qPrintable(name));
         it = cache.insert(name, pm);
@@ -85,8 +90,14 @@ const FirstPicture kFirstPictures[] = {
 } // namespace
 
 Skin::Skin(QWidget* window, PageStack& stack, Services& services)
-    : window_(window), stack_(stack), services_(services)
+    : window_(window), stack_(stack), services_(services), pictureRatio_(qApp->devicePixelRatio())
 {
+}
+
+void Skin::setPictureRatio(qreal ratio)
+{
+    pictureRatio_ = ratio;
+    pictures_.clear();
 }
 
 QWidget* Skin::control(const QString& name) const
@@ -115,7 +126,7 @@ void Skin::SetPicture(const QString& name, const QString& picture)
     label->setPixmap(pm);
     // The backgrounds keep the window's size; everything else takes its picture's.
     if (!name.startsWith(QLatin1String("Img_Base_")) && !pm.isNull())
-        label->resize(pm.size());
+        label->resize(pm.deviceIndependentSize().toSize());
     label->setProperty("picture", picture);
 }
 
@@ -129,7 +140,7 @@ void Skin::LoadBaseImage()
 {
     SetPicture(QStringLiteral("Img_Base_1"), QStringLiteral("L1_BackGround"));
     const QPixmap& pm = picture(QStringLiteral("L1_BackGround"));
-    SkinSize = pm.isNull() ? QSize(1030, 662) : pm.size();
+    SkinSize = pm.isNull() ? QSize(1030, 662) : pm.deviceIndependentSize().toSize();
     for (int copy = 1; copy <= 4; ++copy)
         if (QWidget* base = control(QStringLiteral("Img_Base_%1").arg(copy)))
             base->setGeometry(QRect(QPoint(0, 0), SkinSize));
@@ -144,11 +155,11 @@ void Skin::updateWindowShape()
     // the frame buttons, so the window then keeps its whole rectangle.
     auto* base = qobject_cast<QLabel*>(control(QStringLiteral("Img_Base_1")));
     const QPixmap pm = base ? base->pixmap() : QPixmap();
-    if (pm.isNull() || pm.size() != SkinSize || !pm.hasAlphaChannel()) {
+    if (pm.isNull() || pm.deviceIndependentSize().toSize() != SkinSize || !pm.hasAlphaChannel()) {
         window_->clearMask();
         return;
     }
-    window_->setMask(pm.mask());
+    window_->setMask(WindowShape::Mask(pm));
 }
 
 void Skin::FitWindowToSkin()
@@ -229,7 +240,7 @@ void placeControls(const LayoutText& section, const QList<LayoutRow>& rows,
     const auto sizeOf = [&find](const QString& name) {
         if (auto* l = qobject_cast<QLabel*>(find(name)))
             if (!l->pixmap().isNull())
-                return l->pixmap().size();
+                return l->pixmap().deviceIndependentSize().toSize();
         return QSize();
     };
     for (const Placement& p : PlanLayout(section, rows, sizeOf)) {
@@ -384,7 +395,7 @@ LayoutText Skin::layoutSection() const
 
 const QPixmap& Skin::picture(const QString& name)
 {
-    return skinPicture(pictures_, name);
+    return skinPicture(pictures_, name, pictureRatio_);
 }
 
 void Skin::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, const QList<LayoutRow>& rows)

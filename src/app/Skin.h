@@ -38,7 +38,11 @@ class Skin
     // Pictures by resource name; the name is kept in the "picture" property.
     void SetPicture(const QString& control, const QString& picture);
     void SetGroupPicture(const QString& group, const QString& picture); // Img_<group>_1..4
+    // On a scaled screen (device pixel ratio above 1) the pictures painted at
+    // twice the pixels, where the skin has them; sizes stay in points.
     const QPixmap& picture(const QString& name);
+    qreal pictureRatio() const { return pictureRatio_; }
+    void setPictureRatio(qreal ratio);          // forgets the pictures loaded so far
     QSize skinSize() const { return SkinSize; } // the background's: the window and the user pages
     void LoadBaseImage();
     void LoadSkinImages();
@@ -85,6 +89,7 @@ class Skin
     Services& services_;
     std::vector<Page*> pages_;
     QHash<QString, QPixmap> pictures_;
+    qreal pictureRatio_ = 1;
     QSize SkinSize{1030, 662};
     OrgOptions Org;
     int LanguageIndex = 1;

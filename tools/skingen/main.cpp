@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <set>
+#include <string_view>
 
 namespace
 {
@@ -75,11 +76,14 @@ const Expected kExpected[] = {
 // Pictures stored without an alpha channel.
 const std::set<std::string> kOpaque{"ExitS_01", "ExitS_02", "ExitS_03", "Msg"};
 
-bool save(const skin::Catalogue& cat, const QString& dir)
+// Pictures at `scale` times their size are written as "<name>@2x.png".
+bool save(const skin::Catalogue& cat, const QString& dir, int scale)
 {
     bool ok = true;
     std::set<std::string> seen;
     for (const Expected& e : kExpected) {
+        if (scale != 1 && std::string_view(e.name) == "AppIcon")
+            continue;
         seen.insert(e.name);
         auto it = cat.find(e.name);
         if (it == cat.end()) {
@@ -87,7 +91,7 @@ bool save(const skin::Catalogue& cat, const QString& dir)
             ok = false;
             continue;
         }
-        if (it->second.size() != QSize(e.w, e.h)) {
+        if (it->second.size() != QSize(e.w, e.h) * scale) {
             std::fprintf(stderr, "%s is %dx%d, expected %dx%d\n", e.name, it->second.width(),
                          it->second.height(), e.w, e.h);
             ok = false;
@@ -95,7 +99,8 @@ bool save(const skin::Catalogue& cat, const QString& dir)
         }
         const bool opaque = kOpaque.count(e.name) != 0;
         const QImage img = it->second.convertToFormat(opaque ? QImage::Format_RGB888 : QImage::Format_ARGB32);
-        const QString path = QDir(dir).filePath(QString::fromStdString(e.name) + ".png");
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(scale);
+        const QString path = QDir(dir).filePath(QString::fromStdString(e.name) + suffix);
         if (!img.save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             ok = false;
@@ -335,12 +340,19 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Scaled screens (device pixel ratio 2) get the same pictures painted at twice the pixels.
+    skin::Catalogue cat2;
+    skin::setPixelScale(2);
+    skin::addParts(cat2);
+    skin::addPages(cat2);
+    skin::setPixelScale(1);
+    cat2.erase("AppIcon"); // already 256 pixels; the program's icon is not scaled with the window
     skin::Catalogue cat;
     skin::addParts(cat);
     skin::addPages(cat);
-    if (!save(cat, outDir))
+    if (!save(cat, outDir, 1) || !save(cat2, outDir, 2))
         return 1;
-    std::printf("wrote %zu pictures to %s\n", cat.size(), qPrintable(outDir));
+    std::printf("wrote %zu pictures to %s\n", cat.size() + cat2.size(), qPrintable(outDir));
 
     if (args.size() == 4) {
         const QDir dir(args[3]);

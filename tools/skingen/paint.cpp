@@ -21,9 +21,21 @@ QColor mix(const QColor& a, const QColor& b, double t)
                   ch(a.alpha(), b.alpha()));
 }
 
+namespace
+{
+int pixelScale = 1;
+}
+
+void setPixelScale(int scale)
+{
+    pixelScale = scale;
+}
+
 QImage newImage(int w, int h, bool alpha)
 {
-    QImage img(w, h, alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage img(w * pixelScale, h * pixelScale,
+               alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    img.setDevicePixelRatio(pixelScale);
     img.fill(alpha ? Qt::transparent : pal::base);
     return img;
 }

@@ -38,7 +38,9 @@ inline const QColor dangerDark{140, 30, 40};
 QColor withAlpha(QColor c, int alpha);
 QColor mix(const QColor& a, const QColor& b, double t);
 
+// A picture of w x h points, painted at the current pixel scale (1 or 2).
 QImage newImage(int w, int h, bool alpha = true);
+void setPixelScale(int scale);
 void setupPainter(QPainter& p);
 
 // A rectangle with its corners cut off at 45 degrees; cut per corner: tl, tr, br, bl.
