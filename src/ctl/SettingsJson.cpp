@@ -151,6 +151,24 @@ Setter Macro(std::function<Result(State&, std::size_t, const QJsonValue&)> f)
     };
 }
 
+// The nine buttons of one key mode: three bytes each from `offset`.
+Field KeyField(SettingField doc, std::size_t offset)
+{
+    return {doc, int(KeysPerMode),
+            [offset](const State& s, int n) {
+                const auto at = offset + Idx(n) * KeyCodeSize;
+                return QJsonValue(KeyFunctionText({s.keys[at], s.keys[at + 1], s.keys[at + 2]}));
+            },
+            [offset](State& s, int n, const QJsonValue& v) -> Result {
+                const auto code = v.isString() ? ParseKeyFunction(v.toString()) : std::nullopt;
+                if (!code)
+                    return KeyAllowedText();
+                std::copy(code->begin(), code->end(),
+                          s.keys.begin() + std::ptrdiff_t(offset + Idx(n) * KeyCodeSize));
+                return std::nullopt;
+            }};
+}
+
 const std::vector<Field>& Fields()
 {
     using C = SettingsControls;
@@ -202,34 +220,10 @@ const std::vector<Field>& Fields()
              return i >= 0 && i < NamedColourCount ? QJsonValue(i) : QJsonValue(QJsonValue::Null);
          },
          Controls([](C& c, int n, V v) { return IntIn(v, 0, NamedColourCount - 1, c.cpiColour[Idx(n)]); })},
-        {{"keys.A.N", "string", "a key function (see below)", "0x040 + 3 (N - 1), three bytes"},
-         int(KeysPerMode),
-         [](const State& s, int n) {
-             const auto at = ModeAKeysOffset + Idx(n) * KeyCodeSize;
-             return QJsonValue(KeyFunctionText({s.keys[at], s.keys[at + 1], s.keys[at + 2]}));
-         },
-         [](State& s, int n, V v) -> Result {
-             const auto code = v.isString() ? ParseKeyFunction(v.toString()) : std::nullopt;
-             if (!code)
-                 return KeyAllowedText();
-             std::copy(code->begin(), code->end(),
-                       s.keys.begin() + std::ptrdiff_t(ModeAKeysOffset + Idx(n) * 3));
-             return std::nullopt;
-         }},
-        {{"keys.B.N", "string", "a key function (see below)", "0x05B + 3 (N - 1), three bytes"},
-         int(KeysPerMode),
-         [](const State& s, int n) {
-             const auto at = ModeBKeysOffset + Idx(n) * KeyCodeSize;
-             return QJsonValue(KeyFunctionText({s.keys[at], s.keys[at + 1], s.keys[at + 2]}));
-         },
-         [](State& s, int n, V v) -> Result {
-             const auto code = v.isString() ? ParseKeyFunction(v.toString()) : std::nullopt;
-             if (!code)
-                 return KeyAllowedText();
-             std::copy(code->begin(), code->end(),
-                       s.keys.begin() + std::ptrdiff_t(ModeBKeysOffset + Idx(n) * 3));
-             return std::nullopt;
-         }},
+        KeyField({"keys.A.N", "string", "a key function (see below)", "0x040 + 3 (N - 1), three bytes"},
+                 ModeAKeysOffset),
+        KeyField({"keys.B.N", "string", "a key function (see below)", "0x05B + 3 (N - 1), three bytes"},
+                 ModeBKeysOffset),
         {{"light.type", "string", "\"smart LED\", \"MCU LED\"", "0x000 bit 7"},
          0,
          [](const State& s, int) {
