@@ -2,7 +2,6 @@
 // An X server for tests that need one: the one in $DISPLAY when it answers,
 // otherwise a private Xvfb on a free display number, stopped with the object.
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -31,17 +30,23 @@ class XvfbServer
             why_ = QStringLiteral("no X server: $DISPLAY does not answer and Xvfb is not installed");
             return;
         }
-        for (int n = 91; n < 140 && display_.isEmpty(); ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
-                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-                continue;
-            process_.start(xvfb,
-                           {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                            // Settings made by one client must outlive its connection.
-                            QStringLiteral("-noreset")});
-            const QByteArray name = ":" + QByteArray::number(n);
-            QDeadlineTimer deadline(10000);
+        // Xvfb picks a free display number itself and writes it to standard
+        // output: tests started side by side never share a server (probing
+        // numbers by hand could connect to another test's server before our
+        // own Xvfb had failed on the same number).
+        process_.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                              QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                              QStringLiteral("tcp"),
+                              // Settings made by one client must outlive its connection.
+                              QStringLiteral("-noreset")});
+        QByteArray number;
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning && !number.endsWith('\n')) {
+            process_.waitForReadyRead(100);
+            number += process_.readAllStandardOutput();
+        }
+        if (number.endsWith('\n')) {
+            const QByteArray name = ":" + number.trimmed();
             while (!deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
                 if (answers(name)) {
                     display_ = name;
@@ -49,9 +54,9 @@ class XvfbServer
                 }
                 QThread::msleep(50);
             }
-            if (display_.isEmpty())
-                stop(); // lost the number to another server, or too slow: try the next
         }
+        if (display_.isEmpty())
+            stop();
         if (display_.isEmpty())
             why_ = QStringLiteral("no X server: Xvfb did not start");
     }
