@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, when any is missing.
 # Idempotent: does nothing (and needs no network) when all are there.
+# Packages named as arguments are installed with them (package.sh and
+# fuzz.sh add what only they need).
 set -euo pipefail
 
 PACKAGES=(
@@ -14,6 +16,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
 )
+PACKAGES+=("$@")
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -22,17 +22,8 @@ if ((${#targets[@]} == 0)); then
            fuzz_macro_record fuzz_macro_files)
 fi
 
-# clang and its fuzzer runtime, when missing.
-need=()
-for p in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if ((${#need[@]})); then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${need[@]}"
-fi
+# The build's packages, clang and its fuzzer runtime, when missing.
+"$root/scripts/deps.sh" clang libclang-rt-14-dev
 
 build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -5,19 +5,8 @@
 #   ./scripts/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
-
-# What only packaging needs, when missing.
-need=()
-for p in dpkg-dev fakeroot file lintian appstream desktop-file-utils; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if ((${#need[@]})); then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${need[@]}"
-fi
+# The build's packages and what only packaging needs.
+./scripts/deps.sh dpkg-dev fakeroot file lintian appstream desktop-file-utils
 
 BUILD=build-package
 # The distribution's hardening flags, as its own packages are built.
