@@ -6,11 +6,11 @@
 // mouse to be read, then times each page switch, first show and again, and
 // the language switches, painted, and quits).
 #include "StartupProbe.h"
-#include "app/AppInfo.h"
-#include "app/AppMain.h"
-#include "app/DeviceSession.h"
-#include "app/MainWindow.h"
-#include "app/PageSelector.h"
+#include "app/base/AppInfo.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/PageSelector.h"
+#include "app/program/AppMain.h"
+#include "app/session/DeviceSession.h"
 #include "census.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"

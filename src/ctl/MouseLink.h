@@ -1,6 +1,6 @@
 #pragma once
-#include "app/DeviceSession.h"
-#include "app/SessionHost.h"
+#include "app/session/DeviceSession.h"
+#include "app/session/SessionHost.h"
 #include "core/Clock.h"
 #include "core/Services.h"
 #include "core/Text.h"

@@ -6,9 +6,9 @@
 // left in it. Holding the keys 1 to 9 in
 // the window holds the simulated mouse's buttons 1 to 9 down (what the
 // engineering page's button test reads).
-#include "app/AppInfo.h"
-#include "app/AppMain.h"
-#include "app/MainWindow.h"
+#include "app/base/AppInfo.h"
+#include "app/frame/MainWindow.h"
+#include "app/program/AppMain.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"
 

@@ -1,5 +1,5 @@
 // The program on the host's real HID interfaces.
-#include "app/AppMain.h"
+#include "app/program/AppMain.h"
 #include "device/HidapiPlatform.h"
 
 int main(int argc, char** argv)

@@ -1,6 +1,6 @@
 // orb5610ctl: the command-line companion of the window, for line stations
 // and scripts. A plain QCoreApplication: no display is needed.
-#include "app/AppInfo.h"
+#include "app/base/AppInfo.h"
 #include "ctl/Ctl.h"
 #include "ctl/CtlClock.h"
 #include "device/HidapiPlatform.h"

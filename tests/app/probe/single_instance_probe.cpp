@@ -1,7 +1,7 @@
 // A process that claims the single-instance slot for a title, as the
 // program does: prints "primary" and waits to be asked to come forward
 // ("raised"), or prints "secondary" when another copy already runs.
-#include "app/SingleInstance.h"
+#include "app/program/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,0 +1,35 @@
+#include "app/pages/macros/DelayDialog.h"
+
+#include "macros/MacroScript.h"
+
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace orb
+{
+
+TForm6::TForm6(QWidget* mainWindow, Skin& skin, Confirm confirm)
+    : FieldDialog(mainWindow, skin,
+                  {QStringLiteral("TForm6"), QStringLiteral("lbl_EditTime"), QStringLiteral("Str521"),
+                   QStringLiteral("Edt_EditTime")},
+                  std::move(confirm))
+{
+    field()->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field()));
+    connect(field(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString clamped = QString::number(ClampDelayText(text));
+        if (clamped != text)
+            field()->setText(clamped);
+    });
+}
+
+TForm6* TForm6::Open(QWidget* mainWindow, Skin& skin, Confirm confirm)
+{
+    for (auto* old : mainWindow->findChildren<TForm6*>(QString(), Qt::FindDirectChildrenOnly))
+        delete old;
+    auto* dialog = new TForm6(mainWindow, skin, std::move(confirm));
+    dialog->showOver(mainWindow);
+    return dialog;
+}
+
+} // namespace orb

@@ -1,0 +1,217 @@
+// Recording on the macro page: from the keyboard and mouse buttons through
+// the input capture into the open macro's script.
+#include "app/pages/macros/MacroRecording.h"
+
+#include "app/base/ClickLabel.h"
+#include "app/base/Colours.h"
+#include "app/base/PageStack.h"
+#include "app/base/Skin.h"
+#include "app/pages/macros/MacroPage.h"
+#include "app/pages/macros/RecordInput.h"
+#include "app/session/DeviceSession.h"
+#include "macros/MacroCodec.h"
+#include "macros/MacroRecorder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+namespace orb
+{
+
+MacroRecording::MacroRecording(MacroPage& page, const PageContext& context, InputCaptureFactory inputCapture,
+                               const MacroRecordControls& controls)
+    : page_(page), context_(context), startButton_(controls.startButton), delayBox_(controls.delayBox),
+      rbDelayTime_(controls.rbDelayTime), rbNoDelay_(controls.rbNoDelay), delayEdit_(controls.delayEdit),
+      pcList_(controls.pcList), deviceList_(controls.deviceList), lineList_(controls.lineList),
+      fontColour_(controls.fontColour), Recorder(std::make_unique<MacroRecorder>(page.script()))
+{
+    input_ = std::make_unique<RecordInput>(
+        std::move(inputCapture), [this](int vk, int state, std::uint32_t t) { onKey(vk, state, t); },
+        [this](int event, std::uint32_t t) { onButton(event, t); });
+}
+
+MacroRecording::~MacroRecording()
+{
+    input_.reset(); // no event reaches the recorder while it goes
+}
+
+bool MacroRecording::Recording() const
+{
+    return Recorder->RecordingActive;
+}
+
+bool MacroRecording::InsertRecording() const
+{
+    return Recorder->RecordingActive && Recorder->InsertRecording;
+}
+
+void MacroRecording::SetPointerOnRecordButton(bool on)
+{
+    Recorder->PointerOnRecordButton = on;
+}
+
+bool MacroRecording::startCapture()
+{
+    stopPending_ = false;
+    if (!input_->start()) {
+        const QString why = input_->errorText();
+        session().services().showMessage(
+            why.isEmpty() ? QStringLiteral("Keyboard and mouse input cannot be recorded here.") : why,
+            MessageStyle::PlainBox);
+        return false;
+    }
+    if (input_->isLimited())
+        stack().hintLine()->setText(QStringLiteral(
+            "Recording sees only the keys and buttons pressed in this window: no X display to record from."));
+    return true;
+}
+
+void MacroRecording::Btn_StartClick()
+{
+    page_.HideAllMenu();
+    if (Recorder->RecordingActive) {
+        if (!Recorder->InsertRecording)
+            stopRecording();
+        return;
+    }
+    const int k = page_.SelectedLibraryMacro();
+    if (k < 0)
+        return;
+    if (!startCapture())
+        return;
+    recordingMacro_ = k;
+    lineList_->clear();
+    page_.library().Records[std::size_t(k)] = MacroRecord{};
+    Recorder->StartNormal(recordSettings());
+    page_.RefreshMacroList();
+    setRecordingLook(true, false);
+}
+
+void MacroRecording::Btn_InsertStartClick()
+{
+    if (Recorder->RecordingActive) {
+        if (Recorder->InsertRecording)
+            stopRecording();
+        return;
+    }
+    const int k = page_.SelectedLibraryMacro();
+    const int anchor = page_.CurrentLine();
+    if (k < 0 || anchor < 0)
+        return;
+    const MacroRecord& record = page_.library().Records[std::size_t(k)];
+    const int storedLength = MacroRecordEmpty(record) ? 0 : std::min<int>(record[1], MaxLengthByte);
+    if (!Recorder->StartInsert(recordSettings(), anchor, storedLength))
+        return;
+    if (!startCapture()) {
+        Recorder->Stop();
+        return;
+    }
+    setRecordingLook(true, true);
+}
+
+void MacroRecording::stopRecording()
+{
+    input_->stop();
+    stopPending_ = false;
+    const bool insert = Recorder->Stop();
+    setRecordingLook(false, insert);
+    if (insert)
+        return; // the insert panel's OK or Cancel decides about the lines
+    const int k = recordingMacro_;
+    recordingMacro_ = -1;
+    if (k < 0 || k >= LibraryEntryCount)
+        return;
+    page_.library().Records[std::size_t(k)] = EncodeScript(page_.script(), page_.ReleaseStopChosen()).record;
+    page_.RefreshPCMacro();
+}
+
+void MacroRecording::onKey(int vk, int state, std::uint32_t timeMs)
+{
+    if (stopPending_ || !Recorder->RecordingActive)
+        return;
+    const RecordStep step = Recorder->KeyboardHook1Receive(vk, state, timeMs);
+    afterStep(step.added, step.selection, step.stop);
+}
+
+void MacroRecording::onButton(int buttonEvent, std::uint32_t timeMs)
+{
+    if (stopPending_ || buttonEvent < 0 || buttonEvent >= ButtonEventCount)
+        return;
+    const auto event = static_cast<ButtonEvent>(buttonEvent);
+    if (!Recorder->TakesButtonEvent(event))
+        return;
+    const RecordStep step = Recorder->MouseButtonEvent(event, timeMs);
+    afterStep(step.added, step.selection, step.stop);
+}
+
+void MacroRecording::afterStep(int added, int selection, bool stop)
+{
+    if (added > 0)
+        page_.RefreshMacroList(selection);
+    if (!stop)
+        return;
+    // The stop runs once the capture has handed over this event; nothing
+    // after it is recorded.
+    stopPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (stopPending_ && Recorder->RecordingActive)
+                stopRecording();
+        },
+        Qt::QueuedConnection);
+}
+
+void MacroRecording::setRecordingLook(bool recording, bool insert)
+{
+    const QString caption =
+        skin().LookupText(recording ? QStringLiteral("Str401") : QStringLiteral("Str400"));
+    if (insert) {
+        // The editor's insert panel, where it has been built.
+        if (auto* b = window()->findChild<QLabel*>(QStringLiteral("Btn_InsertStart")))
+            b->setText(caption);
+        for (const char* name : {"CB_Insert", "Btn_OK", "Btn_Cancel"})
+            if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
+                w->setEnabled(!recording);
+        if (QWidget* cover = window()->findChild<QWidget*>(QStringLiteral("GB_Dis")))
+            cover->setVisible(recording);
+        return;
+    }
+    startButton_->setText(caption);
+    delayBox_->setEnabled(!recording);
+    setTextColour(delayEdit_, recording ? kGrey : fontColour_);
+    for (QWidget* w : {static_cast<QWidget*>(pcList_), static_cast<QWidget*>(deviceList_),
+                       static_cast<QWidget*>(lineList_)})
+        w->setEnabled(!recording);
+    if (QWidget* newButton = window()->findChild<QWidget*>(QStringLiteral("Btn_New")))
+        newButton->setEnabled(!recording);
+    if (recording)
+        lineList_->setFocus();
+}
+
+RecordSettings MacroRecording::recordSettings() const
+{
+    RecordSettings s;
+    s.normal.mode = rbDelayTime_->isChecked() ? DelayMode::Fixed
+                    : rbNoDelay_->isChecked() ? DelayMode::None
+                                              : DelayMode::Recorded;
+    s.normal.fixedMs = ClampDelayText(delayEdit_->text());
+    // The insert panel's choice, where the editor has built it.
+    const auto checked = [this](const char* name) {
+        auto* r = window()->findChild<QRadioButton*>(QLatin1String(name));
+        return r && r->isChecked();
+    };
+    s.insert.mode = checked("rb_InsertDelayTime") ? DelayMode::Fixed
+                    : checked("rb_InsertNoDelay") ? DelayMode::None
+                                                  : DelayMode::Recorded;
+    if (auto* edit = window()->findChild<QLineEdit*>(QStringLiteral("Edt_InsertDelay")))
+        s.insert.fixedMs = ClampDelayText(edit->text());
+    if (auto* kind = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert")))
+        s.insertAfter = kind->currentIndex() == 3;
+    return s;
+}
+
+} // namespace orb

@@ -1,0 +1,354 @@
+// The device connection state machine and the memory transfers with the mouse.
+#include "app/session/DeviceSession.h"
+
+#include "device/MemoryAccess.h"
+#include "image/DefaultImages.h"
+#include "skin/TextSlots.h"
+
+namespace orb
+{
+
+namespace
+{
+constexpr int kDevTimerMs = 3500;
+
+const QString kNoMouse = QStringLiteral("Str020");
+const QString kWrongIdentity = QStringLiteral("Str107");
+const QString kVerifyFailed = QStringLiteral("Str109");
+} // namespace
+
+DeviceSession::DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId,
+                             SessionHost& host)
+    : clock_(clock), services_(services), host_(host), link_(hid, clock)
+{
+    CandidateIds[0] = {vendorId, kProductId};
+    CandidateIds[1] = {0, 0};
+    DevTimer_ = clock_.createTimer(kDevTimerMs, [this] { DevTimerTimer(); });
+}
+
+void DeviceSession::setReserveIdentity(int manufacturer, int product)
+{
+    Rev_Manu_ID = manufacturer;
+    Rev_Pro_ID = product;
+}
+
+QString DeviceSession::LookupText(const QString& key) const
+{
+    return text_ ? text_(key) : key;
+}
+
+void DeviceSession::RefreshFormMessagDialog(const QString& text)
+{
+    services_.showMessage(text, MessageStyle::MessageWindow);
+}
+
+// --- Connection state machine ---
+
+void DeviceSession::DevTimerTimer()
+{
+    if (TimerBusy || Closing)
+        return;
+    TimerBusy = true;
+
+    // Five pairs of counts; a device that is just arriving makes them disagree.
+    int agreements = 0;
+    int count = 0;
+    for (int i = 0; i < 5; ++i) {
+        const int c1 = link_.CountHidDevices();
+        const int c2 = link_.CountHidDevices();
+        if (c1 == c2)
+            ++agreements;
+        count = c1;
+    }
+
+    goneHandled_ = false;
+    if (count != LastHidCount && agreements >= 2) {
+        if (count < LastHidCount) {
+            // Any interface leaving counts as the loss of the mouse.
+            DevLost();
+            link_.DeviceVendorId = 0;
+            link_.DeviceProductId = 0;
+            link_.closeDevice();
+        } else {
+            for (const CandidateId& id : CandidateIds) {
+                if (id.vendor == 0 || id.product == 0)
+                    continue;
+                clock_.waitPumped(21, 100); // let the new device settle
+                if (Closing)
+                    break; // the window was closed during the settle
+                int release = kReleaseNumber;
+                if (link_.OpenHidDevice(id.vendor, id.product, release)) {
+                    link_.DeviceVendorId = std::uint32_t(id.vendor);
+                    link_.DeviceProductId = std::uint32_t(id.product);
+                    ReadDevInfo();
+                    break;
+                }
+                DevLost();
+            }
+        }
+        // A mouse lost in the middle of the read has set the count already.
+        if (!goneHandled_)
+            LastHidCount = count;
+    }
+    RefreshPermissionHint();
+    TimerBusy = false;
+}
+
+void DeviceSession::RefreshPermissionHint()
+{
+    // A mouse whose node this user may not open is never counted, so the
+    // count alone would leave the user waiting in the no-device state.
+    bool refused = false;
+    if (!link_.hasDevice() && !Closing) {
+        const CandidateId& id = CandidateIds[0];
+        refused = link_.MouseRefusesOpening(id.vendor, id.product, kReleaseNumber);
+    }
+    if (refused != PermissionHintShown) {
+        PermissionHintShown = refused;
+        host_.ShowPermissionHint(refused);
+    }
+}
+
+bool DeviceSession::HandleDeviceGone()
+{
+    if (!link_.deviceGone() || Closing)
+        return false;
+    // The mouse was pulled out in the middle of an exchange: its handle is
+    // dead for good. Let it go now instead of at the next count change, and
+    // take the count without it, so that the mouse plugged in again is a
+    // rise at the next tick and is opened and read afresh.
+    link_.DeviceVendorId = 0;
+    link_.DeviceProductId = 0;
+    link_.closeDevice();
+    LastHidCount = link_.CountHidDevices();
+    goneHandled_ = true;
+    DevLost();
+    return true;
+}
+
+void DeviceSession::DevLost()
+{
+    host_.HideAllMenu();
+    RefreshErrorAP();
+    host_.DeviceLostShown();
+    if (!DevTimer_->isEnabled())
+        DevTimer_->setEnabled(true);
+    RefreshFormMessagDialog(
+        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
+}
+
+void DeviceSession::RefreshErrorAP()
+{
+    InitNoDevice();
+    host_.ShowNoDevice();
+}
+
+void DeviceSession::LoadReferenceIdentity()
+{
+    if (const auto id = orb::LoadReferenceIdentity())
+        ReferenceIdentity = *id;
+}
+
+void DeviceSession::InitNoDevice()
+{
+    if (const auto images = LoadDefaultImages())
+        DefaultImages = *images;
+    Image.ImageBuf = DefaultImages[0];
+    // The macro texts and lists of the last mouse go; the default image's
+    // macro slots take their place.
+    host_.ClearDeviceUI();
+    Image.SplitImage();
+    host_.RefreshMacrosFromArea();
+    host_.DataBufToUI();
+}
+
+void DeviceSession::Close()
+{
+    Closing = true;
+    link_.closeDevice();
+    DevTimer_->setEnabled(false);
+}
+
+// --- Memory transfers ---
+
+namespace
+{
+MemoryAccess memoryOf(Transport& link, bool& writeEnable, int& controllerCode, SessionHost& host)
+{
+    return MemoryAccess(link, writeEnable, controllerCode, [&host] { host.ShowLoading(); });
+}
+} // namespace
+
+MemoryAccess DeviceSession::memoryAccess()
+{
+    return memoryOf(link_, WriteEnable, ControllerCode, host_);
+}
+
+bool DeviceSession::QueryStatus()
+{
+    return memoryOf(link_, WriteEnable, ControllerCode, host_).QueryStatus();
+}
+
+void DeviceSession::ReadDevInfo()
+{
+    ReadDevInfoSteps();
+    HandleDeviceGone();
+}
+
+void DeviceSession::ReadDevInfoSteps()
+{
+    MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+    LastReadComplete = false;
+    LastReadRefusalShown = false;
+    ControllerCode = kNoControllerCode;
+    if (!memory.QueryStatus())
+        return;
+
+    if (!memory.MemoryAccessAllowed()) {
+        memory.CloseExchange();
+        link_.closeDevice(); // used again only after the next rise of the interface count
+        LastReadRefusalShown = true;
+        services_.showMessage(LookupText(kNoMouse), MessageStyle::PlainBox);
+        DevTimer_->setEnabled(true);
+        return;
+    }
+
+    const bool identityRead = memory.ReadBlockQuiet(IdentityAddr1, IdentityBytes);
+    host_.ShowIdentity(IdentityBytes);
+    if (!identityRead) {
+        // A refused window leaves 0xFF 0xFF, which would pass for the shipped
+        // identity: close the exchange and leave the mouse unread instead.
+        memory.CloseExchange();
+        return;
+    }
+    const bool reference = IdentityBytes == ReferenceIdentity;
+    const bool reserve = IdentityBytes[0] == Rev_Manu_ID && IdentityBytes[1] == Rev_Pro_ID;
+    if (reference || reserve) {
+        Btn_Read();
+        return;
+    }
+    DevTimer_->setEnabled(false);
+    memory.CloseExchange();
+    LastReadRefusalShown = true;
+    services_.showMessage(LookupText(kWrongIdentity), MessageStyle::PlainBox);
+    DevTimer_->setEnabled(true);
+}
+
+void DeviceSession::ReadOnRequest()
+{
+    const bool timerWasOn = DevTimer_->isEnabled();
+    DevTimer_->setEnabled(false);
+    ReadDevInfo();
+    if (timerWasOn)
+        DevTimer_->setEnabled(true);
+}
+
+bool DeviceSession::ReadImageForSave()
+{
+    ReadOnRequest();
+    return LastReadComplete && link_.hasDevice();
+}
+
+void DeviceSession::Btn_Read()
+{
+    RunBusy([this] {
+        host_.RefreshPCMacroNames();
+        MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+        // Chunks that got no answer hold 0xFF; the section checks repair them.
+        LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
+        if (memory.deviceGone())
+            return; // nothing of a half-read image is shown; the no-device reset follows
+        Image.SplitImage();
+        host_.RefreshMacrosFromArea();
+        memory.CloseExchange();
+        host_.DataBufToUI();
+        host_.ShowMainAfterRead();
+    });
+}
+
+void DeviceSession::WriteImage()
+{
+    LastWriteResult = memoryOf(link_, WriteEnable, ControllerCode, host_).WriteImage(Image.ImageBuf);
+    if (LastWriteResult == MemoryAccess::Verify::Failed)
+        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+}
+
+void DeviceSession::RepeatedWriteEEPROM()
+{
+    const std::span<const std::uint8_t> image(Image.ImageBuf);
+    LastWriteResult =
+        memoryOf(link_, WriteEnable, ControllerCode, host_).RepeatedWriteEEPROM(image.first<kVerifySize>());
+    if (LastWriteResult == MemoryAccess::Verify::Failed)
+        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+}
+
+void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
+{
+    DevTimer_->setEnabled(false);
+    if (overlays)
+        host_.ShowDisableAll();
+    host_.ShowLoading();
+    work();
+    host_.HideLoading();
+    DevTimer_->setEnabled(true);
+    if (overlays)
+        host_.HideDisableAll();
+    HandleDeviceGone();
+}
+
+void DeviceSession::DownloadParameter()
+{
+    host_.HideAllMenu();
+    RunBusy([this] {
+        host_.UIToDataBuf();
+        Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
+        host_.ShowLoading();
+        host_.ApplyHostMouseSettings();
+        WriteImage();
+    });
+}
+
+void DeviceSession::DefaultParameter(int number)
+{
+    host_.HideAllMenu();
+    RunBusy([this, number] {
+        // Read afresh each time; without the embedded images nothing is written.
+        const auto images = LoadDefaultImages();
+        if (!images || number < 1 || number > 3)
+            return;
+        DefaultImages = *images;
+        Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
+        Image.SplitImage();
+        host_.ClearMacroTexts();
+        host_.RefreshMacrosFromArea();
+        host_.ShowLoading();
+        host_.DataBufToUI();
+        WriteImage(); // the image goes to the mouse exactly as loaded
+    });
+}
+
+void DeviceSession::TLDefaultParameter()
+{
+    // Started from the engineering page, which has no overlay.
+    host_.HideAllMenu();
+    RunBusy(
+        [this] {
+            Image.BuildFactoryImage();
+            host_.RefreshMacrosFromArea();
+            host_.DataBufToUI();
+            WriteImage();
+        },
+        false);
+}
+
+void DeviceSession::MemoToDataBuf_OnClick()
+{
+    Image.SplitImage();
+    host_.RefreshMacrosFromArea();
+    host_.DataBufToUI();
+    // The file goes to the mouse as loaded; the repairs SplitImage made
+    // reach it with the next Apply.
+    RunBusy([this] { WriteImage(); });
+}
+
+} // namespace orb

@@ -1,0 +1,146 @@
+#pragma once
+#include "app/session/SessionHost.h"
+#include "core/Clock.h"
+#include "core/Services.h"
+#include "core/Text.h"
+#include "device/MemoryAccess.h"
+#include "device/Transport.h"
+#include "image/ConfigImage.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace orb
+{
+
+// The connection to the mouse without any widget: the device timer and its
+// state machine, the transport, the configuration image with its default
+// images and identities, and the read and write procedures. It shows
+// nothing itself but messages (through Services); everything else goes to
+// its SessionHost.
+class DeviceSession
+{
+  public:
+    struct CandidateId {
+        int vendor = 0;
+        int product = 0;
+    };
+
+    // `vendorId` is entry 1 of the candidate identities. The device timer
+    // is created stopped; start() runs it.
+    DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId, SessionHost& host);
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    // Message texts by language-pack key ("Str020"); none: the key itself.
+    void setTextLookup(TextLookup lookup) { text_ = std::move(lookup); }
+    void start() { DevTimer_->setEnabled(true); }
+
+    Transport& link() { return link_; }
+    const Transport& link() const { return link_; }
+    Clock& clock() { return clock_; }
+    Services& services() { return services_; }
+    Timer& devTimer() { return *DevTimer_; }
+    ConfigImage& image() { return Image; }
+    const ConfigImage& image() const { return Image; }
+    const std::array<ImageBytes, 3>& defaultImages() const { return DefaultImages; }
+    const std::array<CandidateId, 2>& candidateIds() const { return CandidateIds; }
+    int lastHidCount() const { return LastHidCount; }
+    bool timerBusy() const { return TimerBusy; }
+    bool closing() const { return Closing; }
+    // Identity bytes 0x036/0x037 as last read from the mouse.
+    const std::array<std::uint8_t, 2>& identityBytes() const { return IdentityBytes; }
+    // The "[org]" reserve identity, accepted beside the built-in default's.
+    void setReserveIdentity(int manufacturer, int product);
+    // Whether the last ReadDevInfo read the whole image: identity accepted,
+    // memory access allowed, the read window and every chunk answered.
+    bool lastReadComplete() const { return LastReadComplete; }
+    // Whether the last ReadDevInfo showed its own refusal ("Str020" or "Str107").
+    bool lastReadRefusalShown() const { return LastReadRefusalShown; }
+    // How the last WriteImage or RepeatedWriteEEPROM ended (the window shows
+    // only "Str109"; the command-line tool tells every outcome apart).
+    MemoryAccess::Verify lastWriteResult() const { return LastWriteResult; }
+    QString LookupText(const QString& key) const;
+
+    // --- Connection state machine ---
+    void DevTimerTimer();
+    void DevLost();
+    // After a transfer: when the mouse was pulled out in the middle of it,
+    // the dead handle is closed and the no-device reset runs at once.
+    // Returns whether it did.
+    bool HandleDeviceGone();
+    // Whether the user is told that a present mouse refuses opening.
+    bool permissionHintShown() const { return PermissionHintShown; }
+    void RefreshErrorAP();
+    void InitNoDevice();
+    void LoadReferenceIdentity();
+    // FormCloseQuery: nothing reaches the mouse after this, also not from a
+    // settle or transfer the close interrupted.
+    void Close();
+
+    // --- Memory transfers ---
+    bool QueryStatus();
+    void ReadDevInfo(); // identity check, then Btn_Read or a refusal
+    // ReadDevInfo with the device timer held off, for the Read button: the
+    // status query and identity read pump the queue, and a device tick in
+    // between could drop the handle under the running exchange.
+    void ReadOnRequest();
+    // Reads the whole image from the mouse for saving; false when any step
+    // of the read failed or was refused (nothing may be saved then).
+    bool ReadImageForSave();
+    void Btn_Read();
+    void WriteImage();
+    void RepeatedWriteEEPROM();
+    void DownloadParameter();
+    // Built-in default image 1, 2 or 3 into the image and the controls, then to the mouse.
+    void DefaultParameter(int number);
+    // Factory reset: the image built from the factory contents, shown and written.
+    void TLDefaultParameter();
+    // The busy bracket of a transfer, for the procedures above and the
+    // pages' own: the device timer held off, the overlays (not for the
+    // engineering page, which has none) and the busy window around `work`.
+    void RunBusy(const std::function<void()>& work, bool overlays = true);
+    // An exchange with the mouse that keeps the session's write-enable flag
+    // and controller code (the pages' own block writes).
+    MemoryAccess memoryAccess();
+    // A loaded profile (already in the image) shown and written as it is.
+    void MemoToDataBuf_OnClick();
+    // The program's own message window with one OK button.
+    void RefreshFormMessagDialog(const QString& text);
+
+  private:
+    void ReadDevInfoSteps();
+    void RefreshPermissionHint();
+
+    Clock& clock_;
+    Services& services_;
+    SessionHost& host_;
+    Transport link_;
+    TextLookup text_;
+    std::unique_ptr<Timer> DevTimer_;
+
+    std::array<CandidateId, 2> CandidateIds{};
+    int LastHidCount = 0;
+    bool TimerBusy = false;
+    bool Closing = false;
+    bool WriteEnable = false;
+    int ControllerCode = -1; // -1: none
+    bool LastReadComplete = false;
+    bool LastReadRefusalShown = false;
+    bool PermissionHintShown = false;
+    bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
+    MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
+
+    ConfigImage Image;
+    std::array<ImageBytes, 3> DefaultImages{};
+    // Identity bytes of the built-in default image, of the "[org]" reserve,
+    // and as last read from the mouse.
+    std::array<std::uint8_t, 2> ReferenceIdentity{0xFF, 0xFF};
+    int Rev_Manu_ID = 0;
+    int Rev_Pro_ID = 0;
+    std::array<std::uint8_t, 2> IdentityBytes{};
+};
+
+} // namespace orb

@@ -1,0 +1,220 @@
+// The device session on its own: no window and no page, only a host that
+// records what the session asks of it.
+#include "app/session/DeviceSession.h"
+#include "app/session/SessionHost.h"
+#include "core/FakeServices.h"
+#include "core/VirtualClock.h"
+#include "device/SimMouse.h"
+#include "image/DefaultImages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string_view>
+
+using namespace orb;
+
+namespace
+{
+
+constexpr std::uint16_t kVendor = 0x1209;
+
+class RecordingHost final : public SessionHost
+{
+  public:
+    QStringList calls;
+    // Runs inside UIToDataBuf, as the pages would store their controls.
+    std::function<void()> onStore;
+
+    void ShowLoading() override { note("ShowLoading"); }
+    void HideLoading() override { note("HideLoading"); }
+    void ShowDisableAll() override { note("ShowDisableAll"); }
+    void HideDisableAll() override { note("HideDisableAll"); }
+    void HideAllMenu() override { note("HideAllMenu"); }
+    void UIToDataBuf() override
+    {
+        note("UIToDataBuf");
+        if (onStore)
+            onStore();
+    }
+    void AIMKeyToDataBuf(ProfileKeysBytes&) override { note("AIMKeyToDataBuf"); }
+    void DataBufToUI() override { note("DataBufToUI"); }
+    void RefreshMacrosFromArea() override { note("RefreshMacrosFromArea"); }
+    void RefreshPCMacroNames() override { note("RefreshPCMacroNames"); }
+    void ClearMacroTexts() override { note("ClearMacroTexts"); }
+    void ApplyHostMouseSettings() override { note("ApplyHostMouseSettings"); }
+    void ShowIdentity(const std::array<std::uint8_t, 2>&) override { note("ShowIdentity"); }
+    void ClearDeviceUI() override { note("ClearDeviceUI"); }
+    void ShowNoDevice() override { note("ShowNoDevice"); }
+    void DeviceLostShown() override { note("DeviceLostShown"); }
+    void ShowMainAfterRead() override { note("ShowMainAfterRead"); }
+
+    // Runs at every call the host takes, with its name.
+    std::function<void(const char*)> onCall;
+
+  private:
+    // Busy-window calls repeat per chunk; one entry per run of them is enough.
+    void note(const char* call)
+    {
+        if (onCall)
+            onCall(call);
+        if (calls.isEmpty() || calls.last() != QLatin1String(call))
+            calls << QLatin1String(call);
+    }
+};
+
+struct DeviceSessionTest : ::testing::Test {
+    VirtualClock clock;
+    FakeServices services;
+    SimHost hid;
+    SimMouse mouse;
+    RecordingHost host;
+    DeviceSession session{clock, services, hid, kVendor, host};
+
+    void SetUp() override
+    {
+        mouse.memory = *LoadDefaultImage(2);
+        hid.addStandardSet(&mouse, kVendor);
+        hid.plugMouse(&mouse, true);
+        session.LoadReferenceIdentity();
+        session.start();
+    }
+    // The first tick, the settle and the read.
+    void arrive()
+    {
+        clock.advance(3500);
+        ASSERT_TRUE(session.link().hasDevice());
+        ASSERT_TRUE(session.lastReadComplete());
+        host.calls.clear();
+    }
+};
+
+} // namespace
+
+TEST_F(DeviceSessionTest, ArrivalReadsTheImageAndAsksTheHostToShowIt)
+{
+    clock.advance(3500);
+    ASSERT_TRUE(session.link().hasDevice());
+    EXPECT_EQ(session.image().ImageBuf, mouse.memory);
+    EXPECT_EQ(host.calls, (QStringList{"ShowIdentity", "ShowDisableAll", "ShowLoading", "RefreshPCMacroNames",
+                                       "ShowLoading", "RefreshMacrosFromArea", "DataBufToUI",
+                                       "ShowMainAfterRead", "HideLoading", "HideDisableAll"}));
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(session.devTimer().isEnabled());
+}
+
+TEST_F(DeviceSessionTest, LossResetsToTheDefaultImageAndReportsIt)
+{
+    arrive();
+    hid.plugMouse(&mouse, false);
+    clock.advance(3500);
+    EXPECT_FALSE(session.link().hasDevice());
+    EXPECT_EQ(session.image().ImageBuf, session.defaultImages()[0]);
+    EXPECT_EQ(host.calls, (QStringList{"HideAllMenu", "ClearDeviceUI", "RefreshMacrosFromArea", "DataBufToUI",
+                                       "ShowNoDevice", "DeviceLostShown"}));
+    // Without a language the message texts are their keys.
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("Str100\r\rStr101"));
+    EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
+}
+
+TEST_F(DeviceSessionTest, ApplyStoresThePagesThenWritesWhatTheyStored)
+{
+    arrive();
+    session.setTextLookup([](const QString& key) { return QStringLiteral("text of ") + key; });
+    host.onStore = [this] { session.image().ParameterA[0] ^= 0x01; };
+    const std::uint8_t stored = session.image().ParameterA[0] ^ 0x01;
+    session.DownloadParameter();
+    EXPECT_EQ(host.calls.mid(0, 5), (QStringList{"HideAllMenu", "ShowDisableAll", "ShowLoading",
+                                                 "UIToDataBuf", "AIMKeyToDataBuf"}));
+    EXPECT_TRUE(host.calls.contains(QStringLiteral("ApplyHostMouseSettings")));
+    EXPECT_EQ(host.calls.last(), QStringLiteral("HideDisableAll"));
+    EXPECT_EQ(mouse.memory[ParameterAAddr], stored);
+    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(DeviceSessionTest, ClosedSessionNeitherTicksNorReopens)
+{
+    session.Close();
+    clock.advance(3500 * 3);
+    EXPECT_FALSE(session.link().hasDevice());
+    EXPECT_EQ(hid.openCalls, 0);
+    EXPECT_TRUE(host.calls.isEmpty());
+}
+
+// The mouse pulled out at every chunk of a transfer: the read on arrival
+// (342 chunks after the one of the identity bytes), the write of an Apply
+// (342) and its verification (43). Each ends in the no-device state within
+// 500 ms of the last answered command, with one message, and the mouse
+// plugged in again is read whole at the next tick.
+TEST(DeviceSessionUnplug, AtEveryChunkEndsInNoDeviceAndTheNextPlugReadsTheWholeImage)
+{
+    struct Transfer {
+        const char* name;
+        bool apply;           // during an Apply (else during the read on arrival)
+        std::uint8_t command; // the chunk command counted
+        int before;           // requests of that command before the transfer's first chunk
+        int chunks;
+    };
+    const Transfer transfers[] = {
+        {"read", false, ReadDataCmd, 1, 342},
+        {"write", true, WriteDataCmd, 0, 342},
+        // Counted from the Apply, the read requests are those of the verification.
+        {"verification", true, ReadDataCmd, 0, 43},
+    };
+    for (const Transfer& t : transfers)
+        for (int chunk = 0; chunk < t.chunks; ++chunk) {
+            SCOPED_TRACE(::testing::Message() << t.name << " chunk " << chunk);
+            VirtualClock clock;
+            FakeServices services;
+            SimHost hid;
+            SimMouse mouse;
+            RecordingHost host;
+            DeviceSession session{clock, services, hid, kVendor, host};
+            mouse.memory = *LoadDefaultImage(2);
+            hid.addStandardSet(&mouse, kVendor);
+            hid.plugMouse(&mouse, true);
+            session.LoadReferenceIdentity();
+            session.start();
+            if (t.apply) {
+                clock.advance(3500);
+                ASSERT_TRUE(session.lastReadComplete());
+            }
+
+            mouse.clearTraffic();
+            std::int64_t answeredAt = clock.nowMs(), noDeviceAt = -1;
+            mouse.onCommand = [&](int) { answeredAt = clock.nowMs(); };
+            host.onCall = [&](const char* call) {
+                if (noDeviceAt < 0 && std::string_view(call) == "ShowNoDevice")
+                    noDeviceAt = clock.nowMs();
+            };
+            hid.unplugAtCommand(&mouse, t.command, t.before + chunk + 1);
+            if (t.apply)
+                session.DownloadParameter();
+            else
+                clock.advance(3500);
+
+            // The chunks before this one reached the mouse, and none after it.
+            const auto sent = mouse.requests();
+            EXPECT_EQ(
+                std::count_if(sent.begin(), sent.end(), [&t](const auto& r) { return r[1] == t.command; }),
+                t.before + chunk);
+            ASSERT_GE(noDeviceAt, 0);
+            EXPECT_LE(noDeviceAt - answeredAt, 500);
+            EXPECT_FALSE(session.link().hasDevice());
+            ASSERT_EQ(services.messages.size(), 1u);
+            EXPECT_EQ(services.messages[0].text, QStringLiteral("Str100\r\rStr101"));
+            EXPECT_TRUE(session.devTimer().isEnabled());
+
+            hid.plugMouse(&mouse, true);
+            clock.advance(3500 + 2100 + 2500);
+            EXPECT_TRUE(session.link().hasDevice());
+            EXPECT_TRUE(session.lastReadComplete());
+            EXPECT_EQ(session.image().ImageBuf, mouse.memory);
+            EXPECT_EQ(services.messages.size(), 1u);
+            if (::testing::Test::HasFailure())
+                return; // one failing chunk tells enough
+        }
+}
