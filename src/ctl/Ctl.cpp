@@ -168,6 +168,18 @@ std::vector<HidInterfaceInfo> Tool::pickMice(bool all, int& code, QString& why)
     return picked;
 }
 
+int Tool::linkMice(bool all, std::vector<std::unique_ptr<MouseLink>>& links)
+{
+    int code = ExitOk;
+    QString why;
+    const auto picked = pickMice(all, code, why);
+    if (code != ExitOk)
+        return code == ExitUsage ? usage(why) : reportError(code, why);
+    for (const auto& info : picked)
+        links.push_back(makeLink(info));
+    return ExitOk;
+}
+
 std::vector<Outcome> Tool::runAll(std::vector<std::unique_ptr<MouseLink>>& links, int expectedSteps,
                                   const std::function<Outcome(MouseLink&)>& work)
 {

@@ -36,11 +36,11 @@ int Tool::cmdList()
         Outcome o{ExitRefused,
                   QStringLiteral("cannot be opened: no permission (is the udev rule installed?)")};
         if (f.openable) {
-            MouseLink link(*hid_, f.info, openLock_, env_.makeClock(), settings_);
-            o = link.Open();
+            const auto link = makeLink(f.info);
+            o = link->Open();
             std::array<std::uint8_t, 2> id{};
             if (o.code == ExitOk)
-                o = link.Identify(id);
+                o = link->Identify(id);
             if (o.code == ExitOk)
                 identity = hex2(id[0]) + QLatin1Char(' ') + hex2(id[1]);
         }
@@ -76,13 +76,9 @@ int Tool::cmdList()
 
 int Tool::cmdRead(const QString& file)
 {
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(false, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
     std::vector<std::unique_ptr<MouseLink>> links;
-    links.push_back(makeLink(picked.front()));
+    if (const int code = linkMice(false, links); code != ExitOk)
+        return code;
     const auto outcomes = runAll(links, ReadSteps, [&file](MouseLink& link) {
         Outcome o = link.Open();
         if (o.code == ExitOk)
@@ -112,14 +108,9 @@ int Tool::cmdWrite(const QString& file, bool all)
             return reportError(ExitBadFile,
                                QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
     }
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(all, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
     std::vector<std::unique_ptr<MouseLink>> links;
-    for (const auto& info : picked)
-        links.push_back(makeLink(info));
+    if (const int code = linkMice(all, links); code != ExitOk)
+        return code;
     const std::filesystem::path path = file.toStdString();
     const auto outcomes = runAll(links, ReadWriteSteps, [&path](MouseLink& link) {
         Outcome o = link.Open();

@@ -113,14 +113,9 @@ int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool 
         out_.flush();
         return ExitOk;
     }
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(all, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
     std::vector<std::unique_ptr<MouseLink>> links;
-    for (const auto& info : picked)
-        links.push_back(makeLink(info));
+    if (const int code = linkMice(all, links); code != ExitOk)
+        return code;
     const auto outcomes = runAll(links, ReadWriteSteps, [&](MouseLink& link) {
         Outcome o = link.Open();
         if (o.code == ExitOk)

@@ -16,13 +16,9 @@ int Tool::cmdShow(const QString& file, bool mouse)
 {
     ConfigImage image;
     if (mouse) {
-        int code = ExitOk;
-        QString why;
-        const auto picked = pickMice(false, code, why);
-        if (code != ExitOk)
-            return code == ExitUsage ? usage(why) : reportError(code, why);
         std::vector<std::unique_ptr<MouseLink>> links;
-        links.push_back(makeLink(picked.front()));
+        if (const int code = linkMice(false, links); code != ExitOk)
+            return code;
         const auto outcomes = runAll(links, ReadSteps, [](MouseLink& link) {
             Outcome o = link.Open();
             return o.code == ExitOk ? link.Read() : o;

@@ -70,6 +70,9 @@ class Tool
     // The mice a command works on: the one named by --path, every one for
     // --all, else the only one; on failure the exit code with a message.
     std::vector<HidInterfaceInfo> pickMice(bool all, int& code, QString& why);
+    // A link to every picked mouse; when none can be picked the refusal is
+    // reported and its exit code returned.
+    int linkMice(bool all, std::vector<std::unique_ptr<MouseLink>>& links);
     std::unique_ptr<MouseLink> makeLink(const HidInterfaceInfo& info)
     {
         return std::make_unique<MouseLink>(*hid_, info, openLock_, env_.makeClock(), settings_);
