@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace orb::ctl::settings
 {
@@ -32,9 +34,12 @@ QStringList ModeNames()
 
 std::optional<int> IntOf(const QJsonValue& v)
 {
+    // Outside int's range the conversion itself is undefined: 1e300 is
+    // refused before it is converted.
     if (v.isDouble()) {
         const double d = v.toDouble();
-        if (d == double(int(d)))
+        if (d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max() &&
+            d == std::trunc(d))
             return int(d);
     }
     return std::nullopt;
