@@ -1,23 +1,18 @@
+// The tool's frame: the usage text, the options, picking the mice, the
+// per-mouse runs on their own threads and the report of every mouse. The
+// commands live by family in CtlListReadWrite.cpp, CtlShowCheck.cpp,
+// CtlMacros.cpp and CtlSet.cpp.
 #include "ctl/Ctl.h"
 
-#include "ctl/CtlClock.h"
 #include "ctl/CtlSet.h"
-#include "ctl/Describe.h"
-#include "ctl/FileCheck.h"
-#include "ctl/MouseLink.h"
-#include "device/SimMouse.h"
+#include "ctl/CtlTool.h"
 #include "device/Transport.h"
 #include "image/DefaultImages.h"
-#include "image/ProfileFile.h"
-#include "macros/MacroLibrary.h"
 #include "skin/LanguagePack.h"
 #include "skin/OrgOptions.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <chrono>
 #include <condition_variable>
@@ -81,8 +76,6 @@ QString UsageText()
         "With several mice the first mouse that failed gives the status.\n");
 }
 
-namespace
-{
 QString codeWord(int code)
 {
     switch (code) {
@@ -104,25 +97,8 @@ QString codeWord(int code)
     return QStringLiteral("error");
 }
 
-QString hex2(int v)
+namespace
 {
-    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
-}
-QString hex4(int v)
-{
-    return QStringLiteral("0x%1")
-        .arg(v, 4, 16, QLatin1Char('0'))
-        .toUpper()
-        .replace(QLatin1String("0X"), QLatin1String("0x"));
-}
-
-// The simulated mice of --demo: each carries the built-in default image, as
-// the demo program's mouse does.
-struct DemoHost {
-    SimHost host;
-    std::vector<std::unique_ptr<SimMouse>> mice;
-};
-
 class BorrowedPlatform final : public HidPlatform
 {
   public:
@@ -137,73 +113,7 @@ class BorrowedPlatform final : public HidPlatform
     HidPlatform& p_;
 };
 
-struct Found {
-    HidInterfaceInfo info;
-    bool openable = false;
-};
-
-class Tool
-{
-  public:
-    Tool(const Environment& env) : env_(env), out_(*env.out), err_(*env.err) {}
-    int run(const QStringList& args);
-
-  private:
-    int usage(const QString& why)
-    {
-        err_ << "orb5610ctl: " << why << "\nTry 'orb5610ctl --help' for more information.\n";
-        err_.flush();
-        return ExitUsage;
-    }
-    int reportError(int code, const QString& why)
-    {
-        if (json_) {
-            emitJson({{QStringLiteral("result"), codeWord(code)},
-                      {QStringLiteral("text"), why},
-                      {QStringLiteral("exit"), code}});
-        } else {
-            err_ << "orb5610ctl: " << why << '\n';
-            err_.flush();
-        }
-        return code;
-    }
-    void emitJson(const QJsonObject& o)
-    {
-        out_ << QJsonDocument(o).toJson(QJsonDocument::Indented);
-        out_.flush();
-    }
-    std::vector<Found> findMice();
-    // The mice a command works on: the one named by --path, every one for
-    // --all, else the only one; on failure the exit code with a message.
-    std::vector<HidInterfaceInfo> pickMice(bool all, int& code, QString& why);
-    std::unique_ptr<MouseLink> makeLink(const HidInterfaceInfo& info)
-    {
-        return std::make_unique<MouseLink>(*hid_, info, openLock_, env_.makeClock(), settings_);
-    }
-    // Runs `work` for every link on its own thread with progress lines.
-    std::vector<Outcome> runAll(std::vector<std::unique_ptr<MouseLink>>& links, int expectedSteps,
-                                const std::function<Outcome(MouseLink&)>& work);
-    int reportMice(const QString& command, const std::vector<std::unique_ptr<MouseLink>>& links,
-                   const std::vector<Outcome>& outcomes, QJsonObject extra = {});
-
-    int cmdList();
-    int cmdRead(const QString& file);
-    int cmdWrite(const QString& file, bool all);
-    int cmdShow(const QString& file, bool mouse);
-    int cmdCheck(const QString& file);
-    int cmdSet(const QStringList& args, const QString& from, bool mouse, bool all);
-    int cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all);
-
-    const Environment& env_;
-    QTextStream& out_;
-    QTextStream& err_;
-    bool json_ = false;
-    QString path_;
-    std::unique_ptr<DemoHost> demo_;
-    std::unique_ptr<HidPlatform> hid_;
-    std::mutex openLock_;
-    SessionSettings settings_;
-};
+} // namespace
 
 std::vector<Found> Tool::findMice()
 {
@@ -256,6 +166,18 @@ std::vector<HidInterfaceInfo> Tool::pickMice(bool all, int& code, QString& why)
         picked.clear();
     }
     return picked;
+}
+
+int Tool::linkMice(bool all, std::vector<std::unique_ptr<MouseLink>>& links)
+{
+    int code = ExitOk;
+    QString why;
+    const auto picked = pickMice(all, code, why);
+    if (code != ExitOk)
+        return code == ExitUsage ? usage(why) : reportError(code, why);
+    for (const auto& info : picked)
+        links.push_back(makeLink(info));
+    return ExitOk;
 }
 
 std::vector<Outcome> Tool::runAll(std::vector<std::unique_ptr<MouseLink>>& links, int expectedSteps,
@@ -341,345 +263,6 @@ int Tool::reportMice(const QString& command, const std::vector<std::unique_ptr<M
     }
     out_.flush();
     return code;
-}
-
-int Tool::cmdList()
-{
-    const std::vector<Found> found = findMice();
-    QJsonArray mice;
-    for (const Found& f : found) {
-        const QString path = QString::fromStdString(f.info.path);
-        const HidAttributes& a = f.info.attributes;
-        QString identity;
-        Outcome o{ExitRefused,
-                  QStringLiteral("cannot be opened: no permission (is the udev rule installed?)")};
-        if (f.openable) {
-            MouseLink link(*hid_, f.info, openLock_, env_.makeClock(), settings_);
-            o = link.Open();
-            std::array<std::uint8_t, 2> id{};
-            if (o.code == ExitOk)
-                o = link.Identify(id);
-            if (o.code == ExitOk)
-                identity = hex2(id[0]) + QLatin1Char(' ') + hex2(id[1]);
-        }
-        if (json_) {
-            mice.append(QJsonObject{{QStringLiteral("path"), path},
-                                    {QStringLiteral("vendor"), hex4(a.vendorId)},
-                                    {QStringLiteral("product"), hex4(a.productId)},
-                                    {QStringLiteral("release"), hex4(a.releaseNumber)},
-                                    {QStringLiteral("openable"), f.openable},
-                                    {QStringLiteral("identity"), identity},
-                                    {QStringLiteral("result"), codeWord(o.code)},
-                                    {QStringLiteral("text"), o.text}});
-        } else {
-            out_ << path << "  " << hex4(a.vendorId) << ':' << hex4(a.productId) << " release "
-                 << hex4(a.releaseNumber) << "  ";
-            if (o.code == ExitOk)
-                out_ << "identity " << identity << "  opens";
-            else
-                out_ << codeWord(o.code) << ": " << o.text;
-            out_ << '\n';
-        }
-    }
-    const int code = found.empty() ? ExitNoMouse : ExitOk;
-    if (json_)
-        emitJson({{QStringLiteral("command"), QStringLiteral("list")},
-                  {QStringLiteral("mice"), mice},
-                  {QStringLiteral("exit"), code}});
-    else if (found.empty())
-        out_ << "no mouse found\n";
-    out_.flush();
-    return code;
-}
-
-int Tool::cmdRead(const QString& file)
-{
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(false, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
-    std::vector<std::unique_ptr<MouseLink>> links;
-    links.push_back(makeLink(picked.front()));
-    const auto outcomes = runAll(links, ReadSteps, [&file](MouseLink& link) {
-        Outcome o = link.Open();
-        if (o.code == ExitOk)
-            o = link.Read();
-        if (o.code != ExitOk)
-            return o;
-        // Only a whole image is saved, and atomically.
-        const ProfileSaveResult saved = SaveProfileFile(file.toStdString(), link.session().image().ImageBuf);
-        if (!saved.ok)
-            return Outcome{ExitBadFile,
-                           QStringLiteral("%1: %2").arg(file, QString::fromStdString(saved.reason))};
-        return Outcome{ExitOk, QStringLiteral("read into %1").arg(file)};
-    });
-    return reportMice(QStringLiteral("read"), links, outcomes, {{QStringLiteral("file"), file}});
-}
-
-int Tool::cmdWrite(const QString& file, bool all)
-{
-    // The file is judged before any mouse is touched.
-    {
-        ImageBytes scratch{};
-        const ProfileLoadResult load = LoadProfileFile(file.toStdString(), scratch);
-        if (load.status == ProfileLoadStatus::WrongType)
-            return reportError(ExitBadFile,
-                               QStringLiteral("%1: not a profile file (no 0x99 at 0x07F)").arg(file));
-        if (load.status != ProfileLoadStatus::Ok)
-            return reportError(ExitBadFile,
-                               QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
-    }
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(all, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
-    std::vector<std::unique_ptr<MouseLink>> links;
-    for (const auto& info : picked)
-        links.push_back(makeLink(info));
-    const std::filesystem::path path = file.toStdString();
-    const auto outcomes = runAll(links, ReadWriteSteps, [&path](MouseLink& link) {
-        Outcome o = link.Open();
-        if (o.code == ExitOk)
-            o = link.WriteProfile(path);
-        return o;
-    });
-    return reportMice(QStringLiteral("write"), links, outcomes, {{QStringLiteral("file"), file}});
-}
-
-int Tool::cmdShow(const QString& file, bool mouse)
-{
-    ConfigImage image;
-    if (mouse) {
-        int code = ExitOk;
-        QString why;
-        const auto picked = pickMice(false, code, why);
-        if (code != ExitOk)
-            return code == ExitUsage ? usage(why) : reportError(code, why);
-        std::vector<std::unique_ptr<MouseLink>> links;
-        links.push_back(makeLink(picked.front()));
-        const auto outcomes = runAll(links, ReadSteps, [](MouseLink& link) {
-            Outcome o = link.Open();
-            return o.code == ExitOk ? link.Read() : o;
-        });
-        if (outcomes.front().code != ExitOk)
-            return reportMice(QStringLiteral("show"), links, outcomes);
-        image = links.front()->session().image();
-    } else {
-        // A short file lies over the built-in default image.
-        if (const auto def = LoadDefaultImage(1))
-            image.ImageBuf = *def;
-        const ProfileLoadResult load = LoadProfileFile(file.toStdString(), image.ImageBuf);
-        if (load.status == ProfileLoadStatus::WrongType)
-            return reportError(ExitBadFile,
-                               QStringLiteral("%1: not a profile file (no 0x99 at 0x07F)").arg(file));
-        if (load.status != ProfileLoadStatus::Ok)
-            return reportError(ExitBadFile,
-                               QStringLiteral("%1: %2").arg(file, QString::fromStdString(load.reason)));
-        image.SplitImage();
-    }
-    if (json_) {
-        QJsonObject o = SettingsJson(image);
-        o.insert(QStringLiteral("command"), QStringLiteral("show"));
-        o.insert(QStringLiteral("exit"), 0);
-        emitJson(o);
-    } else {
-        for (const QString& line : DescribeImage(image, settings_.text).lines())
-            out_ << line << '\n';
-        out_.flush();
-    }
-    return ExitOk;
-}
-
-int Tool::cmdCheck(const QString& file)
-{
-    const FileCheckResult r = CheckFile(file);
-    if (json_) {
-        emitJson({{QStringLiteral("command"), QStringLiteral("check")},
-                  {QStringLiteral("file"), file},
-                  {QStringLiteral("kind"), r.kind},
-                  {QStringLiteral("valid"), r.code == ExitOk},
-                  {QStringLiteral("repairs"), QJsonArray::fromStringList(r.repairs)},
-                  {QStringLiteral("error"), r.error},
-                  {QStringLiteral("exit"), r.code}});
-        return r.code;
-    }
-    if (r.code != ExitOk) {
-        out_ << file << ": bad file: " << r.error << '\n';
-    } else {
-        out_ << file << ": valid " << r.kind << '\n';
-        if (r.repairs.isEmpty())
-            out_ << "  nothing to repair\n";
-        for (const QString& line : r.repairs)
-            out_ << "  " << line << '\n';
-    }
-    out_.flush();
-    return r.code;
-}
-
-int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool all)
-{
-    const QStringList words = mouse ? args : args.mid(1);
-    if ((!mouse && args.isEmpty()) || (words.isEmpty() && from.isEmpty()))
-        return usage(QStringLiteral("set: a file or --mouse, then PATH=VALUE... or --from FILE.json"));
-    // Paths and values are judged before a file or mouse is touched; what
-    // depends on the image (the light type, the level count) once it is read.
-    ConfigImage base;
-    if (const auto def = LoadDefaultImage(1))
-        base.ImageBuf = *def;
-    base.SplitImage();
-    Assignments assignments;
-    auto refusal = ReadSetAssignments(words, from, env_.in, base, assignments);
-    if (!refusal)
-        refusal = CheckAssignmentValues(base, assignments);
-    if (refusal)
-        return reportError(refusal->code, refusal->text);
-    const QString changed = assignments.size() == 1
-                                ? QStringLiteral("1 setting set")
-                                : QStringLiteral("%1 settings set").arg(assignments.size());
-    if (!mouse) {
-        const Outcome o = SetProfileFile(args.front(), assignments);
-        if (o.code != ExitOk)
-            return reportError(o.code, o.text);
-        if (json_)
-            emitJson({{QStringLiteral("command"), QStringLiteral("set")},
-                      {QStringLiteral("file"), args.front()},
-                      {QStringLiteral("result"), codeWord(ExitOk)},
-                      {QStringLiteral("text"), changed},
-                      {QStringLiteral("exit"), ExitOk}});
-        else
-            out_ << args.front() << ": " << changed << '\n';
-        out_.flush();
-        return ExitOk;
-    }
-    int code = ExitOk;
-    QString why;
-    const auto picked = pickMice(all, code, why);
-    if (code != ExitOk)
-        return code == ExitUsage ? usage(why) : reportError(code, why);
-    std::vector<std::unique_ptr<MouseLink>> links;
-    for (const auto& info : picked)
-        links.push_back(makeLink(info));
-    const auto outcomes = runAll(links, ReadWriteSteps, [&](MouseLink& link) {
-        Outcome o = link.Open();
-        if (o.code == ExitOk)
-            o = link.WriteChanged([&](ConfigImage& image) -> std::optional<Outcome> {
-                if (auto r = ApplyAssignments(image, assignments))
-                    return Outcome{r->code, r->text + QStringLiteral(": nothing written")};
-                return std::nullopt;
-            });
-        if (o.code == ExitOk)
-            o.text = changed + QStringLiteral(", ") + o.text;
-        return o;
-    });
-    return reportMice(QStringLiteral("set"), links, outcomes);
-}
-
-int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all)
-{
-    if (args.isEmpty())
-        return usage(QStringLiteral("macros: list, export or import?"));
-    const QString what = args.front();
-    // The window's library file unless another is named; a missing one is
-    // made from the built-in library, as at the program's start.
-    const QString libraryPath = libraryOption.isEmpty()
-                                    ? MacroLibraryFilePath(LoadOrgOptions().Path, env_.programFolder)
-                                    : libraryOption;
-    MacroLibrary library;
-    const CheckResult loaded = CheckPCMacro(library, libraryPath);
-    if (loaded.fromFile && !loaded.read.ok)
-        return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, loaded.read.error));
-
-    if (what == QLatin1String("list") && args.size() == 1) {
-        const QStringList names = library.NameList();
-        if (json_) {
-            emitJson({{QStringLiteral("command"), QStringLiteral("macros list")},
-                      {QStringLiteral("library"), libraryPath},
-                      {QStringLiteral("names"), QJsonArray::fromStringList(names)},
-                      {QStringLiteral("exit"), 0}});
-        } else {
-            out_ << libraryPath << ": " << names.size() << " macros\n";
-            for (int k = 0; k < names.size(); ++k)
-                out_ << QStringLiteral("%1  ").arg(k + 1, 3) << names.at(k) << '\n';
-            out_.flush();
-        }
-        return ExitOk;
-    }
-    if (args.size() != 2)
-        return usage(QStringLiteral("macros %1: one file expected").arg(what));
-    const QString file = args.at(1);
-
-    auto done = [this](const QString& command, int code, const QString& text) {
-        if (json_)
-            emitJson({{QStringLiteral("command"), command},
-                      {QStringLiteral("result"), codeWord(code)},
-                      {QStringLiteral("text"), text},
-                      {QStringLiteral("exit"), code}});
-        else
-            (code == ExitOk ? out_ : err_) << (code == ExitOk ? "" : "orb5610ctl: ") << text << '\n';
-        out_.flush();
-        err_.flush();
-        return code;
-    };
-
-    if (what == QLatin1String("export")) {
-        FileResult r;
-        QString text;
-        if (entry.isEmpty()) {
-            r = ExportAllFile(library, file);
-            text = QStringLiteral("library exported to %1").arg(ExportFilePath(file));
-        } else {
-            bool ok = false;
-            const int k = entry.toInt(&ok) - 1;
-            if (!ok || k < 0 || k >= library.Count())
-                return done(
-                    QStringLiteral("macros export"), ExitUsage,
-                    QStringLiteral("no entry %1 (the library holds %2)").arg(entry).arg(library.Count()));
-            r = ExportOneFile(library, k, file);
-            text =
-                QStringLiteral("\"%1\" exported to %2").arg(library.NameList().at(k), ExportFilePath(file));
-        }
-        if (!r.ok)
-            return done(QStringLiteral("macros export"), ExitBadFile, r.error);
-        return done(QStringLiteral("macros export"), ExitOk, text);
-    }
-    if (what == QLatin1String("import")) {
-        QString text;
-        if (all) {
-            const FileResult r = ImportAllFile(library, file);
-            if (!r.ok)
-                return done(QStringLiteral("macros import"), ExitBadFile, r.error);
-            text = QStringLiteral("library imported: %1 macros").arg(library.Count());
-        } else {
-            const ImportOneResult r = ImportOneFile(library, file);
-            if (!r.file.ok)
-                return done(QStringLiteral("macros import"), ExitBadFile, r.file.error);
-            switch (r.status) {
-            case LibraryStatus::Ok:
-                text = QStringLiteral("\"%1\" imported as entry %2")
-                           .arg(library.NameList().value(r.index))
-                           .arg(r.index + 1);
-                break;
-            case LibraryStatus::Duplicate:
-                return done(QStringLiteral("macros import"), ExitRefused,
-                            settings_.text(DuplicateNameTextKey));
-            case LibraryStatus::Full:
-                return done(QStringLiteral("macros import"), ExitRefused,
-                            QStringLiteral("the library is full (%1 macros)").arg(library.Count()));
-            case LibraryStatus::NoEntry:
-            case LibraryStatus::EmptyName:
-                return done(QStringLiteral("macros import"), ExitBadFile,
-                            QStringLiteral("%1 holds no named macro").arg(file));
-            }
-        }
-        const FileResult saved = SaveLibrary(library, libraryPath);
-        if (!saved.ok)
-            return done(QStringLiteral("macros import"), ExitBadFile,
-                        QStringLiteral("%1: %2").arg(libraryPath, saved.error));
-        return done(QStringLiteral("macros import"), ExitOk, text);
-    }
-    return usage(QStringLiteral("macros: unknown command '%1'").arg(what));
 }
 
 int Tool::run(const QStringList& rawArgs)
@@ -806,7 +389,6 @@ int Tool::run(const QStringList& rawArgs)
         return cmdSet(rest, parser.value(fromOpt), true, parser.isSet(allOpt));
     return usage(QStringLiteral("unknown command or wrong arguments: %1").arg(pos.join(QLatin1Char(' '))));
 }
-} // namespace
 
 int RunCtl(const QStringList& args, const Environment& env)
 {

@@ -1,5 +1,9 @@
+// set: the command, and its plain parts: the assignments of the command
+// line or a settings document, and the change of a profile file in place.
 #include "ctl/CtlSet.h"
 
+#include "ctl/CtlTool.h"
+#include "image/DefaultImages.h"
 #include "image/ProfileFile.h"
 
 #include <QFile>
@@ -72,6 +76,59 @@ Outcome SetProfileFile(const QString& file, const Assignments& assignments)
     if (!saved.ok)
         return {ExitBadFile, QStringLiteral("%1: %2").arg(file, QString::fromStdString(saved.reason))};
     return {ExitOk, QStringLiteral("%1 changed").arg(file)};
+}
+
+int Tool::cmdSet(const QStringList& args, const QString& from, bool mouse, bool all)
+{
+    const QStringList words = mouse ? args : args.mid(1);
+    if ((!mouse && args.isEmpty()) || (words.isEmpty() && from.isEmpty()))
+        return usage(QStringLiteral("set: a file or --mouse, then PATH=VALUE... or --from FILE.json"));
+    // Paths and values are judged before a file or mouse is touched; what
+    // depends on the image (the light type, the level count) once it is read.
+    ConfigImage base;
+    if (const auto def = LoadDefaultImage(1))
+        base.ImageBuf = *def;
+    base.SplitImage();
+    Assignments assignments;
+    auto refusal = ReadSetAssignments(words, from, env_.in, base, assignments);
+    if (!refusal)
+        refusal = CheckAssignmentValues(base, assignments);
+    if (refusal)
+        return reportError(refusal->code, refusal->text);
+    const QString changed = assignments.size() == 1
+                                ? QStringLiteral("1 setting set")
+                                : QStringLiteral("%1 settings set").arg(assignments.size());
+    if (!mouse) {
+        const Outcome o = SetProfileFile(args.front(), assignments);
+        if (o.code != ExitOk)
+            return reportError(o.code, o.text);
+        if (json_)
+            emitJson({{QStringLiteral("command"), QStringLiteral("set")},
+                      {QStringLiteral("file"), args.front()},
+                      {QStringLiteral("result"), codeWord(ExitOk)},
+                      {QStringLiteral("text"), changed},
+                      {QStringLiteral("exit"), ExitOk}});
+        else
+            out_ << args.front() << ": " << changed << '\n';
+        out_.flush();
+        return ExitOk;
+    }
+    std::vector<std::unique_ptr<MouseLink>> links;
+    if (const int code = linkMice(all, links); code != ExitOk)
+        return code;
+    const auto outcomes = runAll(links, ReadWriteSteps, [&](MouseLink& link) {
+        Outcome o = link.Open();
+        if (o.code == ExitOk)
+            o = link.WriteChanged([&](ConfigImage& image) -> std::optional<Outcome> {
+                if (auto r = ApplyAssignments(image, assignments))
+                    return Outcome{r->code, r->text + QStringLiteral(": nothing written")};
+                return std::nullopt;
+            });
+        if (o.code == ExitOk)
+            o.text = changed + QStringLiteral(", ") + o.text;
+        return o;
+    });
+    return reportMice(QStringLiteral("set"), links, outcomes);
 }
 
 } // namespace orb::ctl

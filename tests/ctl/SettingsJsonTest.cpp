@@ -288,6 +288,11 @@ TEST_F(SetFileTest, RefusalsNameTheAllowedValuesAndLeaveTheFileAsItWas)
         {{"light.type=\"smart LED\"", "light.mode=3"}, ExitUsage, "MCU light only"},
         {{"light.cpi_breathing=true"}, ExitUsage, "smart light only"},
         {{"fire.count=1"}, ExitUsage, "2..127"},
+        // Numbers no int holds, and fractions, are refused as they are.
+        {{"fire.count=1e300"}, ExitUsage, "1e+300 is not allowed; allowed: 2..127"},
+        {{"fire.count=-4294967294"}, ExitUsage, "2..127"},
+        {{"cpi.levels.1.cpi=4294968096"}, ExitUsage, "500, 800"},
+        {{"light.control_lines=3.5"}, ExitUsage, "3, 6"},
         {{"options.key_mode_memory=yes"}, ExitUsage, "true"},
         {{"cpi.speed=3"}, ExitUsage, "cpi.levels.1..7.cpi"},
         {{"identity.maker=1"}, ExitUsage, "read only"},

@@ -1,0 +1,117 @@
+// macros list, export and import: the macro library file of the window.
+#include "ctl/CtlTool.h"
+#include "macros/MacroLibrary.h"
+#include "skin/OrgOptions.h"
+
+#include <QJsonArray>
+
+namespace orb::ctl
+{
+
+int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const QString& entry, bool all)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("macros: list, export or import?"));
+    const QString what = args.front();
+    // The window's library file unless another is named; a missing one is
+    // made from the built-in library, as at the program's start.
+    const QString libraryPath = libraryOption.isEmpty()
+                                    ? MacroLibraryFilePath(LoadOrgOptions().Path, env_.programFolder)
+                                    : libraryOption;
+    MacroLibrary library;
+    const CheckResult loaded = CheckPCMacro(library, libraryPath);
+    if (loaded.fromFile && !loaded.read.ok)
+        return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, loaded.read.error));
+
+    if (what == QLatin1String("list") && args.size() == 1) {
+        const QStringList names = library.NameList();
+        if (json_) {
+            emitJson({{QStringLiteral("command"), QStringLiteral("macros list")},
+                      {QStringLiteral("library"), libraryPath},
+                      {QStringLiteral("names"), QJsonArray::fromStringList(names)},
+                      {QStringLiteral("exit"), 0}});
+        } else {
+            out_ << libraryPath << ": " << names.size() << " macros\n";
+            for (int k = 0; k < names.size(); ++k)
+                out_ << QStringLiteral("%1  ").arg(k + 1, 3) << names.at(k) << '\n';
+            out_.flush();
+        }
+        return ExitOk;
+    }
+    if (args.size() != 2)
+        return usage(QStringLiteral("macros %1: one file expected").arg(what));
+    const QString file = args.at(1);
+
+    auto done = [this](const QString& command, int code, const QString& text) {
+        if (json_)
+            emitJson({{QStringLiteral("command"), command},
+                      {QStringLiteral("result"), codeWord(code)},
+                      {QStringLiteral("text"), text},
+                      {QStringLiteral("exit"), code}});
+        else
+            (code == ExitOk ? out_ : err_) << (code == ExitOk ? "" : "orb5610ctl: ") << text << '\n';
+        out_.flush();
+        err_.flush();
+        return code;
+    };
+
+    if (what == QLatin1String("export")) {
+        FileResult r;
+        QString text;
+        if (entry.isEmpty()) {
+            r = ExportAllFile(library, file);
+            text = QStringLiteral("library exported to %1").arg(ExportFilePath(file));
+        } else {
+            bool ok = false;
+            const int k = entry.toInt(&ok) - 1;
+            if (!ok || k < 0 || k >= library.Count())
+                return done(
+                    QStringLiteral("macros export"), ExitUsage,
+                    QStringLiteral("no entry %1 (the library holds %2)").arg(entry).arg(library.Count()));
+            r = ExportOneFile(library, k, file);
+            text =
+                QStringLiteral("\"%1\" exported to %2").arg(library.NameList().at(k), ExportFilePath(file));
+        }
+        if (!r.ok)
+            return done(QStringLiteral("macros export"), ExitBadFile, r.error);
+        return done(QStringLiteral("macros export"), ExitOk, text);
+    }
+    if (what == QLatin1String("import")) {
+        QString text;
+        if (all) {
+            const FileResult r = ImportAllFile(library, file);
+            if (!r.ok)
+                return done(QStringLiteral("macros import"), ExitBadFile, r.error);
+            text = QStringLiteral("library imported: %1 macros").arg(library.Count());
+        } else {
+            const ImportOneResult r = ImportOneFile(library, file);
+            if (!r.file.ok)
+                return done(QStringLiteral("macros import"), ExitBadFile, r.file.error);
+            switch (r.status) {
+            case LibraryStatus::Ok:
+                text = QStringLiteral("\"%1\" imported as entry %2")
+                           .arg(library.NameList().value(r.index))
+                           .arg(r.index + 1);
+                break;
+            case LibraryStatus::Duplicate:
+                return done(QStringLiteral("macros import"), ExitRefused,
+                            settings_.text(DuplicateNameTextKey));
+            case LibraryStatus::Full:
+                return done(QStringLiteral("macros import"), ExitRefused,
+                            QStringLiteral("the library is full (%1 macros)").arg(library.Count()));
+            case LibraryStatus::NoEntry:
+            case LibraryStatus::EmptyName:
+                return done(QStringLiteral("macros import"), ExitBadFile,
+                            QStringLiteral("%1 holds no named macro").arg(file));
+            }
+        }
+        const FileResult saved = SaveLibrary(library, libraryPath);
+        if (!saved.ok)
+            return done(QStringLiteral("macros import"), ExitBadFile,
+                        QStringLiteral("%1: %2").arg(libraryPath, saved.error));
+        return done(QStringLiteral("macros import"), ExitOk, text);
+    }
+    return usage(QStringLiteral("macros: unknown command '%1'").arg(what));
+}
+
+} // namespace orb::ctl
