@@ -82,9 +82,14 @@ cleanup() {
 trap cleanup EXIT
 
 fail=0
-check() { # name condition-result message
-  if [ "$2" = 0 ]; then echo "ok: $1"; else echo "FAIL: $1 ($3)"; fi
-  [ "$2" = 0 ] || fail=1
+check() { # name condition-result message; returns the result
+  if [ "$2" = 0 ]; then
+    echo "ok: $1"
+    return 0
+  fi
+  echo "FAIL: $1 ($3)"
+  fail=1
+  return 1
 }
 
 # Waits up to $1 tenths of a second for the command after it to succeed.
@@ -99,6 +104,18 @@ until_ok() {
 }
 
 # --- Talking to the demo and the pointer (each through a pair of fifos) ---
+DEMO_IN=""
+DEMO_OUT=""
+POINTER_IN=""
+POINTER_OUT=""
+close_channels() {
+  [ -n "$DEMO_IN" ] && exec {DEMO_IN}>&- {DEMO_OUT}<&-
+  [ -n "$POINTER_IN" ] && exec {POINTER_IN}>&- {POINTER_OUT}<&-
+  DEMO_IN=""
+  DEMO_OUT=""
+  POINTER_IN=""
+  POINTER_OUT=""
+}
 # ask QUESTION: the demo's one-line answer in ANSWER ("" when none came).
 ask() {
   ANSWER=""
@@ -247,10 +264,11 @@ CONF
   POINTER_PID=$!
   local reply=""
   read -r -t 20 -u "$POINTER_OUT" reply
-  check "virtual pointer at scale $scale" "$([ "$reply" = ready ]; echo $?)" "$(cat "$RUNDIR/pointer-$scale.log")"
+  check "virtual pointer at scale $scale" "$([ "$reply" = ready ]; echo $?)" "$(cat "$RUNDIR/pointer-$scale.log")" ||
+    return
   # Both on the seat (capabilities: pointer 1, keyboard 2).
   until_ok 100 sh -c 'swaymsg -t get_seats | grep -q "\"capabilities\": 3"'
-  check "pointer and keyboard on the seat at scale $scale" $? "$(swaymsg -t get_seats)"
+  check "pointer and keyboard on the seat at scale $scale" $? "$(swaymsg -t get_seats)" || return
 
   exec {DEMO_IN}<>"$RUNDIR/din.fifo" {DEMO_OUT}<>"$RUNDIR/dout.fifo"
   QT_QPA_PLATFORM=wayland ASAN_OPTIONS=detect_leaks=0 HOME="$RUNDIR" "$DEMO" \
@@ -259,6 +277,7 @@ CONF
   if ! until_ok 300 sh -c "swaymsg -t get_tree | grep -q '\"app_id\": \"$APP_ID\"'"; then
     check "window present at scale $scale" 1 "no demo window in sway's tree"
     cat "$RUNDIR/demo-$scale.log"
+    return
   fi
   swaymsg "[app_id=\"$APP_ID\"] move position $WX $WY" >/dev/null
   local corner=""
@@ -267,10 +286,17 @@ CONF
     [ "$corner" = "$WX $WY" ] && break
     sleep 0.1
   done
+  check "window placed at $WX,$WY at scale $scale" "$([ "$corner" = "$WX $WY" ]; echo $?)" "at $corner" ||
+    return
   # The mouse is plugged in a second after start and then read.
   reply=""
   read -r -t 60 -u "$DEMO_OUT" reply
-  check "mouse read at scale $scale" "$([ "$reply" = ready ]; echo $?)" "the demo said '$reply'"
+  if ! check "mouse read at scale $scale" "$([ "$reply" = ready ]; echo $?)" "the demo said '$reply'"; then
+    cat "$RUNDIR/demo-$scale.log"
+    return
+  fi
+  ask ratio
+  echo "scale $scale: the window is painted at device pixel $ANSWER"
   shot lang1 "$scale"
 
   # A recording started and stopped by clicks; keys typed between.
@@ -320,11 +346,13 @@ CONF
   click "where Btn_Main_4" && until_shown Img_P1
   shot lang3 "$scale"
 
-  exec {DEMO_IN}>&- {DEMO_OUT}<&- {POINTER_IN}>&- {POINTER_OUT}<&-
-  stop_runs
 }
 
-run_at_scale 1
-run_at_scale 1.5
-run_at_scale 2
+# One run at each scale; a run that cannot go on (no pointer, no window, the
+# mouse not read) stops there and the next starts.
+for scale in 1 1.5 2; do
+  run_at_scale "$scale"
+  close_channels
+  stop_runs
+done
 exit $fail

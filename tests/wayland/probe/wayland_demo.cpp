@@ -8,6 +8,7 @@
 //   row LIST N         the same for row N of the list LIST ("at LIST:N X Y")
 //   recording          "recording 1" while a macro is recorded, else "recording 0"
 //   language           "language N"
+//   ratio              "ratio R": the main window's device pixel ratio
 //   dialogs            "dialog NAME CLASS" for each visible window other than the
 //                      main one, then "end"
 //   lines              "line TEXT" for each line of the open macro (the
@@ -76,6 +77,8 @@ void answer(orb::MainWindow& window, const QString& question)
         say(QStringLiteral("recording %1").arg(window.macroPage().Recording() ? 1 : 0));
     } else if (question == QLatin1String("language")) {
         say(QStringLiteral("language %1").arg(window.skin().languageIndex()));
+    } else if (question == QLatin1String("ratio")) {
+        say(QStringLiteral("ratio %1").arg(window.devicePixelRatioF()));
     } else if (question == QLatin1String("dialogs")) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w != &window && w->isVisible())
