@@ -12,7 +12,7 @@ PACKAGES=(
   libx11-dev libxi-dev
   libglib2.0-dev gsettings-desktop-schemas
   xvfb xdotool x11-xserver-utils
-  sway grim wtype qt6-wayland python3
+  sway grim wtype qt6-wayland python3 libwayland-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
 )
