@@ -318,6 +318,9 @@ void Skin::ApplyLanguageLayout()
     }
 
     applyTexts();
+    // The pages raise captions over their pictures; the no-device overlays
+    // must stay over all of them, exit and minimise above the overlays.
+    stack_.restackOverlays();
 }
 
 void Skin::applyTexts()
