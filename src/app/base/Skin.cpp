@@ -51,23 +51,45 @@ void setPointSize(QWidget* w, int size)
     w->setFont(f);
 }
 
-// Pictures loaded once; every picture is an embedded PNG named without ".png",
-// its twice-sized twin "<name>@2x". Only a scaled screen loads the twin.
-const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, const QString& name, qreal ratio)
+// Every picture is an embedded PNG named without ".png", its twice-sized twin
+// "<name>@2x". Only a scaled screen loads the twin. Safe on any thread.
+QImage decodePicture(const QString& name, qreal ratio)
+{
+    QImage image;
+    if (const auto bytes = ratio > 1 ? rcData(name + QStringLiteral("@2x")) : std::nullopt;
+        bytes && image.loadFromData(*bytes, "PNG"))
+        image.setDevicePixelRatio(2);
+    else if (const auto plain = rcData(name))
+        image.loadFromData(*plain, "PNG");
+    return image;
+}
+
+// Pictures loaded once, from a decoding already under way where there is one.
+const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, std::map<QString, std::future<QImage>>& decoding,
+                           const QString& name, qreal ratio)
 {
     auto it = cache.find(name);
     if (it == cache.end()) {
-        QPixmap pm;
-        if (const auto bytes = ratio > 1 ? rcData(name + QStringLiteral("@2x")) : std::nullopt;
-            bytes && pm.loadFromData(*bytes, "PNG"))
-            pm.setDevicePixelRatio(2);
-        else if (const auto plain = rcData(name))
-            pm.loadFromData(*plain, "PNG");
-        if (pm.isNull())
+        QImage image;
+        if (const auto pending = decoding.find(name); pending != decoding.end()) {
+            image = pending->second.get();
+            decoding.erase(pending);
+        } else {
+            image = decodePicture(name, ratio);
+        }
+        if (image.isNull())
             qWarning("skin picture %s is missing", qPrintable(name));
-        it = cache.insert(name, pm);
+        it = cache.insert(name, QPixmap::fromImage(std::move(image)));
     }
     return *it;
+}
+
+// The start shows the background and the first page's picture, each
+// megabytes decoded: their decoding overlaps the building of the pages.
+void startDecoding(std::map<QString, std::future<QImage>>& decoding, qreal ratio)
+{
+    for (const QString& name : {QStringLiteral("L1_BackGround"), QStringLiteral("L1_Back1")})
+        decoding.emplace(name, std::async(std::launch::async, decodePicture, name, ratio));
 }
 
 // The first pictures of the controls made by the other pages, where they exist.
@@ -92,27 +114,40 @@ const FirstPicture kFirstPictures[] = {
 Skin::Skin(QWidget* window, PageStack& stack, Services& services)
     : window_(window), stack_(stack), services_(services), pictureRatio_(qApp->devicePixelRatio())
 {
+    startDecoding(decoding_, pictureRatio_);
 }
 
 void Skin::setPictureRatio(qreal ratio)
 {
     pictureRatio_ = ratio;
     pictures_.clear();
+    decoding_.clear(); // waits for decodings of the old ratio
+    startDecoding(decoding_, pictureRatio_);
 }
 
 QWidget* Skin::control(const QString& name) const
 {
     if (name.isEmpty())
         return nullptr;
+    // A control found before stays the answer while it lives under the window
+    // with its name; names that find nothing are searched for again.
+    if (const auto known = controls_.constFind(name); known != controls_.constEnd()) {
+        QWidget* w = known->data();
+        if (w && w->objectName() == name && w->window() == window_)
+            return w;
+    }
     // The small dialogs are windows of their own with names of the window's
     // controls (Img_Cancel, Img_Confirm): only controls of the window count.
     QWidget* w = window_->findChild<QWidget*>(name);
-    if (!w || w->window() == window_)
-        return w;
-    const QList<QWidget*> all = window_->findChildren<QWidget*>(name);
-    const auto own =
-        std::find_if(all.begin(), all.end(), [this](QWidget* c) { return c->window() == window_; });
-    return own == all.end() ? nullptr : *own;
+    if (w && w->window() != window_) {
+        const QList<QWidget*> all = window_->findChildren<QWidget*>(name);
+        const auto own =
+            std::find_if(all.begin(), all.end(), [this](QWidget* c) { return c->window() == window_; });
+        w = own == all.end() ? nullptr : *own;
+    }
+    if (w)
+        controls_.insert(name, w);
+    return w;
 }
 
 // --- Pictures and the window's shape ---
@@ -318,6 +353,9 @@ void Skin::ApplyLanguageLayout()
     }
 
     applyTexts();
+    // The pages raise captions over their pictures; the no-device overlays
+    // must stay over all of them, exit and minimise above the overlays.
+    stack_.restackOverlays();
 }
 
 void Skin::applyTexts()
@@ -390,12 +428,15 @@ TextLookup Skin::lookup() const
 
 LayoutText Skin::layoutSection() const
 {
-    return LoadLayoutSection(LanguageIndex);
+    // The texts are built in and never change while the program runs.
+    if (!layout_ || layout_->first != LanguageIndex)
+        layout_.emplace(LanguageIndex, LoadLayoutSection(LanguageIndex));
+    return layout_->second;
 }
 
 const QPixmap& Skin::picture(const QString& name)
 {
-    return skinPicture(pictures_, name, pictureRatio_);
+    return skinPicture(pictures_, decoding_, name, pictureRatio_);
 }
 
 void Skin::ApplyDialogLayout(QWidget* dialog, const QString& fontGroup, const QList<LayoutRow>& rows)

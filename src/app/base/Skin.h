@@ -8,9 +8,14 @@
 #include "skin/TextSlots.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QSize>
 #include <QString>
+#include <future>
+#include <map>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -89,6 +94,14 @@ class Skin
     Services& services_;
     std::vector<Page*> pages_;
     QHash<QString, QPixmap> pictures_;
+    // The window-sized pictures of the start, decoded on other threads while
+    // the pages are built; taken into pictures_ at their first use.
+    std::map<QString, std::future<QImage>> decoding_;
+    // The parsed layout text of a language: every page's layout asks for it.
+    mutable std::optional<std::pair<int, LayoutText>> layout_;
+    // Controls found by name: the layout and the texts name them hundreds of
+    // times, and each search walks the whole window.
+    mutable QHash<QString, QPointer<QWidget>> controls_;
     qreal pictureRatio_ = 1;
     QSize SkinSize{1030, 662};
     OrgOptions Org;

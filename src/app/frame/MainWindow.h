@@ -112,6 +112,7 @@ class MainWindow : public QWidget
     std::unique_ptr<PermissionHint> permission_; // over the pages
     bool dragging_ = false;                      // the borderless window dragged by its background
     QPoint dragOffset_;
+    bool startLayoutDone_ = false; // FormCreate laid out the first language just now
 };
 
 } // namespace orb

@@ -1,5 +1,10 @@
 #include "AppFixture.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 using namespace orb;
@@ -91,13 +96,20 @@ TEST_F(Window, OverlaysTakeThePagesInputButExitAndMinimise)
         EXPECT_TRUE(w) << qPrintable(name);
         return w ? page1->childAt(w->geometry().center()) : nullptr;
     };
-    // No mouse yet: the overlay lies over the page and language buttons and
-    // the key captions; exit and minimise stay above it.
-    for (const char* blocked : {"Btn_Adv_1", "Btn_Lang3_1", "Btn_Apply_1", "Key1"})
-        EXPECT_EQ(topAt(QString::fromLatin1(blocked))->objectName(), QStringLiteral("Disable_All_1"))
-            << blocked;
-    EXPECT_EQ(topAt(QStringLiteral("Btn_Exit_1"))->objectName(), QStringLiteral("Btn_Exit_1"));
-    EXPECT_EQ(topAt(QStringLiteral("Btn_Mini_1"))->objectName(), QStringLiteral("Btn_Mini_1"));
+    // No mouse yet: the overlay lies over the page and language buttons, the
+    // key captions and the combination switches, also after the layout of a
+    // language change raised captions over their pictures; exit and minimise
+    // stay above it.
+    for (const int language : {1, 3, 1}) {
+        SCOPED_TRACE(language);
+        window->LanguageButtonClick(language);
+        for (const char* blocked :
+             {"Btn_Adv_1", "Btn_Lang3_1", "Btn_Apply_1", "Key1", "IB_ComboKey1", "IB_ComboKey2"})
+            EXPECT_EQ(topAt(QString::fromLatin1(blocked))->objectName(), QStringLiteral("Disable_All_1"))
+                << blocked;
+        EXPECT_EQ(topAt(QStringLiteral("Btn_Exit_1"))->objectName(), QStringLiteral("Btn_Exit_1"));
+        EXPECT_EQ(topAt(QStringLiteral("Btn_Mini_1"))->objectName(), QStringLiteral("Btn_Mini_1"));
+    }
     // Once the mouse is read the pages take input again.
     untilOpened();
     EXPECT_EQ(topAt(QStringLiteral("Btn_Adv_1"))->objectName(), QStringLiteral("Btn_Adv_1"));
@@ -123,3 +135,72 @@ TEST_F(Window, ActionButtonsShowTheirPressedPictureOnAllCopies)
         }
     }
 }
+
+namespace
+{
+// Everything a user could see of the window's controls, shown or not: the
+// start-up must leave exactly this, however its steps are arranged.
+QStringList VisibleState(QWidget& window)
+{
+    QStringList out;
+    const auto widgets = window.findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        // Qt's own parts (scroll bars, viewports) follow their owners.
+        if (w->window() != &window || w->objectName().isEmpty() ||
+            w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        w->ensurePolished(); // style sheets reach the palette when the widget is first shown
+        QString line = QStringLiteral("%1 %2 %3,%4 %5x%6 vis=%7 en=%8 font=%9/%10 fg=%11")
+                           .arg(QLatin1String(w->metaObject()->className()), w->objectName())
+                           .arg(w->x())
+                           .arg(w->y())
+                           .arg(w->width())
+                           .arg(w->height())
+                           .arg(w->isVisibleTo(&window))
+                           .arg(w->isEnabled())
+                           .arg(w->font().family())
+                           .arg(w->font().pointSize())
+                           .arg(w->palette().color(w->foregroundRole()).name());
+        if (const auto* l = qobject_cast<const QLabel*>(w))
+            line += QStringLiteral(" text=") + l->text() + QStringLiteral(" picture=") +
+                    l->property("picture").toString();
+        if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+            line += QStringLiteral(" text=%1 checked=%2").arg(b->text()).arg(b->isChecked());
+        if (const auto* e = qobject_cast<const QLineEdit*>(w))
+            line += QStringLiteral(" text=") + e->text();
+        if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+            line += QStringLiteral(" index=%1 items=").arg(c->currentIndex());
+            for (int i = 0; i < c->count(); ++i)
+                line += c->itemText(i) + QLatin1Char('|');
+        }
+        if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+            line += QStringLiteral(" row=%1 items=").arg(list->currentRow());
+            for (int i = 0; i < list->count(); ++i)
+                line += list->item(i)->text() + QLatin1Char('|');
+        }
+        out << line;
+    }
+    return out;
+}
+} // namespace
+
+// The start applies the first language's layout and texts once before the
+// image is shown; choosing that language again changes nothing on screen.
+struct StartState : AppFixture, ::testing::WithParamInterface<bool> {
+};
+
+TEST_P(StartState, IsWhatChoosingItsLanguageAgainShows)
+{
+    start(GetParam());
+    if (GetParam())
+        untilOpened(); // the image read and shown
+    const QStringList atStart = VisibleState(*window);
+    window->Btn_Lang1_0Click();
+    const QStringList again = VisibleState(*window);
+    ASSERT_EQ(atStart.size(), again.size());
+    for (int i = 0; i < atStart.size(); ++i)
+        EXPECT_EQ(atStart[i].toStdString(), again[i].toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, StartState, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "MousePlugged" : "NoMouse"; });
