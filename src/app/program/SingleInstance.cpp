@@ -4,18 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QStandardPaths>
 
 #include <unistd.h>
 
 namespace orb
 {
-
-namespace
-{
-constexpr char kRaise[] = "raise\n";
-}
 
 // The socket's folder: one only this user can write to, so that nobody else
 // can take the name first. The user's runtime folder, else a private folder
@@ -43,44 +37,29 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
         QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
     const QString file = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash)).arg(::getuid());
     const QString folder = socketFolder();
-    // Without a private folder, the shared temporary folder as the last resort.
+    // Without a private folder, the shared temporary folder as the last resort
+    // (a bare name is a pipe name on Windows).
+#ifdef _WIN32
     name_ = folder.isEmpty() ? file : folder + QLatin1Char('/') + file;
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* s = server_.nextPendingConnection()) {
-            connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                if (s->readAll().contains("raise"))
-                    emit activationRequested();
-                s->disconnectFromServer();
-            });
-            connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-        }
-    });
-}
-
-bool SingleInstance::askRunningCopy() const
-{
-    QLocalSocket probe;
-    probe.connectToServer(name_);
-    if (!probe.waitForConnected(500))
-        return false;
-    probe.write(kRaise);
-    probe.waitForBytesWritten(1000);
-    probe.disconnectFromServer();
-    return true;
+#else
+    name_ = (folder.isEmpty() ? QDir::tempPath() : folder) + QLatin1Char('/') + file;
+#endif
 }
 
 bool SingleInstance::claim()
 {
+    if (!nameUsable())
+        return false;
     if (askRunningCopy())
         return false;
-    if (server_.listen(name_))
+    if (listen())
         return true;
     // Either another copy started listening just now, or a crashed copy left
     // its socket behind: ask once more before taking the name over.
     if (askRunningCopy())
         return false;
-    QLocalServer::removeServer(name_);
-    return server_.listen(name_);
+    removeStale();
+    return listen();
 }
 
 } // namespace orb

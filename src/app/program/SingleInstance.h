@@ -1,7 +1,13 @@
 #pragma once
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
+
+#ifdef _WIN32
+class QLocalServer;
+#else
+#include <sys/types.h>
+class QSocketNotifier;
+#endif
 
 namespace orb
 {
@@ -9,13 +15,17 @@ namespace orb
 // One running copy of the program. The first process listens on a local
 // socket named after the window title, in a folder only the user can write
 // to; a later start connects to it, asks it to bring its window forward, and
-// ends without a window.
+// ends without a window. On Windows the socket is a QLocalServer; elsewhere a
+// Unix-domain socket of our own, so the program needs no network library.
 class SingleInstance : public QObject
 {
     Q_OBJECT
   public:
     explicit SingleInstance(const QString& title, QObject* parent = nullptr);
-    // True when this process is the first; false after the running one was asked to come forward.
+    // Stops listening; the socket's file goes with it.
+    ~SingleInstance() override;
+    // True when this process is the first; false after the running one was
+    // asked to come forward, or when the socket cannot be had at all.
     bool claim();
     // The socket's path.
     QString serverName() const { return name_; }
@@ -27,10 +37,29 @@ class SingleInstance : public QObject
     void activationRequested();
 
   private:
+    // What a later start sends; the running copy comes forward when it reads "raise".
+    static constexpr char kRaise[] = "raise\n";
+
+    // False, with a warning, when the platform cannot take a socket at the name.
+    bool nameUsable() const;
     // Asks a running copy to come forward; false when none answers.
     bool askRunningCopy() const;
+    // Listens on the name; false when it is taken or cannot be used.
+    bool listen();
+    // Removes what a crashed copy left at the name.
+    void removeStale() const;
+
     QString name_;
-    QLocalServer server_;
+#ifdef _WIN32
+    QLocalServer* server_ = nullptr;
+#else
+    void acceptPending();
+    int listenFd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+    // The socket file this copy made, so that leaving removes only that one.
+    dev_t socketDev_ = 0;
+    ino_t socketIno_ = 0;
+#endif
 };
 
 } // namespace orb

@@ -8,11 +8,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace
@@ -60,6 +64,48 @@ class ScopedEnvironment
             saved_[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
     }
     std::map<std::string, std::optional<QByteArray>> saved_;
+};
+
+// A raw connection to a socket path; -1 when it cannot be made.
+int connectTo(const QString& path)
+{
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray bytes = QFile::encodeName(path);
+    if (bytes.size() >= qsizetype(sizeof addr.sun_path))
+        return -1;
+    std::memcpy(addr.sun_path, bytes.constData(), std::size_t(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The warnings logged while it lives.
+class WarningLog
+{
+  public:
+    WarningLog() { previous_ = qInstallMessageHandler(&WarningLog::record); }
+    ~WarningLog()
+    {
+        qInstallMessageHandler(previous_);
+        lines().clear();
+    }
+    static QStringList& lines()
+    {
+        static QStringList l;
+        return l;
+    }
+
+  private:
+    static void record(QtMsgType type, const QMessageLogContext&, const QString& msg)
+    {
+        if (type == QtWarningMsg)
+            lines() << msg;
+    }
+    QtMessageHandler previous_;
 };
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -136,4 +182,86 @@ TEST(SingleInstance, WithoutARuntimeFolderTheSocketLivesInAPrivateFolder)
     EXPECT_EQ(QFile::permissions(folder), kOwnerOnly);
     ASSERT_TRUE(instance.claim());
     EXPECT_TRUE(QFileInfo::exists(instance.serverName()));
+}
+
+// A connection that never says anything must not hold up the running copy:
+// a later start still brings it forward, and its socket file goes when it ends.
+TEST(SingleInstance, SilentConnectionDoesNotHoldUpTheRunningCopy)
+{
+    const QString title = uniqueTitle("silent");
+    const QString path = orb::SingleInstance(title).serverName();
+    QProcess first, second;
+    ASSERT_EQ(startProbe(first, title), QStringLiteral("primary"));
+    const int silent = connectTo(path);
+    ASSERT_GE(silent, 0);
+    EXPECT_EQ(startProbe(second, title), QStringLiteral("secondary"));
+    ASSERT_TRUE(second.waitForFinished(5000));
+    ASSERT_TRUE(first.waitForReadyRead(10000));
+    EXPECT_EQ(QString::fromUtf8(first.readLine()).trimmed(), QStringLiteral("raised"));
+    ASSERT_TRUE(first.waitForFinished(5000));
+    EXPECT_EQ(first.exitCode(), 0);
+    ::close(silent);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// A Unix socket's path holds at most 107 bytes: one that fits is used, a
+// longer one is refused with a warning and nothing is made.
+TEST(SingleInstance, SocketPathLengthLimit)
+{
+    const struct {
+        int length;
+        bool claimed;
+    } cases[] = {{107, true}, {108, false}, {200, false}};
+    const QString title = uniqueTitle("length");
+    const QString file = QFileInfo(orb::SingleInstance(title).serverName()).fileName();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        QTemporaryDir runtime;
+        ASSERT_TRUE(runtime.isValid());
+        const int pad = c.length - int(runtime.path().size() + 2 + file.size());
+        ASSERT_GT(pad, 0);
+        const QString folder = runtime.path() + QLatin1Char('/') + QString(pad, QLatin1Char('x'));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QFile::setPermissions(folder, kOwnerOnly);
+        ScopedEnvironment env;
+        env.set("XDG_RUNTIME_DIR", folder);
+
+        WarningLog warnings;
+        orb::SingleInstance instance(title);
+        ASSERT_EQ(QFile::encodeName(instance.serverName()).size(), c.length);
+        EXPECT_EQ(instance.claim(), c.claimed);
+        EXPECT_EQ(QFileInfo::exists(instance.serverName()), c.claimed);
+        if (!c.claimed) {
+            ASSERT_EQ(WarningLog::lines().size(), 1);
+            EXPECT_TRUE(WarningLog::lines().front().contains(instance.serverName()));
+        }
+    }
+}
+
+// The listening socket is not handed to programs the window starts (a
+// browser from the web button): one that outlived the window would keep
+// answering later starts, which would then end without a window.
+TEST(SingleInstance, ListeningSocketIsClosedOnExec)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), kOwnerOnly);
+    ScopedEnvironment env;
+    env.set("XDG_RUNTIME_DIR", runtime.path());
+    orb::SingleInstance instance(uniqueTitle("exec"));
+    ASSERT_TRUE(instance.claim());
+
+    int found = 0;
+    const QByteArray path = QFile::encodeName(instance.serverName());
+    for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System)) {
+        const int fd = entry.toInt();
+        sockaddr_un addr{};
+        socklen_t len = sizeof addr;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0 || addr.sun_family != AF_UNIX ||
+            path != addr.sun_path)
+            continue;
+        ++found;
+        EXPECT_TRUE(::fcntl(fd, F_GETFD) & FD_CLOEXEC);
+    }
+    EXPECT_EQ(found, 1);
 }
