@@ -158,10 +158,10 @@ std::unique_ptr<HostMouseStore> CreateHostMouseStore()
 }
 
 HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
-                              bool gnomeSchemaInstalled)
+                              const std::function<bool()>& gnomeSchemaInstalled)
 {
     const QStringList desktops = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    if (gnomeSchemaInstalled && desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
+    if (desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) && gnomeSchemaInstalled())
         return HostDesktop::Gnome;
     // Under Wayland an X server, if any, serves only its own clients' pointer.
     if (platformName == QLatin1String("wayland") || !hasXDisplay)
@@ -169,19 +169,25 @@ HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, con
     return HostDesktop::X11;
 }
 
-std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
+std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformName, bool hasXDisplay,
+                                                       const QString& currentDesktop, GioLoader& gio)
 {
-    switch (ChooseHostDesktop(QGuiApplication::platformName(), !qEnvironmentVariableIsEmpty("DISPLAY"),
-                              qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
-                              GnomeHostMouseSystem::schemaInstalled())) {
+    const auto schemaInstalled = [&gio] { return GnomeHostMouseSystem::schemaInstalled({}, gio); };
+    switch (ChooseHostDesktop(platformName, hasXDisplay, currentDesktop, schemaInstalled)) {
     case HostDesktop::Gnome:
-        return std::make_unique<GnomeHostMouseSystem>();
+        return std::make_unique<GnomeHostMouseSystem>(QString(), gio);
     case HostDesktop::X11:
         return std::make_unique<X11HostMouseSystem>();
     case HostDesktop::Unreachable:
         break;
     }
     return std::make_unique<NoHostMouseSystem>();
+}
+
+std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
+{
+    return CreateHostMouseSystem(QGuiApplication::platformName(), !qEnvironmentVariableIsEmpty("DISPLAY"),
+                                 qEnvironmentVariable("XDG_CURRENT_DESKTOP"), SystemGioLoader());
 }
 
 } // namespace orb

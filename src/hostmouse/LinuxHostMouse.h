@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 namespace orb
 {
 
@@ -66,9 +68,16 @@ class NoHostMouseSystem final : public HostMouseSystem
 // sway), where nothing reads it.
 enum class HostDesktop { Gnome, X11, Unreachable };
 // `currentDesktop` is $XDG_CURRENT_DESKTOP ("ubuntu:GNOME"); `platformName`
-// Qt's ("xcb", "wayland").
+// Qt's ("xcb", "wayland"). The schema is asked for only in a GNOME session,
+// since asking loads GIO.
 HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
-                              bool gnomeSchemaInstalled);
+                              const std::function<bool()>& gnomeSchemaInstalled);
+
+class GioLoader;
+// CreateHostMouseSystem() for the session given: GIO comes from `gio`, and
+// only when the session is GNOME's.
+std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformName, bool hasXDisplay,
+                                                       const QString& currentDesktop, GioLoader& gio);
 
 // The X pointer control for the acceleration triple: none is 1/1 at
 // threshold 0; speed 1 doubles above threshold1; speed 2 quadruples above

@@ -223,21 +223,134 @@ TEST(HostDesktopChoice, GnomeNeedsItsSchemaAndItsSession)
         const char* desktop;
         bool schema;
         HostDesktop expected;
+        bool schemaAsked; // asking loads GIO: only a GNOME session may
     };
     const Case cases[] = {
-        {"wayland", false, "GNOME", true, HostDesktop::Gnome},
-        {"xcb", true, "ubuntu:GNOME", true, HostDesktop::Gnome},
-        {"xcb", true, "GNOME-Classic:GNOME", true, HostDesktop::Gnome},
-        {"wayland", true, "GNOME", false, HostDesktop::Unreachable}, // GNOME without its schema
-        {"xcb", true, "GNOME", false, HostDesktop::X11},
-        {"xcb", true, "KDE", true, HostDesktop::X11}, // the schema alone comes with GTK
-        {"xcb", true, "", true, HostDesktop::X11},
-        {"wayland", true, "sway", true, HostDesktop::Unreachable},
-        {"offscreen", false, "", true, HostDesktop::Unreachable},
+        {"wayland", false, "GNOME", true, HostDesktop::Gnome, true},
+        {"xcb", true, "ubuntu:GNOME", true, HostDesktop::Gnome, true},
+        {"xcb", true, "GNOME-Classic:GNOME", true, HostDesktop::Gnome, true},
+        {"wayland", true, "GNOME", false, HostDesktop::Unreachable, true}, // GNOME without its schema
+        {"xcb", true, "GNOME", false, HostDesktop::X11, true},
+        {"xcb", true, "KDE", true, HostDesktop::X11, false}, // the schema alone comes with GTK
+        {"xcb", true, "", true, HostDesktop::X11, false},
+        {"wayland", true, "sway", true, HostDesktop::Unreachable, false},
+        {"offscreen", false, "", true, HostDesktop::Unreachable, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ChooseHostDesktop(c.platform, c.display, c.desktop, c.schema), c.expected)
+    for (const Case& c : cases) {
+        bool asked = false;
+        const auto schema = [&] {
+            asked = true;
+            return c.schema;
+        };
+        EXPECT_EQ(ChooseHostDesktop(c.platform, c.display, c.desktop, schema), c.expected)
             << c.platform << " " << c.desktop << " " << c.schema;
+        EXPECT_EQ(asked, c.schemaAsked) << c.platform << " " << c.desktop;
+    }
+}
+
+// Hands out GIO's functions from another loader (none: GIO is not
+// installed), all but one left out, and keeps the names it was asked for.
+class RecordingGio final : public GioLoader
+{
+  public:
+    explicit RecordingGio(GioLoader* from, QByteArray missing = {})
+        : from_(from), missing_(std::move(missing))
+    {
+    }
+    QFunctionPointer resolve(const char* name) override
+    {
+        asked.push_back(name);
+        return from_ && missing_ != name ? from_->resolve(name) : nullptr;
+    }
+    QList<QByteArray> asked;
+
+  private:
+    GioLoader* from_;
+    QByteArray missing_;
+};
+
+TEST_F(GnomeHostMouse, WithoutGioOrOneOfItsFunctionsNothingIsReachedAndNothingEnds)
+{
+    setLive({0.4, "flat", 700});
+    // Every name the binding needs, from a run that has them all.
+    RecordingGio all(&SystemGioLoader());
+    {
+        GnomeHostMouseSystem complete({}, all);
+        ASSERT_TRUE(complete.reaches(HostSetting::Speed));
+    }
+    ASSERT_GE(all.asked.size(), 20);
+
+    // A library that is not there, then each function missing in turn.
+    std::vector<std::pair<QByteArray, std::unique_ptr<GioLoader>>> loaders;
+    loaders.emplace_back("no library", std::make_unique<LibraryGioLoader>(QStringLiteral("orb-no-such-gio")));
+    loaders.emplace_back("no functions", std::make_unique<RecordingGio>(nullptr));
+    for (const QByteArray& name : all.asked)
+        loaders.emplace_back("without " + name, std::make_unique<RecordingGio>(&SystemGioLoader(), name));
+
+    for (const auto& [what, gio] : loaders) {
+        SCOPED_TRACE(what.toStdString());
+        EXPECT_FALSE(GnomeHostMouseSystem::schemaInstalled({}, *gio));
+        GnomeHostMouseSystem without({}, *gio);
+        EXPECT_FALSE(without.setMouseSpeed(10));
+        EXPECT_FALSE(without.setMouseAcceleration(6, 10, 1));
+        EXPECT_FALSE(without.setDoubleClickTime(480));
+        EXPECT_FALSE(without.currentValue("MouseSensitivity"));
+        EXPECT_FALSE(without.currentValue("MouseSpeed"));
+        EXPECT_FALSE(without.currentValue("DoubleClickSpeed"));
+
+        // The page keeps the store's value and names every setting in its hint.
+        FakeHostMouseStore kept;
+        kept.mouse = {{"MouseSensitivity", "4"}};
+        HostMouseSettings settings(kept, without);
+        settings.RefreshMouseSystemParameterA();
+        settings.FillUnknownSteps();
+        EXPECT_EQ(settings.state().SpeedStep, 3);
+        EXPECT_EQ(settings.DesktopReach().notApplied.size(), 4);
+        const HostApplyResult result = settings.MseSpd_OnClick(6);
+        EXPECT_EQ(kept.mouse["MouseSensitivity"], "10");
+        EXPECT_TRUE(result.notApplied.contains("pointer speed"));
+    }
+    EXPECT_DOUBLE_EQ(speed(), 0.4);
+    EXPECT_EQ(profile(), "flat");
+    EXPECT_EQ(doubleClick(), 700);
+}
+
+TEST_F(GnomeHostMouse, GioIsLoadedOnlyInAGnomeSession)
+{
+    struct Case {
+        const char* platform;
+        bool display;
+        const char* desktop;
+        bool gioInstalled;
+        const char* expected; // the system made, by its class
+        bool gioAsked;
+    };
+    const Case cases[] = {
+        {"xcb", true, "KDE", true, "X11", false},
+        {"xcb", true, "XFCE", true, "X11", false},
+        {"wayland", true, "sway", true, "None", false},
+        {"offscreen", false, "", true, "None", false},
+        {"wayland", false, "GNOME", true, "Gnome", true},
+        {"xcb", true, "ubuntu:GNOME", true, "Gnome", true},
+        // GNOME without GIO is GNOME without its schema.
+        {"wayland", false, "GNOME", false, "None", true},
+        {"xcb", true, "ubuntu:GNOME", false, "X11", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.platform) + " " + c.desktop + (c.gioInstalled ? "" : " without GIO"));
+        RecordingGio gio(c.gioInstalled ? &SystemGioLoader() : nullptr);
+        const std::unique_ptr<HostMouseSystem> made =
+            CreateHostMouseSystem(c.platform, c.display, c.desktop, gio);
+        const char* kind = dynamic_cast<GnomeHostMouseSystem*>(made.get()) ? "Gnome"
+                           : dynamic_cast<X11HostMouseSystem*>(made.get()) ? "X11"
+                           : dynamic_cast<NoHostMouseSystem*>(made.get())  ? "None"
+                                                                           : "?";
+        EXPECT_STREQ(kind, c.expected);
+        EXPECT_EQ(!gio.asked.isEmpty(), c.gioAsked) << gio.asked.join(' ').toStdString();
+        if (c.gioInstalled && c.gioAsked) {
+            EXPECT_TRUE(made->reaches(HostSetting::Speed));
+        }
+    }
 }
 
 } // namespace
