@@ -15,6 +15,11 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTextStream>
+#include <QTimer>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace orb
 {
@@ -24,8 +29,9 @@ namespace
 QIcon applicationIcon()
 {
     QPixmap pm;
+    // Named as PNG: an unnamed format makes Qt load every image plug-in to ask.
     if (const auto png = rcData(QStringLiteral("AppIcon")))
-        pm.loadFromData(*png);
+        pm.loadFromData(*png, "PNG");
     if (pm.isNull()) {
         pm = QPixmap(64, 64);
         pm.fill(Qt::transparent);
@@ -35,7 +41,13 @@ QIcon applicationIcon()
         p.setPen(Qt::NoPen);
         p.drawEllipse(8, 4, 48, 56);
     }
-    return QIcon(pm);
+    // Window icons at the sizes title bars and task switchers draw: each
+    // window sends its icon's every size to the window system when it is
+    // made, and the 256-pixel picture alone is a quarter of a megabyte.
+    QIcon icon;
+    for (const int size : {32, 64})
+        icon.addPixmap(pm.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return icon;
 }
 } // namespace
 
@@ -71,6 +83,11 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     window.show();
     if (started)
         started(window);
+#if defined(__GLIBC__)
+    // The start's parsers and picture decoders have freed their memory;
+    // glibc keeps it resident until asked to give it back.
+    QTimer::singleShot(500, [] { malloc_trim(0); });
+#endif
     return app.exec();
 }
 

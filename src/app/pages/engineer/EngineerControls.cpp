@@ -2,8 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
+#include <QVariant>
 
 namespace orb
 {
@@ -11,12 +14,40 @@ namespace orb
 namespace
 {
 const char kRgb[] = "RGB";
+
+// The controls of a page already found, by name and kind: every read of the
+// settings names a hundred controls, and each search walks the whole page.
+// A child of the page, so it goes with it.
+class ControlIndex final : public QObject
+{
+  public:
+    explicit ControlIndex(QWidget* page) : QObject(page) {}
+
+    static ControlIndex& of(QWidget* page)
+    {
+        static const char kProperty[] = "orbControlIndex";
+        if (auto* index = dynamic_cast<ControlIndex*>(page->property(kProperty).value<QObject*>()))
+            return *index;
+        auto* index = new ControlIndex(page);
+        page->setProperty(kProperty, QVariant::fromValue<QObject*>(index));
+        return *index;
+    }
+
+    QHash<QString, QPointer<QWidget>> found;
+};
 } // namespace
 
 template <class W> W* EngineerControls::find(const QString& name) const
 {
+    ControlIndex& index = ControlIndex::of(page_);
+    const QString key = name + QLatin1Char('/') + QLatin1String(W::staticMetaObject.className());
+    if (const auto known = index.found.constFind(key); known != index.found.constEnd())
+        if (auto* w = qobject_cast<W*>(known->data()); w && w->objectName() == name)
+            return w;
     W* w = page_->findChild<W*>(name);
     Q_ASSERT_X(w, "EngineerControls", qPrintable(name));
+    if (w)
+        index.found.insert(key, w);
     return w;
 }
 
