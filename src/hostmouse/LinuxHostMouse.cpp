@@ -32,28 +32,17 @@ int RecordXError(Display*, XErrorEvent*)
     return 0;
 }
 
-// One short connection with our error handler in place for its lifetime.
-class XConnection
+// Our error handler in place while a request is made and answered.
+class XErrorScope
 {
   public:
-    explicit XConnection(const QByteArray& name)
-        : dpy_(XOpenDisplay(name.isEmpty() ? nullptr : name.constData()))
+    explicit XErrorScope(Display* dpy) : dpy_(dpy), previous_(XSetErrorHandler(RecordXError))
     {
-        if (dpy_) {
-            gXError = false;
-            previous_ = XSetErrorHandler(RecordXError);
-        }
+        gXError = false;
     }
-    ~XConnection()
-    {
-        if (dpy_) {
-            XCloseDisplay(dpy_);
-            XSetErrorHandler(previous_);
-        }
-    }
-    XConnection(const XConnection&) = delete;
-    XConnection& operator=(const XConnection&) = delete;
-    Display* get() const { return dpy_; }
+    ~XErrorScope() { XSetErrorHandler(previous_); }
+    XErrorScope(const XErrorScope&) = delete;
+    XErrorScope& operator=(const XErrorScope&) = delete;
     // Waits for the server's answer so that a refused request is seen.
     bool ok() const
     {
@@ -63,7 +52,7 @@ class XConnection
 
   private:
     Display* dpy_;
-    XErrorHandler previous_ = nullptr;
+    XErrorHandler previous_;
 };
 } // namespace
 
@@ -121,14 +110,28 @@ AccelTriple AccelForPointerControl(const XPointerControl& control)
     return {1, control.threshold, std::max(control.threshold, 10)};
 }
 
+X11HostMouseSystem::~X11HostMouseSystem()
+{
+    if (dpy_)
+        XCloseDisplay(dpy_);
+}
+
+Display* X11HostMouseSystem::connection()
+{
+    if (!dpy_)
+        dpy_ = XOpenDisplay(display_.isEmpty() ? nullptr : display_.constData());
+    return dpy_;
+}
+
 bool X11HostMouseSystem::setMouseAcceleration(int threshold1, int threshold2, int speed)
 {
-    XConnection x(display_);
-    if (!x.get())
+    Display* dpy = connection();
+    if (!dpy)
         return false;
+    const XErrorScope errors(dpy);
     const XPointerControl control = PointerControlForAccel(threshold1, threshold2, speed);
-    XChangePointerControl(x.get(), True, True, control.numerator, control.denominator, control.threshold);
-    return x.ok();
+    XChangePointerControl(dpy, True, True, control.numerator, control.denominator, control.threshold);
+    return errors.ok();
 }
 
 std::optional<QString> X11HostMouseSystem::currentValue(const QString& name)
@@ -137,12 +140,13 @@ std::optional<QString> X11HostMouseSystem::currentValue(const QString& name)
                         name == QLatin1String("MouseThreshold2");
     if (!wanted)
         return std::nullopt;
-    XConnection x(display_);
-    if (!x.get())
+    Display* dpy = connection();
+    if (!dpy)
         return std::nullopt;
+    const XErrorScope errors(dpy);
     XPointerControl control;
-    XGetPointerControl(x.get(), &control.numerator, &control.denominator, &control.threshold);
-    if (!x.ok())
+    XGetPointerControl(dpy, &control.numerator, &control.denominator, &control.threshold);
+    if (!errors.ok())
         return std::nullopt;
     const AccelTriple accel = AccelForPointerControl(control);
     if (name == QLatin1String("MouseSpeed"))

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+struct _XDisplay; // Xlib's Display
+
 namespace orb
 {
 
@@ -39,6 +41,9 @@ class X11HostMouseSystem final : public HostMouseSystem
   public:
     // Empty display name: $DISPLAY.
     explicit X11HostMouseSystem(QByteArray displayName = {}) : display_(std::move(displayName)) {}
+    ~X11HostMouseSystem() override;
+    X11HostMouseSystem(const X11HostMouseSystem&) = delete;
+    X11HostMouseSystem& operator=(const X11HostMouseSystem&) = delete;
 
     bool setMouseSpeed(int) override { return false; }
     bool setMouseAcceleration(int threshold1, int threshold2, int speed) override;
@@ -49,7 +54,11 @@ class X11HostMouseSystem final : public HostMouseSystem
     bool reaches(HostSetting setting) const override { return setting == HostSetting::Acceleration; }
 
   private:
+    // The connection, opened at the first call and kept: the page reads
+    // three values at a time, and each connection costs the server a handshake.
+    ::_XDisplay* connection();
     QByteArray display_;
+    ::_XDisplay* dpy_ = nullptr;
 };
 
 // A desktop the program cannot reach (no X server): nothing is applied.
