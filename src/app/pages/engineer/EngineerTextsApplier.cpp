@@ -58,8 +58,10 @@ EngineerTextsApplied ApplyEngineerTexts(QWidget* page, const QLocale& locale)
         w->setFont(f);
     };
     setFamily(page);
+    // Most controls follow the page; only those whose font was set before
+    // keep their own family.
     for (QWidget* w : page->findChildren<QWidget*>())
-        if (carriesText(w))
+        if (carriesText(w) && w->font().family() != EngineerFontName)
             setFamily(w);
 
     for (const EngineerCaption& c : EngineerCaptions())
