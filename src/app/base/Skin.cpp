@@ -17,12 +17,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBitmap>
+#include <QBuffer>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtDebug>
 #include <algorithm>
 #include <functional>
@@ -52,15 +55,21 @@ void setPointSize(QWidget* w, int size)
 }
 
 // Every picture is an embedded PNG named without ".png", its twice-sized twin
-// "<name>@2x". Only a scaled screen loads the twin. Safe on any thread.
+// "<name>@2x". Only a scaled screen loads the twin. Safe on any thread; the
+// picture comes premultiplied, as the window's pixmaps keep it.
 QImage decodePicture(const QString& name, qreal ratio)
 {
     QImage image;
-    if (const auto bytes = ratio > 1 ? rcData(name + QStringLiteral("@2x")) : std::nullopt;
-        bytes && image.loadFromData(*bytes, "PNG"))
-        image.setDevicePixelRatio(2);
-    else if (const auto plain = rcData(name))
-        image.loadFromData(*plain, "PNG");
+    if (const auto bytes = ratio > 1 ? rcData(name + QStringLiteral("@2x")) : std::nullopt; bytes) {
+        image = DecodePng(*bytes);
+        if (!image.isNull())
+            image.setDevicePixelRatio(2);
+    }
+    if (image.isNull())
+        if (const auto plain = rcData(name))
+            image = DecodePng(*plain);
+    if (image.hasAlphaChannel())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
 }
 
@@ -84,12 +93,30 @@ const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, std::map<QString, std
     return *it;
 }
 
-// The start shows the background and the first page's picture, each
-// megabytes decoded: their decoding overlaps the building of the pages.
-void startDecoding(std::map<QString, std::future<QImage>>& decoding, qreal ratio)
+// The pictures the start shows are decoded on two threads while the pages
+// are built: the background (megabytes decoded) on one, the first page's
+// picture and the buttons' first pictures on the other.
+void startDecoding(std::map<QString, std::future<QImage>>& decoding, std::vector<std::future<void>>& batches,
+                   qreal ratio)
 {
-    for (const QString& name : {QStringLiteral("L1_BackGround"), QStringLiteral("L1_Back1")})
-        decoding.emplace(name, std::async(std::launch::async, decodePicture, name, ratio));
+    const QStringList batchesOfNames[] = {
+        {QStringLiteral("L1_BackGround")},
+        {QStringLiteral("L1_Back1"), QStringLiteral("BtnS_01"), QStringLiteral("SetS_01"),
+         QStringLiteral("SetS_03"), QStringLiteral("ExitS_01"), QStringLiteral("MiniS_01"),
+         QStringLiteral("WebS_01"), QStringLiteral("KeyS_01"), QStringLiteral("CbS_D"),
+         QStringLiteral("Bar2_E"), QStringLiteral("Bar2_D"), QStringLiteral("Col_F"),
+         QStringLiteral("Bar1_E"), QStringLiteral("MacroS_01"), QStringLiteral("MacroBtnS_01"),
+         QStringLiteral("InsertDelayBase")}};
+    for (const QStringList& names : batchesOfNames) {
+        std::vector<std::promise<QImage>> promises(std::size_t(names.size()));
+        for (qsizetype i = 0; i < names.size(); ++i)
+            decoding.emplace(names[i], promises[std::size_t(i)].get_future());
+        batches.push_back(
+            std::async(std::launch::async, [names, ratio, promises = std::move(promises)]() mutable {
+                for (qsizetype i = 0; i < names.size(); ++i)
+                    promises[std::size_t(i)].set_value(decodePicture(names[i], ratio));
+            }));
+    }
 }
 
 // The first pictures of the controls made by the other pages, where they exist.
@@ -111,18 +138,31 @@ const FirstPicture kFirstPictures[] = {
 
 } // namespace
 
+QImage DecodePng(const QByteArray& bytes)
+{
+    // Told the format and not to guess: guessing asks every image plug-in,
+    // which loads them all (and libjpeg) into the program.
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 Skin::Skin(QWidget* window, PageStack& stack, Services& services)
     : window_(window), stack_(stack), services_(services), pictureRatio_(qApp->devicePixelRatio())
 {
-    startDecoding(decoding_, pictureRatio_);
+    startDecoding(decoding_, decoders_, pictureRatio_);
 }
 
 void Skin::setPictureRatio(qreal ratio)
 {
     pictureRatio_ = ratio;
     pictures_.clear();
-    decoding_.clear(); // waits for decodings of the old ratio
-    startDecoding(decoding_, pictureRatio_);
+    decoders_.clear(); // waits for the decodings of the old ratio
+    decoding_.clear();
+    startDecoding(decoding_, decoders_, pictureRatio_);
 }
 
 QWidget* Skin::control(const QString& name) const
@@ -136,6 +176,8 @@ QWidget* Skin::control(const QString& name) const
         if (w && w->objectName() == name && w->window() == window_)
             return w;
     }
+    if (missing_ && missing_->contains(name))
+        return nullptr;
     // The small dialogs are windows of their own with names of the window's
     // controls (Img_Cancel, Img_Confirm): only controls of the window count.
     QWidget* w = window_->findChild<QWidget*>(name);
@@ -147,6 +189,8 @@ QWidget* Skin::control(const QString& name) const
     }
     if (w)
         controls_.insert(name, w);
+    else if (missing_)
+        missing_->insert(name);
     return w;
 }
 
@@ -305,6 +349,8 @@ void Skin::applyLayoutRows(const LayoutText& section, const QList<LayoutRow>& ro
 
 void Skin::ApplyLanguageLayout()
 {
+    missing_.emplace();
+    const auto layoutDone = qScopeGuard([this] { missing_.reset(); });
     // Image step: the background and the current page's overlay of the set.
     const QString set = QStringLiteral("L%1").arg(LanguageIndex);
     for (int copy = 1; copy <= 4; ++copy)

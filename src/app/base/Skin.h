@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <future>
@@ -22,6 +23,9 @@ class QWidget;
 
 namespace orb
 {
+
+// A PNG picture from its bytes; a null image for anything else.
+QImage DecodePng(const QByteArray& bytes);
 
 class Page;
 class PageStack;
@@ -97,11 +101,16 @@ class Skin
     // The window-sized pictures of the start, decoded on other threads while
     // the pages are built; taken into pictures_ at their first use.
     std::map<QString, std::future<QImage>> decoding_;
+    std::vector<std::future<void>> decoders_; // their threads; waited for when dropped
     // The parsed layout text of a language: every page's layout asks for it.
     mutable std::optional<std::pair<int, LayoutText>> layout_;
     // Controls found by name: the layout and the texts name them hundreds of
     // times, and each search walks the whole window.
     mutable QHash<QString, QPointer<QWidget>> controls_;
+    // While a language is laid out no control is made, so a name that finds
+    // nothing finds nothing until the layout ends (the texts name every
+    // numbered copy, most of which do not exist).
+    mutable std::optional<QSet<QString>> missing_;
     qreal pictureRatio_ = 1;
     QSize SkinSize{1030, 662};
     OrgOptions Org;

@@ -1,6 +1,7 @@
 #include "app/program/AppMain.h"
 
 #include "app/base/AppInfo.h"
+#include "app/base/Skin.h"
 #include "app/frame/MainWindow.h"
 #include "app/program/CommandLine.h"
 #include "app/program/QtServices.h"
@@ -16,6 +17,7 @@
 #include <QPixmap>
 #include <QTextStream>
 #include <QTimer>
+#include <future>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -26,27 +28,36 @@ namespace orb
 
 namespace
 {
-QIcon applicationIcon()
+// The application icon's pictures at the sizes title bars and task switchers
+// draw: each window sends its icon's every size to the window system when it
+// is made, and the 256-pixel picture alone is a quarter of a megabyte. Made
+// on another thread while the application starts, so no display is needed.
+QList<QImage> applicationIconPictures()
 {
-    QPixmap pm;
-    // Named as PNG: an unnamed format makes Qt load every image plug-in to ask.
+    QList<QImage> pictures;
     if (const auto png = rcData(QStringLiteral("AppIcon")))
-        pm.loadFromData(*png, "PNG");
-    if (pm.isNull()) {
-        pm = QPixmap(64, 64);
+        if (const QImage picture = DecodePng(*png); !picture.isNull())
+            for (const int size : {32, 64})
+                pictures << picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return pictures;
+}
+
+QIcon applicationIcon(const QList<QImage>& pictures)
+{
+    QIcon icon;
+    for (const QImage& picture : pictures)
+        icon.addPixmap(QPixmap::fromImage(picture));
+    if (icon.isNull()) {
+        QPixmap pm(64, 64);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
         p.setBrush(QColor(0, 200, 255));
         p.setPen(Qt::NoPen);
         p.drawEllipse(8, 4, 48, 56);
+        p.end();
+        icon.addPixmap(pm);
     }
-    // Window icons at the sizes title bars and task switchers draw: each
-    // window sends its icon's every size to the window system when it is
-    // made, and the 256-pixel picture alone is a quarter of a megabyte.
-    QIcon icon;
-    for (const int size : {32, 64})
-        icon.addPixmap(pm.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return icon;
 }
 } // namespace
@@ -63,12 +74,13 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
         if (const auto code = AnswerInfoOptions(args, out))
             return *code;
     }
+    auto iconPictures = std::async(std::launch::async, applicationIconPictures);
     QApplication app(argc, argv);
     SingleInstance instance(kWindowTitle);
     if (!instance.claim())
         return 0; // the running copy comes forward
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setWindowIcon(applicationIcon());
+    QApplication::setWindowIcon(applicationIcon(iconPictures.get()));
 
     RealClock clock;
     QtServices services;
