@@ -31,7 +31,7 @@ namespace
 // The application icon's pictures at the sizes title bars and task switchers
 // draw: each window sends its icon's every size to the window system when it
 // is made, and the 256-pixel picture alone is a quarter of a megabyte. Made
-// on another thread while the application starts, so no display is needed.
+// on another thread while the single instance and the desktop are asked.
 QList<QImage> applicationIconPictures()
 {
     QList<QImage> pictures;
@@ -74,8 +74,10 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
         if (const auto code = AnswerInfoOptions(args, out))
             return *code;
     }
-    auto iconPictures = std::async(std::launch::async, applicationIconPictures);
     QApplication app(argc, argv);
+    // Not before: reading an image looks up Qt's plug-in folders, which the
+    // application is still setting up while it is being made.
+    auto iconPictures = std::async(std::launch::async, applicationIconPictures);
     SingleInstance instance(kWindowTitle);
     if (!instance.claim())
         return 0; // the running copy comes forward
