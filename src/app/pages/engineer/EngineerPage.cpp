@@ -3,11 +3,11 @@
 #include "app/pages/engineer/EngineerPage.h"
 
 #include "app/base/ClickLabel.h"
+#include "app/base/EngineerControls.h"
 #include "app/base/PageStack.h"
 #include "app/base/Skin.h"
 #include "app/pages/advanced/AdvancedPage.h"
 #include "app/pages/engineer/ButtonTestRunner.h"
-#include "app/pages/engineer/EngineerControls.h"
 #include "app/pages/engineer/EngineerHints.h"
 #include "app/pages/engineer/EngineerModeControl.h"
 #include "app/pages/engineer/EngineerTextsApplier.h"

@@ -4,8 +4,8 @@
 #include "app/base/Colours.h"
 
 #include "app/base/ClickLabel.h"
+#include "app/base/EngineerControls.h"
 #include "app/base/Skin.h"
-#include "app/pages/engineer/EngineerControls.h"
 #include "app/pages/engineer/EngineerPage.h"
 #include "app/session/DeviceSession.h"
 #include "core/Services.h"

@@ -1,4 +1,4 @@
-#include "app/pages/engineer/EngineerControls.h"
+#include "app/base/EngineerControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
