@@ -14,12 +14,12 @@
 //   lines              "line TEXT" for each line of the open macro (the
 //                      lines LB_macro shows), then "end"
 //   names              "name TEXT" for each macro of the library, then "end"
-#include "app/AppInfo.h"
-#include "app/AppMain.h"
-#include "app/DeviceSession.h"
-#include "app/MacroPage.h"
-#include "app/MainWindow.h"
-#include "app/Skin.h"
+#include "app/base/AppInfo.h"
+#include "app/base/Skin.h"
+#include "app/frame/MainWindow.h"
+#include "app/pages/macros/MacroPage.h"
+#include "app/program/AppMain.h"
+#include "app/session/DeviceSession.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"
 
