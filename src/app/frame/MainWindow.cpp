@@ -88,8 +88,8 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     key_->ConnectEngineerKeyButtons();
     advanced_->fireFields().ConnectEngineerControls(engineer_->container());
     key_->comboKeys().ConnectEngineerControls(engineer_->container());
-    advanced_->ConnectEngineer(*engineer_);
-    lighting_->ConnectEngineer(*engineer_);
+    advanced_->ConnectEngineer(engineer_->link());
+    lighting_->ConnectEngineer(engineer_->link());
     for (Page* p : std::initializer_list<Page*>{engineer_, key_, advanced_, lighting_, macro_})
         skin_->addPage(p);
     mapping_ = std::make_unique<PageMapping>(*key_, *advanced_, *lighting_, *macro_, *engineer_);

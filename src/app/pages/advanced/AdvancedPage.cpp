@@ -12,7 +12,6 @@
 #include "app/pages/advanced/FireKeyFields.h"
 #include "app/pages/advanced/HostSettingsPanel.h"
 #include "app/pages/advanced/LedColourDialog.h"
-#include "app/pages/engineer/EngineerPage.h"
 #include "app/session/DeviceSession.h"
 #include "core/Services.h"
 #include "image/ConfigImage.h"
@@ -139,10 +138,10 @@ void AdvancedPage::build()
     }
 }
 
-void AdvancedPage::ConnectEngineer(EngineerPage& engineer)
+void AdvancedPage::ConnectEngineer(const EngineerLink& engineer)
 {
-    engineer_ = &engineer;
-    QWidget* p = engineer.container();
+    engineer_ = engineer;
+    QWidget* p = engineer.controls;
     const EngineerControls c(p);
     // Only the user's choices: the lists and edits are also set when an image is shown.
     connect(c.list(QStringLiteral("cb_CurrentCPI")), &QComboBox::activated, this,
@@ -164,7 +163,7 @@ LedColourDialog* AdvancedPage::colourDialog() const
 
 QString AdvancedPage::ledTypeShown() const
 {
-    return engineer_ ? engineer_->ledTypeShown() : QString();
+    return engineer_.controls ? engineer_.ledTypeShown() : QString();
 }
 
 // --- Steps ---
@@ -172,9 +171,9 @@ QString AdvancedPage::ledTypeShown() const
 void AdvancedPage::RefreshCpiLevelsView()
 {
     // The engineering controls hold what the image (or the step change) put in.
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    Levels.Show(EngineerControls(engineer_->container()).ReadControls(), ledTypeShown());
+    Levels.Show(EngineerControls(engineer_.controls).ReadControls(), ledTypeShown());
     showLevels();
 }
 
@@ -186,9 +185,9 @@ void AdvancedPage::RefreshFireFields()
 void AdvancedPage::RefreshOptionPictures()
 {
     // The combo-key ticks of the key page follow their engineering boxes.
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    const EngineerControls c(engineer_->container());
+    const EngineerControls c(engineer_.controls);
     skin().SetPicture(QStringLiteral("Img_ComboKey1"),
                       TickPicture(c.box(QStringLiteral("cb_MidPress"))->isChecked()));
     skin().SetPicture(QStringLiteral("Img_ComboKey2"),
@@ -197,9 +196,9 @@ void AdvancedPage::RefreshOptionPictures()
 
 void AdvancedPage::UIToDataBuf()
 {
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    SettingsControls s = EngineerControls(engineer_->container()).ReadControls();
+    SettingsControls s = EngineerControls(engineer_.controls).ReadControls();
     Levels.Store(s);
     StoreSettings(s, image().ParameterA, image().ParameterB, image().FireKey);
     // The fire count as corrected on leaving its field, also when Apply
@@ -276,9 +275,9 @@ void AdvancedPage::TLDisableLEDCPIParam(int n)
 
 void AdvancedPage::showEngineerLevels()
 {
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    const EngineerControls c(engineer_->container());
+    const EngineerControls c(engineer_.controls);
     QComboBox* current = c.list(QStringLiteral("cb_CurrentCPI"));
     if (current->count() != Levels.LevelCount()) {
         current->clear();
@@ -305,15 +304,15 @@ void AdvancedPage::showEngineerLevels()
 void AdvancedPage::cb_CPIStepChange()
 {
     context().hideAllMenu();
-    if (engineer_)
-        engineer_->cb_CPIStepChange(); // the engineering tab, then RefreshCpiLevelsView
+    if (engineer_.controls)
+        engineer_.cpiStepChange(); // the engineering tab, then RefreshCpiLevelsView
 }
 
 void AdvancedPage::cb_CurrentCPIChange()
 {
     context().hideAllMenu();
     const int index =
-        engineer_ ? EngineerControls(engineer_->container()).index(QStringLiteral("cb_CurrentCPI")) : -1;
+        engineer_.controls ? EngineerControls(engineer_.controls).index(QStringLiteral("cb_CurrentCPI")) : -1;
     Levels.SelectCurrent(index + 1);
     showLevels();
 }
@@ -331,11 +330,10 @@ void AdvancedPage::DPILevel_OnClick(int n)
     if (Levels.ToggleLevel(n) == LevelToggle::None)
         return;
     const int current = Levels.CurrentLevel();
-    if (engineer_) {
+    if (engineer_.controls) {
         // The engineering tab follows as in the step change, with the level settled here current.
-        EngineerControls(engineer_->container())
-            .setIndex(QStringLiteral("cb_CPIStep"), Levels.LevelCount() - 2);
-        engineer_->cb_CPIStepChange();
+        EngineerControls(engineer_.controls).setIndex(QStringLiteral("cb_CPIStep"), Levels.LevelCount() - 2);
+        engineer_.cpiStepChange();
     }
     Levels.SelectCurrent(current);
     showLevels();
@@ -353,25 +351,25 @@ void AdvancedPage::DPIVlaue_OnClick(int n, int k)
 void AdvancedPage::cb_CPIChange(int n)
 {
     context().hideAllMenu();
-    if (engineer_)
-        Levels.SetValue(n, EngineerControls(engineer_->container()).index(rowName("cb_CPI%1", n)));
+    if (engineer_.controls)
+        Levels.SetValue(n, EngineerControls(engineer_.controls).index(rowName("cb_CPI%1", n)));
     showLevels();
 }
 
 void AdvancedPage::cb_CPIColorChange(int n)
 {
     context().hideAllMenu();
-    if (engineer_)
-        Levels.SetNamedColour(n, EngineerControls(engineer_->container()).index(rowName("cb_CPI%1Color", n)));
+    if (engineer_.controls)
+        Levels.SetNamedColour(n, EngineerControls(engineer_.controls).index(rowName("cb_CPI%1Color", n)));
     showLevels();
 }
 
 void AdvancedPage::edt_CPIRgbChange(int n, int channel)
 {
     context().hideAllMenu();
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    QLineEdit* e = EngineerControls(engineer_->container())
+    QLineEdit* e = EngineerControls(engineer_.controls)
                        .edit(QStringLiteral("edt_CPI%1%2").arg(n).arg(QLatin1Char(kRgb[channel])));
     const QString corrected = Levels.EditRgb(n, channel, e->text());
     if (corrected != e->text())

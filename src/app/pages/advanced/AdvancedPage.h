@@ -1,4 +1,5 @@
 #pragma once
+#include "app/base/EngineerLink.h"
 #include "app/base/Page.h"
 #include "lighting/ColourDialog.h"
 #include "lighting/CpiLevels.h"
@@ -14,7 +15,6 @@ class FireKeyFields;
 class HostMouseStore;
 class HostMouseSystem;
 class HostSettingsPanel;
-class EngineerPage;
 class LedColourDialog;
 
 // The advanced page (gbPage2, option rb_4): CPI levels, fire key, option
@@ -28,7 +28,7 @@ class AdvancedPage : public Page
     ~AdvancedPage() override;
 
     // The engineering tab's level controls, once they exist.
-    void ConnectEngineer(EngineerPage& engineer);
+    void ConnectEngineer(const EngineerLink& engineer);
 
     // RefreshUI steps: what the page shows of the settings.
     void RefreshCpiLevelsView();  // level rows, bars, colours, current level
@@ -76,7 +76,7 @@ class AdvancedPage : public Page
     void showEngineerLevels();
     QString ledTypeShown() const;
 
-    EngineerPage* engineer_ = nullptr;
+    EngineerLink engineer_;
     CpiLevels Levels;
     ColourDialogState ColourState;
     QPointer<LedColourDialog> dialog_;

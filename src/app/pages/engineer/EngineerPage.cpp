@@ -397,6 +397,11 @@ void EngineerPage::build()
 
 // --- Engineering-tab parts of the setting handlers ---
 
+EngineerLink EngineerPage::link()
+{
+    return {container(), [this] { return ledTypeShown(); }, [this] { cb_CPIStepChange(); }};
+}
+
 void EngineerPage::cb_CPIStepChange()
 {
     QWidget* p = container();

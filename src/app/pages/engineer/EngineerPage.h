@@ -1,4 +1,5 @@
 #pragma once
+#include "app/base/EngineerLink.h"
 #include "app/base/Page.h"
 #include "image/SettingsRules.h"
 
@@ -56,6 +57,8 @@ class EngineerPage : public Page
     void ShowIdentity(const std::array<std::uint8_t, 2>& bytes);
     // Light type of the last image shown: "ZKLED", "MCULED" or empty.
     const QString& ledTypeShown() const { return LedTypeShown; }
+    // What the advanced and lighting pages use of this page.
+    EngineerLink link();
     void DeviceLost() override; // the light type is remembered afresh
     // The button test behind btn_TestKeys.
     ButtonTestRunner& buttonTest() const { return *buttonTest_; }

@@ -6,7 +6,6 @@
 #include "app/base/ClickLabel.h"
 #include "app/base/EngineerControls.h"
 #include "app/base/Skin.h"
-#include "app/pages/engineer/EngineerPage.h"
 #include "app/session/DeviceSession.h"
 #include "core/Services.h"
 #include "image/ConfigImage.h"
@@ -183,10 +182,10 @@ void LightingPage::build()
     showPage();
 }
 
-void LightingPage::ConnectEngineer(EngineerPage& engineer)
+void LightingPage::ConnectEngineer(const EngineerLink& engineer)
 {
-    engineer_ = &engineer;
-    const EngineerControls c(engineer.container());
+    engineer_ = engineer;
+    const EngineerControls c(engineer.controls);
     const std::pair<const char*, void (LightingPage::*)()> radios[] = {
         {"rb_LEDOn", &LightingPage::rb_LEDOnClick},   {"rb_LEDOff", &LightingPage::rb_LEDOffClick},
         {"rb_MCPIOn", &LightingPage::rb_MCPIOnClick}, {"rb_MCPIOff", &LightingPage::rb_MCPIOffClick},
@@ -215,9 +214,9 @@ void LightingPage::ConnectEngineer(EngineerPage& engineer)
 
 void LightingPage::load()
 {
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    const EngineerControls c(engineer_->container());
+    const EngineerControls c(engineer_.controls);
     Leds.Show(c.ReadControls());
     // McuModeNames: the mode names the engineering texts gave the mode boxes.
     QStringList names;
@@ -248,9 +247,9 @@ void LightingPage::UIToDataBuf()
 {
     // The engineering controls are set at once by every click here; they
     // are stored again as the page shows them.
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    SettingsControls s = EngineerControls(engineer_->container()).ReadControls();
+    SettingsControls s = EngineerControls(engineer_.controls).ReadControls();
     load();
     Leds.Store(s);
     StoreSettings(s, image().ParameterA, image().ParameterB, image().FireKey);
@@ -302,12 +301,12 @@ void LightingPage::showPage()
     }
 
     // The key-mode memory pair, and the key-mode list it locks.
-    if (engineer_) {
+    if (engineer_.controls) {
         KeyModeOptions options;
-        options.Show(EngineerControls(engineer_->container()).ReadControls());
+        options.Show(EngineerControls(engineer_.controls).ReadControls());
         skin().SetPicture(QStringLiteral("Img_SaveKeyMode"), options.SaveKeyModePicture());
         skin().SetPicture(QStringLiteral("Img_NoSaveKeyMode"), options.NoSaveKeyModePicture());
-        EngineerControls(engineer_->container())
+        EngineerControls(engineer_.controls)
             .list(QStringLiteral("cb_KeyMode"))
             ->setEnabled(options.KeyModeEnabled());
     }
@@ -348,9 +347,9 @@ void LightingPage::rb_LCPIOffClick()
 void LightingPage::rb_SaveClick()
 {
     context().hideAllMenu();
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    const EngineerControls c(engineer_->container());
+    const EngineerControls c(engineer_.controls);
     KeyModeOptions options;
     options.Show(c.ReadControls());
     options.ChooseSave();
@@ -361,9 +360,9 @@ void LightingPage::rb_SaveClick()
 void LightingPage::rb_NoSaveClick()
 {
     context().hideAllMenu();
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    const EngineerControls c(engineer_->container());
+    const EngineerControls c(engineer_.controls);
     KeyModeOptions options;
     options.Show(c.ReadControls());
     options.ChooseNoSave();
@@ -375,9 +374,9 @@ void LightingPage::rb_NoSaveClick()
 void LightingPage::selectEngineer(const char* radio)
 {
     context().hideAllMenu();
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    QRadioButton* rb = EngineerControls(engineer_->container()).radio(QLatin1String(radio));
+    QRadioButton* rb = EngineerControls(engineer_.controls).radio(QLatin1String(radio));
     rb->setChecked(true);
     emit rb->clicked(true); // runs the option's handler as a click there would
 }
@@ -426,14 +425,14 @@ void LightingPage::lbl_NoSaveKeyModeClick()
 
 QString LightingPage::edit(const QString& name) const
 {
-    return engineer_ ? EngineerControls(engineer_->container()).edit(name)->text() : QString();
+    return engineer_.controls ? EngineerControls(engineer_.controls).edit(name)->text() : QString();
 }
 
 void LightingPage::setEdit(const QString& name, const QString& text)
 {
-    if (!engineer_)
+    if (!engineer_.controls)
         return;
-    QLineEdit* e = EngineerControls(engineer_->container()).edit(name);
+    QLineEdit* e = EngineerControls(engineer_.controls).edit(name);
     if (e->text() != text)
         e->setText(text);
 }
@@ -454,8 +453,8 @@ void LightingPage::lbl_MCULEDMode1Click(int n)
     context().hideAllMenu();
     load();
     Leds.ClickModeOption(n);
-    if (engineer_)
-        EngineerControls(engineer_->container())
+    if (engineer_.controls)
+        EngineerControls(engineer_.controls)
             .setIndex(QStringLiteral("cb_MCULEDCurrentMode"), Leds.CurrentModeIndex());
     showPage();
 }

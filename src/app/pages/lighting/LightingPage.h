@@ -1,11 +1,10 @@
 #pragma once
+#include "app/base/EngineerLink.h"
 #include "app/base/Page.h"
 #include "lighting/LedModes.h"
 
 namespace orb
 {
-
-class EngineerPage;
 
 // The lighting page (gbPage3, option rb_5): LED on/off, the switching
 // options, the MCU light's modes, LED-number and step bars and the key-mode
@@ -17,7 +16,7 @@ class LightingPage : public Page
     explicit LightingPage(const PageContext& context);
 
     // The engineering tab's light controls, once they exist.
-    void ConnectEngineer(EngineerPage& engineer);
+    void ConnectEngineer(const EngineerLink& engineer);
 
     // What the page shows of the settings (RefreshUI and the engineering handlers).
     void RefreshLightTypeView(); // the items of the light type
@@ -68,7 +67,7 @@ class LightingPage : public Page
     QString edit(const QString& name) const;
     void setEdit(const QString& name, const QString& text);
 
-    EngineerPage* engineer_ = nullptr;
+    EngineerLink engineer_;
     LedModes Leds;
     // Raised while a bar click sets its edit's text, so the edit's change
     // handler leaves it alone.
