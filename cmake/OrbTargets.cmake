@@ -1,13 +1,22 @@
+# _orb_take_recurse(ARGS...), in a function: _glob is GLOB_RECURSE when ARGS
+# start with RECURSE, else GLOB; _deps is ARGS without that keyword.
+macro(_orb_take_recurse)
+  set(_glob GLOB)
+  set(_deps ${ARGN})
+  if(_deps)
+    list(GET _deps 0 _first)
+    if(_first STREQUAL "RECURSE")
+      set(_glob GLOB_RECURSE)
+      list(REMOVE_AT _deps 0)
+    endif()
+  endif()
+endmacro()
+
 # orb_library(NAME [RECURSE] DEPS...): a subsystem library made of every
 # .cpp/.h in the calling folder (sub-folders excluded; with RECURSE included,
 # except the program entry points in main/), so adding a file needs no list edit.
 function(orb_library name)
-  set(_glob GLOB)
-  set(_deps ${ARGN})
-  if(_deps AND "${ARGV1}" STREQUAL "RECURSE")
-    set(_glob GLOB_RECURSE)
-    list(REMOVE_AT _deps 0)
-  endif()
+  _orb_take_recurse(${ARGN})
   file(${_glob} _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER _src EXCLUDE REGEX "/main/[^/]*$")
   if(_src)
@@ -27,12 +36,7 @@ endfunction()
 # calling folder (with RECURSE also in its sub-folders, except probe/), with
 # the shared main() that creates an offscreen QApplication.
 function(orb_test name)
-  set(_glob GLOB)
-  set(_deps ${ARGN})
-  if(_deps AND "${ARGV1}" STREQUAL "RECURSE")
-    set(_glob GLOB_RECURSE)
-    list(REMOVE_AT _deps 0)
-  endif()
+  _orb_take_recurse(${ARGN})
   file(${_glob} _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER _src EXCLUDE REGEX "/probe/[^/]*$")
   add_executable(${name} ${_src})
