@@ -6,14 +6,13 @@
 // mouse to be read, then times each page switch, first show and again, and
 // the language switches, painted, and quits).
 #include "StartupProbe.h"
-#include "app/base/AppInfo.h"
 #include "app/frame/MainWindow.h"
 #include "app/frame/PageSelector.h"
 #include "app/program/AppMain.h"
+#include "app/program/DemoMouse.h"
 #include "app/session/DeviceSession.h"
 #include "census.h"
 #include "device/SimMouse.h"
-#include "image/DefaultImages.h"
 
 #include <QElapsedTimer>
 
@@ -60,12 +59,8 @@ void timeSwitchesWhenRead(orb::MainWindow& window)
 int main(int argc, char** argv)
 {
     const int holdMs = orbbench::holdMsArgument(argc, argv);
-    auto host = std::make_unique<orb::SimHost>();
     static orb::SimMouse mouse;
-    if (const auto image = orb::LoadDefaultImage(1))
-        mouse.memory = *image;
-    host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
-    host->plugMouse(&mouse, false);
+    auto host = orb::MakeDemoHost(mouse);
     orb::SimHost* hostPtr = host.get();
     std::unique_ptr<orbbench::Probe> probe;
     return orb::runProgram(argc, argv, std::move(host), [&](orb::MainWindow& window) {
@@ -76,6 +71,6 @@ int main(int argc, char** argv)
         for (int i = 1; i < argc; ++i)
             if (QByteArray(argv[i]) == "--switches")
                 timeSwitchesWhenRead(window);
-        QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
+        orb::PlugInDemoMouseSoon(*hostPtr, mouse);
     });
 }

@@ -6,11 +6,10 @@
 // left in it. Holding the keys 1 to 9 in
 // the window holds the simulated mouse's buttons 1 to 9 down (what the
 // engineering page's button test reads).
-#include "app/base/AppInfo.h"
 #include "app/frame/MainWindow.h"
 #include "app/program/AppMain.h"
+#include "app/program/DemoMouse.h"
 #include "device/SimMouse.h"
-#include "image/DefaultImages.h"
 
 #include <QApplication>
 #include <QFile>
@@ -51,13 +50,8 @@ class PressedButtonKeys : public QObject
 
 int main(int argc, char** argv)
 {
-    auto host = std::make_unique<orb::SimHost>();
     static orb::SimMouse mouse;
-    // The built-in default image carries the identity the program accepts.
-    if (const auto image = orb::LoadDefaultImage(1))
-        mouse.memory = *image;
-    host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
-    host->plugMouse(&mouse, false);
+    auto host = orb::MakeDemoHost(mouse);
     // --refuse-open: the mouse's interface refuses opening, as a hidraw node
     // does for a user without the udev rule.
     QString dumpPath;
@@ -70,7 +64,7 @@ int main(int argc, char** argv)
     orb::SimHost* hostPtr = host.get();
     const int code = orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow& window) {
         qApp->installEventFilter(new PressedButtonKeys(mouse, &window));
-        QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
+        orb::PlugInDemoMouseSoon(*hostPtr, mouse);
     });
     if (!dumpPath.isEmpty()) {
         QFile out(dumpPath);

@@ -14,14 +14,13 @@
 //   lines              "line TEXT" for each line of the open macro (the
 //                      lines LB_macro shows), then "end"
 //   names              "name TEXT" for each macro of the library, then "end"
-#include "app/base/AppInfo.h"
 #include "app/base/Skin.h"
 #include "app/frame/MainWindow.h"
 #include "app/pages/macros/MacroPage.h"
 #include "app/program/AppMain.h"
+#include "app/program/DemoMouse.h"
 #include "app/session/DeviceSession.h"
 #include "device/SimMouse.h"
-#include "image/DefaultImages.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -136,17 +135,12 @@ void sayReadyWhenRead(orb::MainWindow& window)
 
 int main(int argc, char** argv)
 {
-    auto host = std::make_unique<orb::SimHost>();
     static orb::SimMouse mouse;
-    // The built-in default image carries the identity the program accepts.
-    if (const auto image = orb::LoadDefaultImage(1))
-        mouse.memory = *image;
-    host->addStandardSet(&mouse, std::uint16_t(orb::defaultVendorId()));
-    host->plugMouse(&mouse, false);
+    auto host = orb::MakeDemoHost(mouse);
     orb::SimHost* hostPtr = host.get();
     return orb::runProgram(argc, argv, std::move(host), [hostPtr](orb::MainWindow& window) {
         listen(window);
         sayReadyWhenRead(window);
-        QTimer::singleShot(1000, [hostPtr] { hostPtr->plugMouse(&mouse, true); });
+        orb::PlugInDemoMouseSoon(*hostPtr, mouse);
     });
 }
