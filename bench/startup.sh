@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time and memory of the demo program against a bare Qt window of
-# the same size (1030 x 662), in the same run, with the ratio.
+# the same size (1030 x 662), in the same run, with the ratio; and the floor
+# window (bench/floor_window.cpp: the bare window with only the start's
+# pictures and texts) beside them, for what the skin and font alone cost.
 #   bench/startup.sh [RUNS]   (default 5)
 # Offscreen by default; under an X server (QT_QPA_PLATFORM=xcb) with
 #   xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb bench/startup.sh
@@ -17,7 +19,7 @@ build="$root/build-release"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORB_BUILD_TESTS=OFF >/dev/null
 fi
-nice -n 10 cmake --build "$build" -j2 --target orb5610-demo orb_demo_probe bare_window >/dev/null
+nice -n 10 cmake --build "$build" -j2 --target orb5610-demo orb_demo_probe bare_window floor_window >/dev/null
 
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 out="$(mktemp -d)"
@@ -37,6 +39,7 @@ for ((i = 0; i < runs; ++i)); do
   launch "$build/bench/orb_demo_probe" --hold-ms 0 >>"$out/demo_shown"
   launch "$build/bench/bare_window" --hold-ms 3000 >>"$out/bare_3s"
   launch "$build/bench/orb_demo_probe" --hold-ms 3000 >>"$out/demo_3s"
+  launch "$build/bench/floor_window" --hold-ms 3000 >>"$out/floor_3s"
 done
 for ((i = 0; i < runs; ++i)); do
   /usr/bin/time -v timeout -s TERM 3 "$build/src/app/orb5610-demo" 2>&1 >/dev/null |
@@ -62,6 +65,9 @@ print(f"medians of {len(field('demo_shown', 'first_shown_ms'))} runs")
 row("start to first shown", field("demo_shown", "first_shown_ms"), field("bare_shown", "first_shown_ms"), "ms ")
 row("RSS 3 s after start", field("demo_3s", "rss_kib"), field("bare_3s", "rss_kib"), "KiB")
 row("peak RSS by 3 s", field("demo_3s", "peak_kib"), field("bare_3s", "peak_kib"), "KiB")
+floor = field("floor_3s", "rss_kib")
+print(f"{'floor window RSS at 3 s':28s} {statistics.median(floor):.0f} KiB: bare x{statistics.median(floor) / statistics.median(field('bare_3s', 'rss_kib')):.2f},"
+      f" demo / floor x{statistics.median(field('demo_3s', 'rss_kib')) / statistics.median(floor):.2f}")
 tv = [float(x) for x in open(os.path.join(d, "demo_time_v")) if x.strip()]
 if tv:
     print(f"{'orb5610-demo, time -v, 3 s':28s} max RSS {statistics.median(tv):.0f} KiB ({min(tv):.0f}..{max(tv):.0f})")
