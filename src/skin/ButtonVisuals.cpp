@@ -1,19 +1,32 @@
 #include "skin/ButtonVisuals.h"
 
-#include <QRegularExpression>
-
 namespace orb
 {
 
 namespace
 {
 
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// "Img_Key_3" ends in a copy number: a "_" and one digit, after something.
+bool endsInCopyNumber(QStringView name, QLatin1StringView prefix)
+{
+    return name.size() >= prefix.size() + 3 && name.startsWith(prefix) &&
+           name[name.size() - 2] == QLatin1Char('_') && isDigit(name.back());
+}
+
+// Names are checked by hand, not by regular expressions: they are asked for
+// every control at start, and the matching engine would cost half a megabyte.
 bool isCopyOf(const QString& label, const char* group)
 {
     // "Btn_Apply_3" belongs to "Apply"; the engineering page's "_6" copies too.
-    static const QRegularExpression re(QStringLiteral("^Btn_(.+)_\\d$"));
-    const auto m = re.match(label);
-    return m.hasMatch() && m.captured(1) == QLatin1String(group);
+    const QLatin1StringView g(group);
+    const QStringView n(label);
+    return endsInCopyNumber(n, QLatin1StringView("Btn_")) && n.size() == g.size() + 6 &&
+           n.mid(4, g.size()) == g;
 }
 
 } // namespace
@@ -39,8 +52,8 @@ ButtonFamily FamilyOfLabel(const QString& label)
     for (const Entry& e : groups)
         if (isCopyOf(label, e.group))
             return e.family;
-    static const QRegularExpression key(QStringLiteral("^Key[1-9]$"));
-    if (key.match(label).hasMatch())
+    if (label.size() == 4 && label.startsWith(QLatin1String("Key")) && label[3] >= QLatin1Char('1') &&
+        label[3] <= QLatin1Char('9'))
         return ButtonFamily::KeyLabel;
     static const QStringList textButtons = {
         QStringLiteral("Btn_Del"),        QStringLiteral("Btn_Insert"),    QStringLiteral("Btn_Edit"),
@@ -85,13 +98,12 @@ QString PictureOfLabel(const QString& label)
 
 QStringList CopiesOfPicture(const QString& picture)
 {
-    static const QRegularExpression re(QStringLiteral("^(Img_.+_)\\d$"));
-    const auto m = re.match(picture);
-    if (!m.hasMatch())
+    if (!endsInCopyNumber(picture, QLatin1StringView("Img_")))
         return {picture};
+    const QString stem = picture.chopped(1);
     QStringList copies;
     for (int copy = 1; copy <= 4; ++copy)
-        copies << m.captured(1) + QString::number(copy);
+        copies << stem + QString::number(copy);
     return copies;
 }
 

@@ -1,5 +1,7 @@
 #include "skin/CaptionTexts.h"
 
+#include <algorithm>
+
 namespace orb
 {
 
@@ -126,6 +128,42 @@ const QStringList& InsertListKeys()
         QStringLiteral("Str443"),
     };
     return keys;
+}
+
+namespace
+{
+// `name` is `prefix` and then one or more ASCII digits.
+bool digitsAfter(QStringView name, QLatin1StringView prefix)
+{
+    if (!name.startsWith(prefix) || name.size() == prefix.size())
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+bool digitIn(QChar c, char first, char last)
+{
+    return c >= QLatin1Char(first) && c <= QLatin1Char(last);
+}
+} // namespace
+
+// Checked by hand, not by a regular expression: it runs at start for every
+// label, and the matching engine would take half a megabyte of memory for it.
+bool TakesLanguageFont(const QString& labelName)
+{
+    const QStringView n(labelName);
+    if (n.startsWith(QLatin1String("Key_")) || n.startsWith(QLatin1String("ST_")))
+        return true;
+    if (n.size() == 4 && n.startsWith(QLatin1String("Key")) && digitIn(n[3], '1', '9'))
+        return true; // Key1..Key9
+    for (const char* prefix : {"lbl_Spd", "lbl_DbSpd", "lbl_ScrSpd", "lbl_MCULEDStep_", "lbl_MCULEDNum_"})
+        if (digitsAfter(n, QLatin1StringView(prefix)))
+            return true;
+    // lbl_DPI1..lbl_DPI7, each with or without "Value"
+    if (n.startsWith(QLatin1String("lbl_DPI")) && n.size() >= 8 && digitIn(n[7], '1', '7') &&
+        (n.size() == 8 || n.mid(8) == QLatin1String("Value")))
+        return true;
+    return n == QLatin1String("lbl_AIMKey") || n == QLatin1String("lbl_AIMKeyValue");
 }
 
 } // namespace orb

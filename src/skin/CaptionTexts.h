@@ -19,6 +19,11 @@ struct CaptionText {
 // Every caption of the main window in the order the text step sets them.
 const QList<CaptionText>& LanguageCaptionTexts();
 
+// Labels that take the language's font though no caption names them: the key
+// captions and assignment names (Key1..Key9, Key_*), the speed, CPI and LED
+// marks, and the static texts (ST_*).
+bool TakesLanguageFont(const QString& labelName);
+
 // The ten items of CB_Insert, by position.
 const QStringList& InsertListKeys();
 

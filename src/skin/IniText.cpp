@@ -19,6 +19,22 @@ QString TrimIniBlanks(const QString& s)
     return s.mid(begin, end - begin);
 }
 
+QStringList SplitIniLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(begin, i - begin);
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        begin = i + 1;
+    }
+    lines << text.mid(begin);
+    return lines;
+}
+
 IniSections ReadIniLines(const QStringList& lines)
 {
     IniSections sections;

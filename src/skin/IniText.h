@@ -23,6 +23,10 @@ QString FoldIniName(const QString& name);
 // ends. Wider "spaces" such as U+3000 belong to the texts and are kept.
 QString TrimIniBlanks(const QString& s);
 
+// The lines of a text ended by "\r\n", "\r" or "\n"; a text that ends with
+// a line break ends with an empty line.
+QStringList SplitIniLines(const QString& text);
+
 // Reads lines as INI text, the rules shared by the layout texts and the
 // language packs: each line is trimmed; empty lines and lines beginning with
 // ";" are skipped; "[name]" opens a section; "name=value" (split at the first

@@ -3,7 +3,6 @@
 #include "rcdata.h"
 #include "skin/IniText.h"
 
-#include <QRegularExpression>
 #include <limits>
 
 namespace orb
@@ -44,8 +43,9 @@ std::optional<int> ParseLayoutInt(const QString& value)
 
 LayoutText LayoutText::fromText(const QString& text, const QString& section)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    const IniSections sections = ReadIniLines(text.split(lineBreak));
+    // Split by hand: a regular expression here would bring the matching
+    // engine into memory at start for this alone.
+    const IniSections sections = ReadIniLines(SplitIniLines(text));
     LayoutText layout;
     layout.section_ = section;
     const auto it = sections.constFind(FoldIniName(section));

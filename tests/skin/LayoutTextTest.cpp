@@ -1,4 +1,5 @@
 #include "skin/LayoutText.h"
+#include "skin/IniText.h"
 #include "skin/LayoutKeep.h"
 #include "skin/LayoutKeys.h"
 #include "skin/OrgOptions.h"
@@ -84,6 +85,26 @@ TEST(LayoutTextFormat, LinesCommentsBannersSectionsAndCase)
     EXPECT_EQ(s.keys(), (QStringList{"Btn_A1_Enable", "Btn_A1_X", "btn_a1_y", "Size_A", "Web"}));
     EXPECT_EQ(LayoutText::fromText(text, QStringLiteral("Org2")).intValue(QStringLiteral("size_b")), 11);
     EXPECT_TRUE(LayoutText::fromText(text, QStringLiteral("org3")).isEmpty());
+}
+
+TEST(LayoutTextFormat, LinesEndAtEachKindOfBreak)
+{
+    struct Case {
+        const char* text;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"", {""}},
+        {"a", {"a"}},
+        {"a\r\n", {"a", ""}},
+        {"a\r\rb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}}, // "\n\r" is two breaks
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"\r\n\r\n", {"", "", ""}},
+        {"a\r", {"a", ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitIniLines(QString::fromLatin1(c.text)), c.lines) << c.text;
 }
 
 TEST(LayoutTextFormat, FaultsNameTheKey)

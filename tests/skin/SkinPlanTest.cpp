@@ -1,5 +1,6 @@
 #include "skin/ButtonVisuals.h"
 #include "skin/CaptionScroll.h"
+#include "skin/CaptionTexts.h"
 #include "skin/LayoutPlan.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,10 @@ TEST(ButtonVisuals, FamiliesByLabelName)
         {"Btn_Exit_1", ButtonFamily::Exit},    {"Btn_Mini_4", ButtonFamily::Minimise},
         {"Btn_Web_2", ButtonFamily::Web},      {"Btn_New", ButtonFamily::None},
         {"Key10", ButtonFamily::None},         {"Btn_Apply_", ButtonFamily::None},
+        {"Key0", ButtonFamily::None},          {"Key", ButtonFamily::None},
+        {"Btn_Apply_12", ButtonFamily::None},  {"Btn_Apply_x", ButtonFamily::None},
+        {"Btn_Apply1", ButtonFamily::None},    {"xBtn_Apply_1", ButtonFamily::None},
+        {"Btn__1", ButtonFamily::None},        {"Btn_Confirm12_1", ButtonFamily::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FamilyOfLabel(QLatin1String(c.label)), c.family) << c.label;
@@ -109,7 +114,26 @@ TEST(ButtonVisuals, PictureAndCopiesFromTheLabelName)
     EXPECT_EQ(CopiesOfPicture(QStringLiteral("Img_Confirm1_3")),
               (QStringList{QStringLiteral("Img_Confirm1_1"), QStringLiteral("Img_Confirm1_2"),
                            QStringLiteral("Img_Confirm1_3"), QStringLiteral("Img_Confirm1_4")}));
-    EXPECT_EQ(CopiesOfPicture(QStringLiteral("Img_Key4")), QStringList{QStringLiteral("Img_Key4")});
+    EXPECT_EQ(CopiesOfPicture(QStringLiteral("Img_A_6")),
+              (QStringList{QStringLiteral("Img_A_1"), QStringLiteral("Img_A_2"), QStringLiteral("Img_A_3"),
+                           QStringLiteral("Img_A_4")}));
+    // Not a copy: one digit after "_" and something before it are needed.
+    for (const char* alone : {"Img_Key4", "Img_Key_12", "Img__1", "Img_Key_x", "Btn_Key_1", "Img_"})
+        EXPECT_EQ(CopiesOfPicture(QLatin1String(alone)), QStringList{QLatin1String(alone)}) << alone;
+}
+
+// ---- labels that take the language's font by their name ----
+
+TEST(CaptionTexts, LabelsTakingTheLanguageFontByName)
+{
+    for (const char* yes :
+         {"Key1", "Key9", "Key_Left", "ST_Anything", "lbl_Spd1", "lbl_DbSpd10", "lbl_ScrSpd7", "lbl_DPI1",
+          "lbl_DPI7Value", "lbl_AIMKey", "lbl_AIMKeyValue", "lbl_MCULEDStep_1", "lbl_MCULEDNum_12"})
+        EXPECT_TRUE(TakesLanguageFont(QLatin1String(yes))) << yes;
+    for (const char* no : {"Key0", "Key10", "Key", "lbl_Spd", "lbl_Spdx", "lbl_Spd1a", "lbl_DPI8", "lbl_DPI0",
+                           "lbl_DPI", "lbl_DPI1Val", "lbl_DPI12", "lbl_AIMKeyValues", "lbl_MCULEDStep_",
+                           "lbl_MCULEDStep1", "xKey1", "st_Lower", ""})
+        EXPECT_FALSE(TakesLanguageFont(QLatin1String(no))) << no;
 }
 
 // ---- layout plan ----

@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QtDebug>
 #include <algorithm>
@@ -416,12 +415,7 @@ void Skin::applyTexts()
             if (QWidget* w = control(copy ? c.control + QString::number(copy) : c.control))
                 texted << w;
     for (QLabel* l : window_->findChildren<QLabel*>()) {
-        const QString n = l->objectName();
-        static const QRegularExpression numbered(
-            QStringLiteral("^(Key[1-9]|lbl_(Spd|DbSpd|ScrSpd)\\d+|lbl_DPI[1-7](Value)?|lbl_AIMKey(Value)?|"
-                           "lbl_MCULED(Step|Num)_\\d+)$"));
-        if (n.startsWith(QLatin1String("Key_")) || n.startsWith(QLatin1String("ST_")) ||
-            numbered.match(n).hasMatch())
+        if (TakesLanguageFont(l->objectName()))
             texted << l;
     }
     for (QWidget* w : stack_.page(4)->findChildren<QWidget*>())

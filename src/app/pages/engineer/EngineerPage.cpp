@@ -3,6 +3,7 @@
 #include "app/pages/engineer/EngineerPage.h"
 
 #include "app/base/ClickLabel.h"
+#include "app/base/DigitsValidator.h"
 #include "app/base/EngineerControls.h"
 #include "app/base/PageStack.h"
 #include "app/base/Skin.h"
@@ -26,7 +27,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QTabWidget>
 
 #include <functional>
@@ -85,7 +85,7 @@ QLineEdit* numberEdit(QWidget* parent, const QString& name, const QRect& rect, i
 {
     auto* e = make<QLineEdit>(parent, name, rect);
     e->setMaxLength(maxDigits);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    e->setValidator(new DigitsValidator(DigitsValidator::Sign::None, e));
     return e;
 }
 

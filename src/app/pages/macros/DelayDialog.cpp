@@ -1,9 +1,9 @@
 #include "app/pages/macros/DelayDialog.h"
 
+#include "app/base/DigitsValidator.h"
 #include "macros/MacroScript.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 namespace orb
 {
@@ -14,8 +14,7 @@ TForm6::TForm6(QWidget* mainWindow, Skin& skin, Confirm confirm)
                    QStringLiteral("Edt_EditTime")},
                   std::move(confirm))
 {
-    field()->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field()));
+    field()->setValidator(new DigitsValidator(DigitsValidator::Sign::None, field()));
     connect(field(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString clamped = QString::number(ClampDelayText(text));
         if (clamped != text)

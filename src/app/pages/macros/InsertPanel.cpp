@@ -3,6 +3,7 @@
 #include "app/base/ClickLabel.h"
 #include "app/base/Colours.h"
 #include "app/base/DialogLook.h"
+#include "app/base/DigitsValidator.h"
 #include "app/base/Skin.h"
 #include "app/pages/macros/MacroPage.h"
 #include "macros/MacroScript.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -43,14 +43,14 @@ QLabel* label(QWidget* parent, const char* name, QRect at)
     return l;
 }
 
-// A field that takes `pattern` and clamps what is typed.
-QLineEdit* field(QWidget* parent, const char* name, QRect at, const QString& text, const char* pattern,
+// A field that takes digits (signed where `sign` allows) and clamps what is typed.
+QLineEdit* field(QWidget* parent, const char* name, QRect at, const QString& text, DigitsValidator::Sign sign,
                  std::optional<int> (*clamp)(const QString&))
 {
     auto* e = new QLineEdit(text, parent);
     e->setObjectName(QLatin1String(name));
     e->setGeometry(at);
-    e->setValidator(new QRegularExpressionValidator(QRegularExpression(QLatin1String(pattern)), e));
+    e->setValidator(new DigitsValidator(sign, e));
     QObject::connect(e, &QLineEdit::textEdited, e, [e, clamp](const QString& typed) {
         const std::optional<int> v = clamp(typed);
         if (v && QString::number(*v) != typed)
@@ -86,7 +86,8 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     connect(kind_, &QComboBox::currentIndexChanged, this, [this] { CB_InsertChange(); });
 
     label(box_, "lbl_Delay", {10, 36, 60, 20});
-    delay_ = field(box_, "Edt_InsertDelay", {72, 36, 44, 20}, QStringLiteral("50"), "[0-9]*", clampDelay);
+    delay_ = field(box_, "Edt_InsertDelay", {72, 36, 44, 20}, QStringLiteral("50"),
+                   DigitsValidator::Sign::None, clampDelay);
     label(box_, "lbl_s_A", {120, 36, 30, 20});
     for (int i = 0; i < 3; ++i) {
         const InsertDelayOption& o = kInsertDelays[i];
@@ -111,11 +112,14 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
     DialogLook::FollowPointer(start, startPicture, skin_, QStringLiteral("MacroS_"));
 
     label(box_, "lbl_XAxisValue", {10, 36, 80, 20});
-    x_ = field(box_, "edt_XAxisValue", {92, 36, 44, 20}, QStringLiteral("12"), "-?[0-9]*", ClampMoveText);
+    x_ = field(box_, "edt_XAxisValue", {92, 36, 44, 20}, QStringLiteral("12"),
+               DigitsValidator::Sign::MinusAllowed, ClampMoveText);
     label(box_, "lbl_YAxisValue", {10, 36, 80, 20});
-    y_ = field(box_, "edt_YAxisValue", {92, 36, 44, 20}, QStringLiteral("12"), "-?[0-9]*", ClampMoveText);
+    y_ = field(box_, "edt_YAxisValue", {92, 36, 44, 20}, QStringLiteral("12"),
+               DigitsValidator::Sign::MinusAllowed, ClampMoveText);
     label(box_, "lbl_Repeat", {10, 36, 80, 20});
-    repeat_ = field(box_, "edt_Repeat", {92, 36, 44, 20}, QStringLiteral("10"), "[0-9]*", ClampRepeatText);
+    repeat_ = field(box_, "edt_Repeat", {92, 36, 44, 20}, QStringLiteral("10"), DigitsValidator::Sign::None,
+                    ClampRepeatText);
 
     QLabel* okPicture = label(box_, "Img_OK", {10, 160, 90, 24});
     QLabel* cancelPicture = label(box_, "Img_Cancel", {120, 160, 90, 24});

@@ -1,9 +1,9 @@
 #include "app/pages/macros/ValueDialog.h"
 
+#include "app/base/DigitsValidator.h"
 #include "macros/MacroScript.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 namespace orb
 {
@@ -14,8 +14,7 @@ TForm7::TForm7(QWidget* mainWindow, Skin& skin, int editKind, Confirm confirm)
                    QStringLiteral("Edt_EditTime")},
                   std::move(confirm))
 {
-    field()->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), field()));
+    field()->setValidator(new DigitsValidator(DigitsValidator::Sign::MinusAllowed, field()));
     connect(field(), &QLineEdit::textEdited, this, [this, editKind](const QString& text) {
         const std::optional<int> v =
             editKind == LineKind::LoopStart ? ClampRepeatText(text) : ClampMoveText(text);
