@@ -6,10 +6,42 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace orb
 {
+
+namespace
+{
+// Tells the users of one machine apart in the socket's name: the user id;
+// on Windows, where pipe names are shared by the whole machine and there is
+// no user id, a digest of the user's name.
+QString userTag()
+{
+#ifdef _WIN32
+    return QString::fromLatin1(
+        QCryptographicHash::hash(qEnvironmentVariable("USERNAME").toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(8));
+#else
+    return QString::number(::getuid());
+#endif
+}
+
+// The folder is ours alone: its owner is this user (Windows keeps the
+// user's folders private by their access lists instead).
+bool ownedByThisUser(const QString& folder)
+{
+#ifdef _WIN32
+    Q_UNUSED(folder);
+    return true;
+#else
+    return QFileInfo(folder).ownerId() == ::getuid();
+#endif
+}
+} // namespace
 
 // The socket's folder: one only this user can write to, so that nobody else
 // can take the name first. The user's runtime folder, else a private folder
@@ -23,7 +55,7 @@ QString SingleInstance::socketFolder()
     if (cache.isEmpty())
         return {};
     const QString own = cache + QStringLiteral("/orb5610");
-    if (!QDir().mkpath(own) || QFileInfo(own).ownerId() != ::getuid() ||
+    if (!QDir().mkpath(own) || !ownedByThisUser(own) ||
         !QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
         return {};
     return own;
@@ -35,7 +67,7 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
     // the title safe.
     const QByteArray hash =
         QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    const QString file = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash)).arg(::getuid());
+    const QString file = QStringLiteral("orb5610-%1-%2").arg(QString::fromLatin1(hash), userTag());
     const QString folder = socketFolder();
     // Without a private folder, the shared temporary folder as the last resort
     // (a bare name is a pipe name on Windows).

@@ -8,7 +8,24 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
+
+namespace
+{
+// Progress is drawn only where a person watches the error stream.
+bool errorStreamIsTerminal()
+{
+#ifdef _WIN32
+    return ::_isatty(::_fileno(stderr)) != 0;
+#else
+    return ::isatty(STDERR_FILENO) != 0;
+#endif
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -21,7 +38,7 @@ int main(int argc, char** argv)
     env.vendorId = orb::defaultVendorId();
     env.out = &out;
     env.err = &err;
-    env.progress = ::isatty(STDERR_FILENO) != 0;
+    env.progress = errorStreamIsTerminal();
     // Empty for an installed tool: the library is then the user's, as the window's.
     env.programFolder = orb::ProgramFilesFolder();
     return orb::ctl::RunCtl(app.arguments().mid(1), env);
