@@ -79,10 +79,12 @@ QByteArray MacroLibrary::EntryBytes(int k) const
 int MacroLibrary::ReadEntries(const QByteArray& bytes)
 {
     const int covered = std::min<int>(static_cast<int>(bytes.size() / LibraryEntrySize), LibraryEntryCount);
+    const QByteArrayView view(bytes);
     for (int k = 0; k < covered; ++k) {
-        const auto* from = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + k * LibraryEntrySize;
-        std::copy_n(from, MacroNameSize, Names[k].begin());
-        std::copy_n(from + MacroNameSize, MacroRecordSize, Records[k].begin());
+        const QByteArrayView entry = view.sliced(qsizetype(k) * LibraryEntrySize, LibraryEntrySize);
+        std::copy_n(reinterpret_cast<const std::uint8_t*>(entry.data()), MacroNameSize, Names[k].begin());
+        std::copy_n(reinterpret_cast<const std::uint8_t*>(entry.data()) + MacroNameSize, MacroRecordSize,
+                    Records[k].begin());
     }
     Pack();
     return covered;
