@@ -1,8 +1,10 @@
 #pragma once
 #include "skin/LayoutText.h"
 
+#include <QAbstractScrollArea>
 #include <QColor>
 #include <QPalette>
+#include <QScrollBar>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +36,21 @@ inline void setTextColour(QWidget* w, const QColor& c)
     pal.setColor(QPalette::WindowText, c);
     pal.setColor(QPalette::ButtonText, c);
     w->setPalette(pal);
+}
+
+// Scroll bars in the skin's colours: a list's style sheet does not reach its
+// scroll bars, which the platform style otherwise draws light on the dark
+// pages.
+inline void setScrollBarColours(QAbstractScrollArea* area, const QColor& back, const QColor& arrows)
+{
+    for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
+        // Button: the groove and the handle's shades; window: the outlines.
+        QPalette pal(back.lighter(170), back);
+        pal.setColor(QPalette::Base, back);
+        pal.setColor(QPalette::WindowText, arrows);
+        pal.setColor(QPalette::ButtonText, arrows);
+        bar->setPalette(pal);
+    }
 }
 
 } // namespace orb

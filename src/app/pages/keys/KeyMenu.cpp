@@ -289,6 +289,7 @@ void KeyMenu::ApplyKeyMenuLayout(const LayoutText& section)
     macroList_->setStyleSheet(
         QStringLiteral("QListWidget { color: %1; background-color: %2; border: 1px solid %3; }")
             .arg(cssRgb(itemColour_), cssRgb(panelColour_), cssRgb(borderColour_)));
+    setScrollBarColours(macroList_, panelColour_, itemColour_);
 }
 
 // --- Opening ---

@@ -414,6 +414,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
         list->setStyleSheet(QStringLiteral("QListWidget { color: %1; background-color: %2; border: none; }"
                                            "QListWidget::item:selected { background-color: %3; }")
                                 .arg(cssRgb(fontColour_), cssRgb(listBack), cssRgb(border)));
+        setScrollBarColours(list, listBack, fontColour_);
     }
     for (MacroListDelegate* rows : {pcRows_, deviceRows_, lineRows_}) {
         rows->setRowHeight(rowHeight);

@@ -376,3 +376,29 @@ TEST_F(MacroPageUi, LayoutSizedListsOpenAtTheirFirstRowAndTheirScrollBarsAgree)
 }
 
 } // namespace
+
+// The lists' style sheets colour the lists only; their scroll bars must not
+// stay in the platform style's light colours on the dark page.
+TEST_F(MacroPageUi, ListScrollBarsAreDrawnDarkInEveryLanguage)
+{
+    connect();
+    const auto meanLightness = [](QWidget* w) {
+        const QImage image = w->grab().toImage();
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += QColor(image.pixel(x, y)).lightness();
+        return image.isNull() ? 255 : int(sum / (qint64(image.width()) * image.height()));
+    };
+    for (const auto& [language, choose] :
+         {std::pair{1, &MainWindow::Btn_Lang1_0Click}, std::pair{3, &MainWindow::Btn_Lang3_0Click}}) {
+        SCOPED_TRACE(language);
+        (window.get()->*choose)();
+        window->selector().Btn_Macro_0Click();
+        for (const char* name : {"LB_PCMacroName", "LB_macro", "LB_Name"}) {
+            QScrollBar* bar = list(name)->verticalScrollBar();
+            bar->resize(16, 200); // drawn alike whether it is shown now or not
+            EXPECT_LT(meanLightness(bar), 100) << name;
+        }
+    }
+}
