@@ -93,19 +93,20 @@ const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, std::map<QString, std
 }
 
 // The pictures the start shows are decoded on two threads while the pages
-// are built: the background (megabytes decoded) on one, the first page's
-// picture and the buttons' first pictures on the other.
+// are built: the background (megabytes decoded) on one; on the other the
+// buttons' first pictures, in the order the start asks for them, and last the
+// first page's picture, which only the layout at the end of the start needs
+// (decoded first, it kept the pages waiting for their buttons).
 void startDecoding(std::map<QString, std::future<QImage>>& decoding, std::vector<std::future<void>>& batches,
                    qreal ratio)
 {
     const QStringList batchesOfNames[] = {
         {QStringLiteral("L1_BackGround")},
-        {QStringLiteral("L1_Back1"), QStringLiteral("BtnS_01"), QStringLiteral("SetS_01"),
-         QStringLiteral("SetS_03"), QStringLiteral("ExitS_01"), QStringLiteral("MiniS_01"),
-         QStringLiteral("WebS_01"), QStringLiteral("KeyS_01"), QStringLiteral("CbS_D"),
-         QStringLiteral("Bar2_E"), QStringLiteral("Bar2_D"), QStringLiteral("Col_F"),
-         QStringLiteral("Bar1_E"), QStringLiteral("MacroS_01"), QStringLiteral("MacroBtnS_01"),
-         QStringLiteral("InsertDelayBase")}};
+        {QStringLiteral("Bar1_E"), QStringLiteral("Col_F"), QStringLiteral("CbS_D"), QStringLiteral("Bar2_E"),
+         QStringLiteral("Bar2_D"), QStringLiteral("BtnS_01"), QStringLiteral("ExitS_01"),
+         QStringLiteral("MiniS_01"), QStringLiteral("SetS_01"), QStringLiteral("SetS_03"),
+         QStringLiteral("WebS_01"), QStringLiteral("KeyS_01"), QStringLiteral("MacroS_01"),
+         QStringLiteral("MacroBtnS_01"), QStringLiteral("InsertDelayBase"), QStringLiteral("L1_Back1")}};
     for (const QStringList& names : batchesOfNames) {
         std::vector<std::promise<QImage>> promises(std::size_t(names.size()));
         for (qsizetype i = 0; i < names.size(); ++i)

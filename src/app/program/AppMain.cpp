@@ -31,7 +31,7 @@ namespace
 // The application icon's pictures at the sizes title bars and task switchers
 // draw: each window sends its icon's every size to the window system when it
 // is made, and the 256-pixel picture alone is a quarter of a megabyte. Made
-// on another thread while the single instance and the desktop are asked.
+// on another thread while the window is built.
 QList<QImage> applicationIconPictures()
 {
     QList<QImage> pictures;
@@ -82,7 +82,6 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     if (!instance.claim())
         return 0; // the running copy comes forward
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setWindowIcon(applicationIcon(iconPictures.get()));
 
     RealClock clock;
     QtServices services;
@@ -92,6 +91,9 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     // Recording takes the desktop's input where the session offers it.
     MainWindow window(
         {clock, services, *hid, defaultVendorId(), *hostStore, *hostSystem, {&CreateInputCapture, {}, {}}});
+    // The icon goes to the window system when the window is first shown; set
+    // here, its decoding had the whole window's building to finish in.
+    QApplication::setWindowIcon(applicationIcon(iconPictures.get()));
     services.setParentWidget(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::bringToFront);
     window.show();
