@@ -5,14 +5,46 @@
 #include <QWidget>
 #include <QWindow>
 
+#if QT_CONFIG(xcb)
+#include <QGuiApplication>
+// After Qt's headers: Xlib's macros would clash with their names.
+#include <X11/Xlib.h>
+#endif
+
 namespace orb::WindowShape
 {
 
+bool DisplayComposites()
+{
+#if QT_CONFIG(xcb)
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        static const bool composites = [] {
+            auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+            Display* dpy = x11 ? x11->display() : nullptr;
+            if (!dpy)
+                return true; // as before the question was asked
+            // A compositing manager owns the selection _NET_WM_CM_S<screen>.
+            const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(dpy));
+            return XGetSelectionOwner(dpy, XInternAtom(dpy, name.constData(), False)) != 0;
+        }();
+        return composites;
+    }
+#endif
+    return true;
+}
+
 void MakeTranslucent(QWidget* window)
 {
-    window->setAttribute(Qt::WA_TranslucentBackground);
+    MakeTranslucent(window, DisplayComposites());
+}
+
+void MakeTranslucent(QWidget* window, bool displayComposites)
+{
+    window->setAttribute(Qt::WA_TranslucentBackground, displayComposites);
+    if (!displayComposites)
+        window->setAttribute(Qt::WA_NoSystemBackground, false); // a see-through window had set it
     QPalette pal = window->palette();
-    pal.setColor(QPalette::Window, Qt::transparent);
+    pal.setColor(QPalette::Window, displayComposites ? QColor(Qt::transparent) : QColor(Qt::black));
     window->setPalette(pal);
 }
 

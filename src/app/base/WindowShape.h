@@ -19,8 +19,17 @@ namespace WindowShape
 
 inline const QColor kColourKey{128, 0, 0};
 
-// Before the window is first shown: its own background stays transparent.
+// Whether the display blends a window's see-through pixels with what lies
+// under it: Wayland and Windows always, X11 while a compositing manager runs.
+// Asked once; the answer stands for the program's run.
+bool DisplayComposites();
+// Before the window is first shown. Where the display composites, its own
+// background stays transparent. Elsewhere it is opaque black: such a display
+// shows see-through pixels blended over black anyway, and a window with
+// alpha costs the X server and the program time at every paint; the mask
+// cuts the shape there.
 void MakeTranslucent(QWidget* window);
+void MakeTranslucent(QWidget* window, bool displayComposites);
 // `picture` with its colour-key pixels transparent; a picture with alpha as it is.
 QPixmap Keyed(const QPixmap& picture);
 // The see-through pixels of `picture` (alpha, or the colour key) as a mask.

@@ -119,3 +119,46 @@ TEST_F(WindowShapeUi, AScaledScreenLoadsTheTwiceSizedPictures)
     skin.FitWindowToSkin();
     EXPECT_EQ(window->mask(), mask);
 }
+
+// Where nothing composites the windows are opaque over black: the same
+// pixels such a display shows of the see-through window, every one opaque.
+TEST_F(WindowShapeUi, WithoutCompositingTheWindowShowsWhatTheSeeThroughOneShowed)
+{
+    start(false);
+    ColourDialogState colours;
+    LedColourDialog colourDialog(window->skin(), colours, {});
+    const struct {
+        const char* name;
+        QWidget* w;
+    } cases[] = {{"main window", window.get()},
+                 {"colour dialog", &colourDialog},
+                 {"busy window", window->loadingWindow()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage seeThrough = c.w->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        WindowShape::MakeTranslucent(c.w, false);
+        EXPECT_FALSE(c.w->testAttribute(Qt::WA_TranslucentBackground));
+        const QImage opaque = c.w->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_EQ(opaque.size(), seeThrough.size());
+        int differing = 0, notOpaque = 0;
+        for (int y = 0; y < opaque.height(); ++y)
+            for (int x = 0; x < opaque.width(); ++x) {
+                const QRgb o = opaque.pixel(x, y);
+                const QRgb s = seeThrough.pixel(x, y); // premultiplied: blended over black
+                notOpaque += qAlpha(o) != 255;
+                differing += std::abs(qRed(o) - qRed(s)) > 1 || std::abs(qGreen(o) - qGreen(s)) > 1 ||
+                             std::abs(qBlue(o) - qBlue(s)) > 1;
+            }
+        EXPECT_EQ(notOpaque, 0);
+        EXPECT_EQ(differing, 0);
+        WindowShape::MakeTranslucent(c.w, true);
+        EXPECT_TRUE(c.w->testAttribute(Qt::WA_TranslucentBackground));
+    }
+}
+
+TEST(WindowShape, OnlyAnX11DisplayMayNotComposite)
+{
+    // The tests' display is not X11: it takes the see-through windows.
+    ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    EXPECT_TRUE(WindowShape::DisplayComposites());
+}
