@@ -17,7 +17,10 @@ namespace orb::WindowShape
 bool DisplayComposites()
 {
 #if QT_CONFIG(xcb)
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    // XWayland's windows are composited by the Wayland compositor, whoever
+    // owns the selection below.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+        !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")) {
         static const bool composites = [] {
             auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
             Display* dpy = x11 ? x11->display() : nullptr;
