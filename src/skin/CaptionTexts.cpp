@@ -132,18 +132,18 @@ const QStringList& InsertListKeys()
 
 namespace
 {
+bool digitIn(QChar c, char first, char last)
+{
+    return c >= QLatin1Char(first) && c <= QLatin1Char(last);
+}
+
 // `name` is `prefix` and then one or more ASCII digits.
 bool digitsAfter(QStringView name, QLatin1StringView prefix)
 {
     if (!name.startsWith(prefix) || name.size() == prefix.size())
         return false;
     return std::all_of(name.begin() + prefix.size(), name.end(),
-                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-}
-
-bool digitIn(QChar c, char first, char last)
-{
-    return c >= QLatin1Char(first) && c <= QLatin1Char(last);
+                       [](QChar c) { return digitIn(c, '0', '9'); });
 }
 } // namespace
 
