@@ -43,9 +43,15 @@ inline void setTextColour(QWidget* w, const QColor& c)
 // pages.
 inline void setScrollBarColours(QAbstractScrollArea* area, const QColor& back, const QColor& arrows)
 {
+    // Button: the groove and the handle's shades, a fifth of the way from the
+    // background to the text (lighter() leaves a black one black); window:
+    // the outlines.
+    const auto mix = [](float b, float a) { return b + (a - b) * 0.2f; };
+    const QColor button =
+        QColor::fromRgbF(mix(back.redF(), arrows.redF()), mix(back.greenF(), arrows.greenF()),
+                         mix(back.blueF(), arrows.blueF()));
     for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
-        // Button: the groove and the handle's shades; window: the outlines.
-        QPalette pal(back.lighter(170), back);
+        QPalette pal(button, back);
         pal.setColor(QPalette::Base, back);
         pal.setColor(QPalette::WindowText, arrows);
         pal.setColor(QPalette::ButtonText, arrows);
