@@ -52,8 +52,7 @@ ButtonFamily FamilyOfLabel(const QString& label)
     for (const Entry& e : groups)
         if (isCopyOf(label, e.group))
             return e.family;
-    if (label.size() == 4 && label.startsWith(QLatin1String("Key")) && label[3] >= QLatin1Char('1') &&
-        label[3] <= QLatin1Char('9'))
+    if (IsKeyCaptionName(label))
         return ButtonFamily::KeyLabel;
     static const QStringList textButtons = {
         QStringLiteral("Btn_Del"),        QStringLiteral("Btn_Insert"),    QStringLiteral("Btn_Edit"),
@@ -87,6 +86,12 @@ FamilyLook LookOfFamily(ButtonFamily family)
         break;
     }
     return {QString(), QString(), false, false, false};
+}
+
+bool IsKeyCaptionName(QStringView name)
+{
+    return name.size() == 4 && name.startsWith(QLatin1String("Key")) && name[3] >= QLatin1Char('1') &&
+           name[3] <= QLatin1Char('9');
 }
 
 QString PictureOfLabel(const QString& label)

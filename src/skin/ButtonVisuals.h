@@ -20,6 +20,8 @@ enum class ButtonFamily {
 };
 
 ButtonFamily FamilyOfLabel(const QString& labelName);
+// Key1..Key9: the key page's caption labels.
+bool IsKeyCaptionName(QStringView name);
 
 struct FamilyLook {
     QString enter;   // picture while the pointer is over the label

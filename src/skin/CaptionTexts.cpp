@@ -1,5 +1,7 @@
 #include "skin/CaptionTexts.h"
 
+#include "skin/ButtonVisuals.h"
+
 #include <algorithm>
 
 namespace orb
@@ -154,8 +156,8 @@ bool TakesLanguageFont(const QString& labelName)
     const QStringView n(labelName);
     if (n.startsWith(QLatin1String("Key_")) || n.startsWith(QLatin1String("ST_")))
         return true;
-    if (n.size() == 4 && n.startsWith(QLatin1String("Key")) && digitIn(n[3], '1', '9'))
-        return true; // Key1..Key9
+    if (IsKeyCaptionName(n))
+        return true;
     for (const char* prefix : {"lbl_Spd", "lbl_DbSpd", "lbl_ScrSpd", "lbl_MCULEDStep_", "lbl_MCULEDNum_"})
         if (digitsAfter(n, QLatin1StringView(prefix)))
             return true;
