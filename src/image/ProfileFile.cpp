@@ -1,9 +1,12 @@
 #include "image/ProfileFile.h"
 
-#include <atomic>
+#include "core/FileReplace.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <fstream>
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -50,43 +53,10 @@ std::filesystem::path ProfileFilePath(const std::filesystem::path& chosen)
 
 ProfileSaveResult SaveProfileFile(const std::filesystem::path& path, const ImageBytes& image)
 {
-    std::error_code ignored;
-    // A profile reached through a link is replaced where it really lives.
-    std::filesystem::path target = path;
-    if (std::filesystem::is_symlink(path, ignored))
-        target = std::filesystem::weakly_canonical(path, ignored);
-    if (target.empty())
-        target = path;
-    // Written beside the target under a name no one else uses, and renamed
-    // over it only when complete, so an existing profile survives any failure.
-    static std::atomic<unsigned> serial{0};
-    std::filesystem::path temporary = target;
-    temporary +=
-        ".orb5610-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++serial) + ".tmp";
-
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return {false, SystemReason(errno)};
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    out.flush();
-    int error = errno;
-    const bool written = static_cast<bool>(out);
-    out.close();
-    if (!written || out.fail()) {
-        if (written)
-            error = errno;
-        std::filesystem::remove(temporary, ignored);
-        return {false, SystemReason(error)};
-    }
-
-    std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
-    if (renameError) {
-        std::filesystem::remove(temporary, ignored);
-        return {false, renameError.message()};
-    }
-    return {true, {}};
+    const ReplaceResult r =
+        ReplaceFile(QFileInfo(path).filePath(), QByteArray(reinterpret_cast<const char*>(image.data()),
+                                                           static_cast<qsizetype>(image.size())));
+    return {r.ok, r.ok ? std::string() : r.error.toStdString()};
 }
 
 ProfileLoadResult LoadProfileFile(const std::filesystem::path& path, ImageBytes& image)

@@ -16,9 +16,9 @@ struct ProfileSaveResult {
     std::string reason; // the system's text for the failure; empty on success
 };
 
-// Writes the 2048 image bytes, address 0 first, no header. The bytes go to a
-// temporary file beside the target that then replaces it, so an existing
-// file stays as it was when anything fails.
+// Writes the 2048 image bytes, address 0 first, no header, through
+// ReplaceFile: an existing profile keeps its mode, owner, links and
+// access list, a read-only one is refused, and any failure leaves it as it was.
 ProfileSaveResult SaveProfileFile(const std::filesystem::path& path, const ImageBytes& image);
 
 enum class ProfileLoadStatus {

@@ -1,11 +1,11 @@
 #include "macros/MacroLibrary.h"
 
+#include "core/FileReplace.h"
 #include "rcdata.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -205,17 +205,8 @@ QString ExportFilePath(const QString& chosen)
 
 FileResult WriteFileAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return {false, error};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+    const ReplaceResult r = ReplaceFile(path, bytes);
+    return {r.ok, r.error};
 }
 
 FileResult SaveLibrary(const MacroLibrary& library, const QString& path)

@@ -89,8 +89,8 @@ QString MacroLibraryFilePath(const QString& pathSetting, const QString& programF
 // in it (any letter case).
 QString ExportFilePath(const QString& chosen);
 
-// Writes all bytes to a temporary file beside path and renames it over path,
-// so a failure leaves any earlier file as it was.
+// Writes all bytes to path through ReplaceFile: a failure leaves any earlier
+// file as it was, and an existing file keeps its mode, owner and links.
 FileResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
 // RefreshPCMacro: the whole library to its file.
 FileResult SaveLibrary(const MacroLibrary& library, const QString& path);

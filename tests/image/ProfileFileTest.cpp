@@ -14,6 +14,8 @@
 #if defined(__unix__)
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace orb;
@@ -235,5 +237,95 @@ TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileAsItWas)
     EXPECT_EQ(r.reason, std::make_error_code(std::errc::file_too_large).message());
     EXPECT_EQ(ReadAll(file), std::vector<std::uint8_t>(old.begin(), old.end()));
     EXPECT_EQ(Names(), std::vector<std::string>{"old.bin"});
+}
+#endif
+
+#if defined(__unix__)
+// What the user set on an existing profile survives a save over it: its
+// mode, its other names, its owner; a read-only profile is refused.
+TEST_F(ProfileFileTest, SavingOverAProfileKeepsWhatTheUserSetOnIt)
+{
+    struct Case {
+        const char* name;
+        mode_t mode;
+        bool hardLink;
+        bool otherOwner; // only an administrator can give the file away
+        bool refused;
+    };
+    const Case cases[] = {
+        {"private", 0600, false, false, false},    {"group-readable", 0640, false, false, false},
+        {"second name", 0644, true, false, false}, {"another owner", 0664, false, true, false},
+        {"read-only", 0444, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = Path("profile.bin");
+        const fs::path other = Path("other-name.bin");
+        fs::remove(file);
+        fs::remove(other);
+        const ImageBytes old = Pattern(1);
+        WriteAll(file, std::vector<std::uint8_t>(old.begin(), old.end()));
+        if (c.hardLink)
+            fs::create_hard_link(file, other);
+        const uid_t nobody = 65534;
+        if (c.otherOwner) {
+            if (geteuid() != 0)
+                continue;
+            ASSERT_EQ(chown(file.c_str(), nobody, nobody), 0);
+        }
+        ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
+        struct stat before {
+        };
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+
+        const ImageBytes saved = Pattern(2);
+        const ProfileSaveResult r = SaveProfileFile(file, saved);
+
+        struct stat after {
+        };
+        ASSERT_EQ(stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, c.mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        const std::vector<std::uint8_t> expected =
+            c.refused ? std::vector<std::uint8_t>(old.begin(), old.end())
+                      : std::vector<std::uint8_t>(saved.begin(), saved.end());
+        EXPECT_EQ(r.ok, !c.refused) << r.reason;
+        if (c.refused) {
+            EXPECT_EQ(r.reason, std::make_error_code(std::errc::permission_denied).message());
+        }
+        EXPECT_EQ(ReadAll(file), expected);
+        if (c.hardLink) {
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(ReadAll(other), expected);
+        }
+        fs::remove(other);
+        EXPECT_EQ(Names(), std::vector<std::string>{"profile.bin"}); // no temporary left
+    }
+}
+
+TEST_F(ProfileFileTest, AFailedWriteIntoAProfileWithTwoNamesPutsTheOldBytesBack)
+{
+    // A short profile with a second name is written in place; a file size
+    // limit below one image makes that write fail half way.
+    const fs::path file = Path("short.bin");
+    const std::vector<std::uint8_t> old(600, 0x99);
+    WriteAll(file, old);
+    fs::create_hard_link(file, Path("again.bin"));
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ProfileSaveResult r = SaveProfileFile(file, Pattern(9));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.reason, std::make_error_code(std::errc::file_too_large).message());
+    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(ReadAll(Path("again.bin")), old);
 }
 #endif
