@@ -1,8 +1,12 @@
 // macros list, export and import: the macro library file of the window.
 #include "ctl/CtlTool.h"
+#include "ctl/FileCheck.h"
+#include "macros/LibrarySharing.h"
 #include "macros/MacroLibrary.h"
 #include "skin/OrgOptions.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 
 namespace orb::ctl
@@ -18,9 +22,16 @@ int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const
     const QString libraryPath = libraryOption.isEmpty()
                                     ? MacroLibraryFilePath(LoadOrgOptions().Path, env_.programFolder)
                                     : libraryOption;
+    // Held for the whole command, so the window's saves and ours come one
+    // after the other and neither loses the other's macros.
+    const LibraryFileLock lock(libraryPath);
+    if (!lock.held())
+        return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, lock.error()));
     MacroLibrary library;
     const CheckResult loaded = CheckPCMacro(library, libraryPath);
-    if (loaded.fromFile && !loaded.read.ok)
+    // A library that is there but cannot be read is the user's: nothing is
+    // listed or exported in its place, and no import writes over it.
+    if (!loaded.read.ok)
         return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, loaded.read.error));
 
     if (what == QLatin1String("list") && args.size() == 1) {
@@ -79,6 +90,20 @@ int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const
     if (what == QLatin1String("import")) {
         QString text;
         if (all) {
+            // Only a whole library replaces the library: a profile or an
+            // empty file would become entries of garbage, or none at all.
+            if (QFile probe(file); !probe.open(QIODevice::ReadOnly))
+                return done(QStringLiteral("macros import"), ExitBadFile,
+                            QStringLiteral("%1: %2").arg(file, probe.errorString()));
+            const FileCheckResult checked = CheckFile(file);
+            if (checked.kind != QLatin1String("library"))
+                return done(
+                    QStringLiteral("macros import"), ExitBadFile,
+                    QStringLiteral("%1: not a macro library (%2 bytes%3; a library has %4)")
+                        .arg(file)
+                        .arg(QFileInfo(file).size())
+                        .arg(checked.kind.isEmpty() ? QString() : QStringLiteral(", a ") + checked.kind)
+                        .arg(LibraryFileSize));
             const FileResult r = ImportAllFile(library, file);
             if (!r.ok)
                 return done(QStringLiteral("macros import"), ExitBadFile, r.error);

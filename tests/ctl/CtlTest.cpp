@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -366,3 +367,112 @@ TEST_F(CtlTest, SetAllChangesEveryMouseWithALineEach)
 }
 
 } // namespace
+
+TEST_F(CtlTest, AnUnreadableLibraryIsNeitherReplacedNorTakenForTheBuiltInOne)
+{
+    // Two ways a library that is there cannot be read: no read permission
+    // (which root does not feel) and a folder in the file's place.
+    struct Case {
+        const char* name;
+        bool folder;
+    };
+    for (const Case c : {Case{"no permission", false}, Case{"a folder", true}}) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir place;
+        const QString lib = place.filePath("ORB5610-Macro.bin");
+        const QByteArray mine(LibraryFileSize, '\x5A');
+        if (c.folder) {
+            ASSERT_TRUE(QDir().mkdir(lib));
+        } else {
+            QFile f(lib);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(mine);
+            f.close();
+            ASSERT_TRUE(f.setPermissions({}));
+            if (f.open(QIODevice::ReadOnly))
+                continue; // this user reads files whatever their permissions
+        }
+        MacroLibrary one;
+        ASSERT_EQ(one.NewEntry(QStringLiteral("single")), LibraryStatus::Ok);
+        writeFile("single.bin", one.EntryBytes(0));
+        MacroLibrary whole;
+        ASSERT_TRUE(whole.LoadDefaultLibrary());
+        writeFile("whole.bin", whole.ToBytes());
+
+        const QStringList commands[] = {{"macros", "list"},
+                                        {"macros", "export", file("out")},
+                                        {"macros", "import", file("single.bin")},
+                                        {"macros", "import", "--all", file("whole.bin")}};
+        for (const QStringList& command : commands) {
+            SCOPED_TRACE(command.join(' ').toStdString());
+            EXPECT_EQ(run(QStringList{"--library", lib} + command), ExitBadFile);
+            EXPECT_TRUE(err.contains(lib)) << err.toStdString();
+            EXPECT_FALSE(QFile::exists(file("out.bin")));
+        }
+        if (c.folder) {
+            EXPECT_TRUE(QFileInfo(lib).isDir());
+            EXPECT_TRUE(QDir(lib).isEmpty());
+        } else {
+            ASSERT_TRUE(QFile(lib).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            QFile f(lib);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll(), mine);
+        }
+    }
+}
+
+TEST_F(CtlTest, ImportAllTakesOnlyALibraryFile)
+{
+    const QString lib = file("lib.bin");
+    ASSERT_EQ(run({"--library", lib, "macros", "list"}), ExitOk);
+    const QByteArray before = readFile("lib.bin");
+    ASSERT_EQ(before.size(), LibraryFileSize);
+
+    MacroLibrary one;
+    ASSERT_EQ(one.NewEntry(QStringLiteral("single")), LibraryStatus::Ok);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"empty", QByteArray()},
+        {"profile", bytesOf(*LoadDefaultImage(1))},
+        {"single macro", one.EntryBytes(0)},
+        {"one entry short", before.left(LibraryFileSize - LibraryEntrySize)},
+        {"one byte long", before + '\0'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile("other.bin", c.bytes);
+        EXPECT_EQ(run({"--library", lib, "macros", "import", "--all", file("other.bin")}), ExitBadFile);
+        EXPECT_FALSE(out.contains("imported")) << out.toStdString();
+        EXPECT_TRUE(err.contains("not a macro library")) << err.toStdString();
+        EXPECT_EQ(readFile("lib.bin"), before);
+    }
+}
+
+TEST_F(CtlTest, ReadOverAProfileKeepsItsModeAndRefusesAReadOnlyOne)
+{
+    SimMouse& mouse = addMouse();
+    struct Case {
+        const char* name;
+        QFileDevice::Permissions mode;
+        int exit;
+    };
+    const Case cases[] = {
+        {"private", QFileDevice::ReadOwner | QFileDevice::WriteOwner, ExitOk},
+        {"read-only", QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, ExitBadFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray old(2048, '\x11');
+        writeFile("p.bin", old);
+        ASSERT_TRUE(QFile::setPermissions(file("p.bin"), c.mode));
+        EXPECT_EQ(run({"read", file("p.bin")}), c.exit) << err.toStdString();
+        EXPECT_EQ(QFile::permissions(file("p.bin")) & 0x7077, c.mode & 0x7077); // owner, group, others
+        const ImageBytes& saved = mouse.memory;
+        EXPECT_EQ(readFile("p.bin"), c.exit == ExitOk ? bytesOf(saved) : old);
+        ASSERT_TRUE(QFile::setPermissions(file("p.bin"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QFile::remove(file("p.bin"));
+    }
+}
