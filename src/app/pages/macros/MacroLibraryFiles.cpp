@@ -6,8 +6,10 @@
 #include "app/pages/macros/MacroPage.h"
 #include "app/session/DeviceSession.h"
 #include "device/MemoryAccess.h"
+#include "macros/LibrarySharing.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 
 namespace orb
@@ -36,7 +38,11 @@ void MacroLibraryFiles::CheckPCMacro()
     // An installed program has no folder of its own: the user's data folder.
     const QString programFolder = programFolder_.isEmpty() ? ProgramFilesFolder() : programFolder_;
     LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder_);
+    // Held so that a library the tool is writing is not read half way; a
+    // lock that cannot be had does not keep the program from starting.
+    const LibraryFileLock lock(LibraryPath);
     const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
+    Base = Library;
     // A file that is there but cannot be read stays as the user left it: the
     // library runs in memory and is never written over it.
     KeepUnreadableFile = !r.read.ok;
@@ -51,13 +57,63 @@ bool MacroLibraryFiles::RefreshPCMacro()
     if (KeepUnreadableFile)
         return false; // said at start-up
     // Every change tries again: a folder made writable meanwhile gets the
-    // library; a run of failures is said once.
+    // library; a run of failures is said once. The file is held from the
+    // moment it is looked at until the new one is in place, so the tool's
+    // changes and the window's never overwrite each other.
+    const LibraryFileLock lock(LibraryPath);
+    if (!lock.held()) {
+        sayCannotSave(lock.error());
+        return false;
+    }
+    if (!TakeInFileChanges())
+        return false;
     const FileResult r = SaveLibrary(Library, LibraryPath);
-    if (!r.ok)
+    if (!r.ok) {
         sayCannotSave(r.error);
-    else
-        CannotSaveSaid = false;
-    return r.ok;
+        return false;
+    }
+    CannotSaveSaid = false;
+    Base = Library;
+    return true;
+}
+
+bool MacroLibraryFiles::TakeInFileChanges()
+{
+    if (!QFileInfo::exists(LibraryPath))
+        return true; // removed meanwhile: the window's library makes it again
+    MacroLibrary onDisk;
+    const CheckResult r = orb::CheckPCMacro(onDisk, LibraryPath);
+    if (!r.read.ok) {
+        sayCannotSave(r.read.error); // unreadable now: not written over
+        return false;
+    }
+    if (onDisk.Names == Base.Names && onDisk.Records == Base.Records)
+        return true;
+    // Another program (the command-line tool, another window) changed the
+    // file: the window's changes since its last save go on top of it.
+    const int shown = page_.SelectedLibraryMacro();
+    const std::optional<MacroName> shownName =
+        shown >= 0 ? std::optional<MacroName>(Library.Names[std::size_t(shown)]) : std::nullopt;
+    int leftOut = 0;
+    Library = MergeLibraryChanges(Base, Library, onDisk, &leftOut);
+    Base = onDisk;
+    RefreshPCMacroName();
+    int again = -1;
+    for (int k = 0; shownName && k < Library.Count(); ++k)
+        if (Library.Names[std::size_t(k)] == *shownName)
+            again = k;
+    if (again >= 0)
+        pcList_->setCurrentRow(again);
+    else if (shownName)
+        page_.CloseMacro(); // the open macro is gone from the library
+    if (leftOut > 0)
+        session().services().showMessage(
+            QStringLiteral("The macro library %1 was changed by another program and is full: %2 new "
+                           "macros could not be kept.")
+                .arg(QDir::toNativeSeparators(LibraryPath))
+                .arg(leftOut),
+            MessageStyle::PlainBox);
+    return true;
 }
 
 void MacroLibraryFiles::sayCannotSave(const QString& error)

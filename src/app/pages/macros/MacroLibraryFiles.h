@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QListWidget;
 
 namespace orb
@@ -32,7 +34,9 @@ class MacroLibraryFiles
     void CheckPCMacro();
     // The whole library to its file, tried at every change; false when it
     // cannot be (said once per run of failures). An existing file that could
-    // not be read at start-up is never written.
+    // not be read at start-up is never written. The file is locked for the
+    // read-modify-write; changes another program made to it since the last
+    // save are taken in first, with the window's own changes on top.
     bool RefreshPCMacro();
     // The library's names into LB_PCMacroName and LB_Name.
     void RefreshPCMacroName();
@@ -47,6 +51,10 @@ class MacroLibraryFiles
     void Btn_ImportBaseMacroClick();
 
   private:
+    // The file as it is now when another program changed it since Base:
+    // Library becomes it with the window's changes on top. False when the
+    // file cannot be read (it is then not written over).
+    bool TakeInFileChanges();
     void sayCannotSave(const QString& error);
     Skin& skin() const { return context_.skin; }
     DeviceSession& session() const { return context_.session; }
@@ -61,6 +69,7 @@ class MacroLibraryFiles
     QListWidget* lineList_; // LB_macro
 
     MacroLibrary Library;
+    MacroLibrary Base; // the library as last read from or written to the file
     QString LibraryPath;
     bool CannotSaveSaid = false;     // in the current run of failed saves
     bool KeepUnreadableFile = false; // the file existed but could not be read
