@@ -9,6 +9,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libhidapi-dev
+  libfuse3-dev fuse3
   libx11-dev libxi-dev
   libglib2.0-dev gsettings-desktop-schemas
   xvfb xdotool x11-xserver-utils

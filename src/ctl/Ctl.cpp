@@ -17,6 +17,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace orb::ctl
@@ -109,6 +110,10 @@ class BorrowedPlatform final : public HidPlatform
     {
         return p_.open(path, why);
     }
+    std::vector<std::uint8_t> reportDescriptorOf(const std::string& path) override
+    {
+        return p_.reportDescriptorOf(path);
+    }
 
   private:
     HidPlatform& p_;
@@ -123,7 +128,11 @@ std::vector<Found> Tool::findMice()
     if (!list)
         return found;
     const auto clock = env_.makeClock();
+    std::set<std::string> seen;
     for (const HidInterfaceInfo& itf : *list) {
+        // hidapi lists a node once for every top-level usage it has.
+        if (!seen.insert(itf.path).second)
+            continue;
         const HidAttributes& a = itf.attributes;
         if (a.vendorId != settings_.vendorId || a.productId != kProductId ||
             a.releaseNumber != kReleaseNumber)

@@ -33,8 +33,10 @@ int Tool::cmdList()
         const QString path = QString::fromStdString(f.info.path);
         const HidAttributes& a = f.info.attributes;
         QString identity;
-        Outcome o{ExitRefused,
-                  QStringLiteral("cannot be opened: no permission (is the udev rule installed?)")};
+        // Says what to install: the node belongs to root until the package's
+        // udev rule hands it to the user at the next plug.
+        Outcome o{ExitRefused, QStringLiteral("cannot be opened: no permission; install the orb5610 package "
+                                              "(udev rule 70-orb5610.rules), then plug the mouse in again")};
         if (f.openable) {
             const auto link = makeLink(f.info);
             o = link->Open();

@@ -61,7 +61,9 @@ Outcome MouseLink::refusalOrFailure()
 {
     if (session_->lastReadRefusalShown())
         return {ExitRefused, services_.messages.join(QStringLiteral("; "))};
-    if (session_->link().deviceGone())
+    // The session's no-device reset closes the dead handle (and forgets that
+    // it died) before the outcome is asked for.
+    if (session_->link().deviceGone() || !session_->link().hasDevice())
         return {ExitFailed, QStringLiteral("the mouse was pulled out")};
     return {ExitFailed, QStringLiteral("the mouse did not answer (read incomplete)")};
 }

@@ -50,6 +50,10 @@ class OneInterfacePlatform final : public HidPlatform
         std::lock_guard lock(openLock_);
         return inner_.open(path, why);
     }
+    std::vector<std::uint8_t> reportDescriptorOf(const std::string& path) override
+    {
+        return inner_.reportDescriptorOf(path);
+    }
 
   private:
     HidPlatform& inner_;

@@ -55,6 +55,13 @@ class HidPlatform
     virtual std::optional<std::vector<HidInterfaceInfo>> listInterfaces() = 0;
     // Opens one interface; null when it refuses, with the reason in `why`.
     virtual std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why = nullptr) = 0;
+    // The report descriptor of a listed interface without opening it (Linux:
+    // from sysfs, readable by anyone); empty when the platform cannot tell.
+    virtual std::vector<std::uint8_t> reportDescriptorOf(const std::string& path)
+    {
+        (void)path;
+        return {};
+    }
 };
 
 } // namespace orb

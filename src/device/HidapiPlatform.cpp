@@ -48,13 +48,15 @@ class HidapiDevice final : public HidDevice
 
     bool attributes(HidAttributes& out) override
     {
-        hid_device_info* info = hid_get_device_info(dev_);
-        if (!info)
-            return false;
-        out.vendorId = info->vendor_id;
-        out.productId = info->product_id;
-        out.releaseNumber = info->release_number;
-        return true;
+        if (hid_device_info* info = hid_get_device_info(dev_)) {
+            out = {info->vendor_id, info->product_id, info->release_number};
+            return true;
+        }
+        // hidapi finds an open node's device by its device number; a node
+        // that is not a character device of its own (a FUSE file, a
+        // container's bind mount) has none, so the listing of the same path
+        // answers instead.
+        return attributesFromListing(out);
     }
     std::vector<std::uint8_t> reportDescriptor() override
     {
@@ -84,10 +86,16 @@ class HidapiDevice final : public HidDevice
         if (len == 0 || len > tmp.size())
             return false;
         std::memcpy(tmp.data(), buf, len);
-        if (hid_get_feature_report(dev_, tmp.data(), len) < 0) {
+        const int got = hid_get_feature_report(dev_, tmp.data(), len);
+        if (got < 0) {
             noteFailure(errno);
             return false;
         }
+        // A short report fills only the front of the buffer; the rest would
+        // keep the request's own bytes, whose last one may read as the
+        // mouse's acknowledge. Only a whole report counts.
+        if (std::size_t(got) < len)
+            return false;
         std::memcpy(buf, tmp.data(), len);
         return true;
     }
@@ -97,6 +105,19 @@ class HidapiDevice final : public HidDevice
     }
 
   private:
+    bool attributesFromListing(HidAttributes& out) const
+    {
+        hid_device_info* list = hid_enumerate(0, 0);
+        bool found = false;
+        for (hid_device_info* d = list; d && !found; d = d->next) {
+            if (d->path && path_ == d->path) {
+                out = {d->vendor_id, d->product_id, d->release_number};
+                found = true;
+            }
+        }
+        hid_free_enumeration(list);
+        return found;
+    }
     void noteFailure(int err)
     {
         if (!gone_)
@@ -169,6 +190,11 @@ std::optional<std::vector<HidInterfaceInfo>> HidapiPlatform::listInterfaces()
             out.push_back({d->path, {d->vendor_id, d->product_id, d->release_number}});
     hid_free_enumeration(list);
     return out;
+}
+
+std::vector<std::uint8_t> HidapiPlatform::reportDescriptorOf(const std::string& path)
+{
+    return readHidrawReportDescriptor(path);
 }
 
 std::unique_ptr<HidDevice> HidapiPlatform::open(const std::string& path, HidOpenError* why)

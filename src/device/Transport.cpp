@@ -51,7 +51,12 @@ bool Transport::MouseRefusesOpening(int vendor, int product, int release)
         HidOpenError why = HidOpenError::None;
         if (platform_.open(itf.path, &why))
             continue;
-        if (why == HidOpenError::PermissionDenied)
+        if (why != HidOpenError::PermissionDenied)
+            continue;
+        // The mouse's other interfaces (its pointer) carry the same
+        // identifiers; a descriptor readable without opening tells them apart.
+        const auto desc = platform_.reportDescriptorOf(itf.path);
+        if (desc.empty() || hasCollectionWithFeatureLength(desc, kReportLength))
             return true;
     }
     return false;
