@@ -73,7 +73,8 @@ QString UsageText()
         "     library full or duplicate name)\n"
         "  5  bad file (not a profile or library, cannot be read or written)\n"
         "  6  verification failed after the write\n"
-        "With several mice the first mouse that failed gives the status.\n");
+        "With several mice the first mouse that failed gives the status; list fails\n"
+        "only when no mouse found opens and answers (4 when none may be opened).\n");
 }
 
 QString codeWord(int code)

@@ -144,8 +144,12 @@ TEST_F(CtlTest, ListShowsEveryMouseWithIdentityAndWhetherItOpens)
     EXPECT_FALSE(found[1].toObject()["openable"].toBool());
     EXPECT_EQ(found[2].toObject()["result"].toString(), "refused");
 
-    // With only refusing mice a command says so.
+    // With only refusing mice a command says so, and so does the list's
+    // status: a script can tell that the udev rule is missing.
     host.refuseOpening(mice[0].get(), true);
+    EXPECT_EQ(run({"list"}), ExitRefused);
+    EXPECT_EQ(run({"--json", "list"}), ExitRefused);
+    EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object()["exit"].toInt(), ExitRefused);
     EXPECT_EQ(run({"read", file("a.bin")}), ExitRefused);
     EXPECT_TRUE(err.contains("udev rule"));
     EXPECT_EQ(host.openHandles, 0);
