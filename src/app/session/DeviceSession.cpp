@@ -83,7 +83,12 @@ void DeviceSession::DevTimerTimer()
                     ReadDevInfo();
                     break;
                 }
-                DevLost();
+                // A mouse that is there but that this user may not open is not
+                // one to wait for: the permission hint says what is wrong.
+                if (link_.MouseRefusesOpening(id.vendor, id.product, kReleaseNumber))
+                    ResetToNoDevice();
+                else
+                    DevLost();
             }
         }
         // A mouse lost in the middle of the read has set the count already.
@@ -128,13 +133,18 @@ bool DeviceSession::HandleDeviceGone()
 
 void DeviceSession::DevLost()
 {
+    ResetToNoDevice();
+    RefreshFormMessagDialog(
+        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
+}
+
+void DeviceSession::ResetToNoDevice()
+{
     host_.HideAllMenu();
     RefreshErrorAP();
     host_.DeviceLostShown();
     if (!DevTimer_->isEnabled())
         DevTimer_->setEnabled(true);
-    RefreshFormMessagDialog(
-        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
 }
 
 void DeviceSession::RefreshErrorAP()

@@ -111,6 +111,8 @@ class DeviceSession
     void RefreshFormMessagDialog(const QString& text);
 
   private:
+    // DevLost without its message: the no-device look and the timer on.
+    void ResetToNoDevice();
     void ReadDevInfoSteps();
     void RefreshPermissionHint();
 

@@ -6,6 +6,7 @@
 #include "app/frame/LoadingWindow.h"
 #include "app/frame/PageSelector.h"
 #include "skin/PermissionHintText.h"
+#include "skin/TextSlots.h"
 
 #include <QFile>
 #include <QLabel>
@@ -167,6 +168,39 @@ TEST_F(RealMouse, RefusedOpeningShowsTheFixUntilTheMouseIsOpened)
     EXPECT_TRUE(window->session().link().hasDevice());
     EXPECT_FALSE(hintShown());
 }
+
+// The first tick after the start: a mouse that is there but may not be
+// opened gets the permission hint and no "waiting to reconnect" box; a mouse
+// that is really absent gets the box and no hint.
+struct FirstTickCase {
+    const char* name;
+    bool plugged;
+    bool refused;
+    bool message;
+    bool hint;
+};
+
+struct FirstTick : RealMouse, ::testing::WithParamInterface<FirstTickCase> {
+};
+
+TEST_P(FirstTick, ReconnectMessageOnlyForAMouseThatIsAbsent)
+{
+    const FirstTickCase& c = GetParam();
+    start(c.plugged);
+    host.refuseOpening(&mouse, c.refused);
+    clock.advance(3500 + 2100);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    const QString lost = DeviceLostMessage(window->skin().LookupText(QStringLiteral("Str100")),
+                                           window->skin().LookupText(QStringLiteral("Str101")));
+    EXPECT_EQ(messages().contains(lost), c.message) << messages().join(" | ").toStdString();
+    EXPECT_EQ(hintShown(), c.hint);
+    EXPECT_TRUE(window->stack().noDeviceUI());
+}
+
+INSTANTIATE_TEST_SUITE_P(Mouse, FirstTick,
+                         ::testing::Values(FirstTickCase{"absent", false, false, true, false},
+                                           FirstTickCase{"refused", true, true, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RealMouse, RefusedOpeningHintGoesWhenTheMouseIsUnplugged)
 {
