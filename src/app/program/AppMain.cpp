@@ -79,8 +79,17 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     // application is still setting up while it is being made.
     auto iconPictures = std::async(std::launch::async, applicationIconPictures);
     SingleInstance instance(kWindowTitle);
-    if (!instance.claim())
+    switch (instance.claimOrRaise()) {
+    case SingleInstance::Claim::Raised:
         return 0; // the running copy comes forward
+    case SingleInstance::Claim::Unavailable:
+        // Better two windows than none: the user asked for one.
+        qWarning("single instance: %s cannot be used; this copy starts on its own",
+                 qPrintable(instance.serverName()));
+        break;
+    case SingleInstance::Claim::First:
+        break;
+    }
     QApplication::setApplicationName(kApplicationTitle);
 
     RealClock clock;
