@@ -17,6 +17,11 @@ const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
 } // namespace
 
+QString MouseHeldMessage(const QString& holder)
+{
+    return QStringLiteral("The mouse is in use by %1.\nTry again when it has finished.").arg(holder);
+}
+
 DeviceSession::DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId,
                              SessionHost& host)
     : clock_(clock), services_(services), host_(host), link_(hid, clock)
@@ -62,6 +67,7 @@ void DeviceSession::DevTimerTimer()
     }
 
     goneHandled_ = false;
+    bool mouseHeldElsewhere = false;
     if (count != LastHidCount && agreements >= 2) {
         if (count < LastHidCount) {
             // Any interface leaving counts as the loss of the mouse.
@@ -81,6 +87,12 @@ void DeviceSession::DevTimerTimer()
                     link_.DeviceVendorId = std::uint32_t(id.vendor);
                     link_.DeviceProductId = std::uint32_t(id.product);
                     ReadDevInfo();
+                    if (!link_.heldBy().isEmpty()) {
+                        // Another program is writing the mouse: let it go and
+                        // leave the count, so a later tick reads what it wrote.
+                        link_.closeDevice();
+                        mouseHeldElsewhere = true;
+                    }
                     break;
                 }
                 // A mouse that is there but that this user may not open is not
@@ -92,7 +104,7 @@ void DeviceSession::DevTimerTimer()
             }
         }
         // A mouse lost in the middle of the read has set the count already.
-        if (!goneHandled_)
+        if (!goneHandled_ && !mouseHeldElsewhere)
             LastHidCount = count;
     }
     RefreshPermissionHint();
@@ -201,7 +213,9 @@ bool DeviceSession::QueryStatus()
 
 void DeviceSession::ReadDevInfo()
 {
+    link_.holdLock(); // the status query to the end of the image read
     ReadDevInfoSteps();
+    link_.releaseHold();
     HandleDeviceGone();
 }
 
@@ -251,6 +265,13 @@ void DeviceSession::ReadOnRequest()
     ReadDevInfo();
     if (timerWasOn)
         DevTimer_->setEnabled(true);
+    TellMouseHeldElsewhere();
+}
+
+void DeviceSession::TellMouseHeldElsewhere()
+{
+    if (!link_.heldBy().isEmpty())
+        RefreshFormMessagDialog(MouseHeldMessage(link_.heldBy()));
 }
 
 bool DeviceSession::ReadImageForSave()
@@ -298,12 +319,15 @@ void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
     if (overlays)
         host_.ShowDisableAll();
     host_.ShowLoading();
+    link_.holdLock(); // no other program between the transfer's exchanges
     work();
+    link_.releaseHold();
     host_.HideLoading();
     DevTimer_->setEnabled(true);
     if (overlays)
         host_.HideDisableAll();
-    HandleDeviceGone();
+    if (!HandleDeviceGone())
+        TellMouseHeldElsewhere();
 }
 
 void DeviceSession::DownloadParameter()

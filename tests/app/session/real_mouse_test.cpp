@@ -5,6 +5,7 @@
 #include "app/base/ClickLabel.h"
 #include "app/frame/LoadingWindow.h"
 #include "app/frame/PageSelector.h"
+#include "device/MouseLock.h"
 #include "skin/PermissionHintText.h"
 #include "skin/TextSlots.h"
 
@@ -140,6 +141,37 @@ TEST_F(RealMouse, MouseThatDoesNotAnswerKeepsItsAttempts)
     EXPECT_TRUE(window->session().link().hasDevice());
     EXPECT_FALSE(window->session().link().deviceGone());
     mouse.config = stalled;
+}
+
+// --- The command-line tool on the same mouse ---
+
+// Apply while the tool writes the mouse: the window waits for it (time
+// pumped), then says who holds the mouse; nothing of the window's reaches
+// the mouse, and it is taken again at the next Apply.
+TEST_F(RealMouse, ApplyWhileTheToolHoldsTheMouseNamesIt)
+{
+    QTemporaryDir locks;
+    ASSERT_TRUE(locks.isValid());
+    start(true);
+    window->session().link().setLockFolder(locks.path(), 3000); // as the program does
+    untilOpened();
+    ASSERT_TRUE(window->session().lastReadComplete());
+    mouse.clearTraffic();
+    MouseLock tool(locks.path(), "sim/mouse-config");
+    ASSERT_TRUE(tool.tryLock());
+    const int before = int(messages().size());
+
+    click(QStringLiteral("Btn_Apply_1"));
+    EXPECT_TRUE(mouse.requests().empty());
+    ASSERT_EQ(int(messages().size()), before + 1);
+    EXPECT_TRUE(messages().last().startsWith(QStringLiteral("The mouse is in use by ")))
+        << messages().last().toStdString();
+    EXPECT_TRUE(window->session().link().hasDevice());
+
+    tool.unlock();
+    click(QStringLiteral("Btn_Apply_1"));
+    EXPECT_EQ(countOf(WriteDataCmd), 342);
+    EXPECT_EQ(int(messages().size()), before + 1);
 }
 
 // --- A mouse this user may not open ---
