@@ -9,13 +9,18 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-seconds="${1:-60}"
+# The first argument is the time only when it is one: "fuzz.sh TARGET" runs
+# TARGET for the default time (libFuzzer would read a name as 0, no end).
+seconds=60
 runs=()
-if [[ "$seconds" == --runs=* ]]; then
-  runs=(-runs="${seconds#--runs=}")
+if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
+elif [[ "${1:-}" == --runs=* ]]; then
+  runs=(-runs="${1#--runs=}")
   seconds=0 # no time limit
+  shift
 fi
-shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   targets=(fuzz_profile fuzz_language_pack fuzz_layout_text fuzz_report_descriptor fuzz_transport

@@ -75,7 +75,9 @@ QString UsageText()
         "     library full or duplicate name)\n"
         "  5  bad file (not a profile or library, cannot be read or written)\n"
         "  6  verification failed after the write\n"
-        "With several mice the first mouse that failed gives the status.\n");
+        "  7  busy: another program (named) held the mouse for longer than 10 seconds\n"
+        "With several mice the first mouse that failed gives the status; list fails\n"
+        "only when no mouse found opens and answers (4 when none may be opened).\n");
 }
 
 QString codeWord(int code)
@@ -95,6 +97,8 @@ QString codeWord(int code)
         return QStringLiteral("bad file");
     case ExitVerifyFailed:
         return QStringLiteral("verification failed");
+    case ExitBusy:
+        return QStringLiteral("busy");
     }
     return QStringLiteral("error");
 }
@@ -385,6 +389,8 @@ int Tool::run(const QStringList& rawArgs)
         hid_ = std::make_unique<BorrowedPlatform>(demo_->host);
     } else {
         hid_ = env_.makeHid();
+        // Real mice are shared with the window: one program at a time.
+        settings_.lockFolder = env_.mouseLockFolder;
     }
 
     if (command == QLatin1String("list") && rest.isEmpty())

@@ -25,6 +25,9 @@ struct Environment {
     QString programFolder; // with trailing separator
     // Standard input of `set --from -`; the process's own when none.
     QIODevice* in = nullptr;
+    // Where the mice's locks live (MouseLock), shared with the window; empty:
+    // no lock. Never used for --demo mice.
+    QString mouseLockFolder;
 };
 
 // The usage text of --help.

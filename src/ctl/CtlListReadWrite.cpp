@@ -29,6 +29,10 @@ int Tool::cmdList()
 {
     const std::vector<Found> found = findMice();
     QJsonArray mice;
+    // A script must tell "none may be opened" (no udev rule) from success:
+    // without one mouse that answers, the first mouse's status is the tool's.
+    int code = found.empty() ? ExitNoMouse : ExitOk;
+    bool oneAnswered = false;
     for (const Found& f : found) {
         const QString path = QString::fromStdString(f.info.path);
         const HidAttributes& a = f.info.attributes;
@@ -46,6 +50,10 @@ int Tool::cmdList()
             if (o.code == ExitOk)
                 identity = hex2(id[0]) + QLatin1Char(' ') + hex2(id[1]);
         }
+        if (o.code == ExitOk)
+            oneAnswered = true;
+        else if (code == ExitOk)
+            code = o.code;
         if (json_) {
             mice.append(QJsonObject{{QStringLiteral("path"), path},
                                     {QStringLiteral("vendor"), hex4(a.vendorId)},
@@ -65,7 +73,8 @@ int Tool::cmdList()
             out_ << '\n';
         }
     }
-    const int code = found.empty() ? ExitNoMouse : ExitOk;
+    if (oneAnswered)
+        code = ExitOk;
     if (json_)
         emitJson({{QStringLiteral("command"), QStringLiteral("list")},
                   {QStringLiteral("mice"), mice},

@@ -21,9 +21,14 @@ MouseLink::MouseLink(HidPlatform& host, const HidInterfaceInfo& itf, std::mutex&
 Outcome MouseLink::Open()
 {
     Transport& link = session_->link();
+    link.setLockFolder(settings_.lockFolder, kMouseLockWaitMs);
     int release = kReleaseNumber;
-    if (link.OpenHidDevice(settings_.vendorId, kProductId, release))
+    if (link.OpenHidDevice(settings_.vendorId, kProductId, release)) {
+        // The mouse stays this tool's from its first exchange to the end of
+        // the command: the window cannot come between its read and its write.
+        link.holdLock();
         return {};
+    }
     if (link.MouseRefusesOpening(settings_.vendorId, kProductId, kReleaseNumber))
         return {ExitRefused, QStringLiteral("cannot be opened: no permission (is the udev rule installed?)")};
     return {ExitNoMouse, QStringLiteral("gone, or not the mouse's configuration interface")};
@@ -39,7 +44,7 @@ Outcome MouseLink::Identify(std::array<std::uint8_t, 2>& identity)
         int controllerCode = kNoControllerCode;
         MemoryAccess memory(session_->link(), writeEnable, controllerCode);
         if (!memory.QueryStatus()) {
-            outcome = {ExitFailed, QStringLiteral("no answer to the status query")};
+            outcome = heldElsewhere().value_or(Outcome{ExitFailed, QStringLiteral("no answer to the status query")});
             return;
         }
         if (!memory.MemoryAccessAllowed()) {
@@ -57,8 +62,18 @@ Outcome MouseLink::Identify(std::array<std::uint8_t, 2>& identity)
     return outcome;
 }
 
+std::optional<Outcome> MouseLink::heldElsewhere() const
+{
+    const QString& holder = session_->link().heldBy();
+    if (holder.isEmpty())
+        return std::nullopt;
+    return Outcome{ExitBusy, QStringLiteral("in use by %1: nothing done").arg(holder)};
+}
+
 Outcome MouseLink::refusalOrFailure()
 {
+    if (auto held = heldElsewhere())
+        return *held;
     if (session_->lastReadRefusalShown())
         return {ExitRefused, services_.messages.join(QStringLiteral("; "))};
     // The session's no-device reset closes the dead handle (and forgets that
@@ -134,6 +149,8 @@ Outcome MouseLink::writeImage()
     case MemoryAccess::Verify::Stopped:
         break;
     }
+    if (auto held = heldElsewhere())
+        return *held;
     return {ExitFailed, QStringLiteral("no answer to the status query: nothing written")};
 }
 

@@ -28,7 +28,12 @@ enum ExitCode : int {
     ExitRefused = 4,      // the system or the mouse refused: permission, identity, memory access
     ExitBadFile = 5,      // not a profile or library, or a file that cannot be read or written
     ExitVerifyFailed = 6, // the read-back still differed after the rewrite
+    ExitBusy = 7,         // another program (the window) held the mouse past the wait
 };
+
+// How long the tool waits for a mouse another program holds: a whole write
+// and verification of the window's fits in it.
+inline constexpr int kMouseLockWaitMs = 10000;
 
 // A platform that shows one interface of another: each mouse gets its own
 // session and transport, which then find exactly that mouse. Listing does
@@ -114,6 +119,7 @@ struct SessionSettings {
     int reserveManufacturer = 0;
     int reserveProduct = 0;
     TextLookup text;
+    QString lockFolder; // the mice's locks; empty: none
 };
 
 // One mouse, driven through the window's own device session: open, read,
@@ -145,6 +151,8 @@ class MouseLink
 
   private:
     Outcome refusalOrFailure();
+    // Set when another program held the mouse past the wait.
+    std::optional<Outcome> heldElsewhere() const;
     // MemoToDataBuf_OnClick on the image in the session, its verification,
     // then the whole image read back and compared.
     Outcome writeImage();

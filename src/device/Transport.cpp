@@ -15,6 +15,45 @@ void Transport::closeDevice()
 {
     DeviceHandle.reset();
     deviceGone_ = false;
+    lock_.reset(); // given back with the handle
+}
+
+void Transport::setLockFolder(const QString& folder, int waitMs)
+{
+    lockFolder_ = folder;
+    lockWaitMs_ = waitMs;
+}
+
+void Transport::releaseHold()
+{
+    if (holds_ > 0 && --holds_ == 0)
+        dropLock();
+}
+
+void Transport::dropLock()
+{
+    if (lock_)
+        lock_->unlock();
+}
+
+bool Transport::takeLock()
+{
+    heldBy_.clear();
+    if (!lock_)
+        return true;
+    // Short, pumped slices: the window stays alive while the other program
+    // finishes its transfer.
+    constexpr int kSliceMs = 100;
+    for (int waited = 0; !lock_->tryLock(); waited += kSliceMs) {
+        if (waited >= lockWaitMs_) {
+            heldBy_ = lock_->holder();
+            return false;
+        }
+        clock_.waitPumped(1, kSliceMs);
+        if (!usable() || !lock_)
+            return false; // closed or lost while waiting
+    }
+    return true;
 }
 
 void Transport::noteFailure()
@@ -83,6 +122,9 @@ bool Transport::OpenHidDevice(int vendor, int product, int& release)
             continue;
         if (attr.productId == product && attr.vendorId == vendor && attr.releaseNumber == release) {
             DeviceHandle = std::move(dev);
+            lock_.reset();
+            if (!lockFolder_.isEmpty())
+                lock_ = std::make_unique<MouseLock>(lockFolder_, itf.path);
             release = attr.releaseNumber;
             DeviceProductId = attr.productId;
             DeviceVendorId = attr.vendorId;
@@ -168,9 +210,14 @@ bool Transport::ExchangeCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t
 {
     if (!usable())
         return false;
+    if (code == BeginCmd && !takeLock())
+        return false;
     const Profile& p = kStandard;
-    return runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
-                       {kReportId, code, p1, p2, p3, p4, 0, 0});
+    const bool ok = runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
+                                {kReportId, code, p1, p2, p3, p4, 0, 0});
+    if (code == EndCmd && holds_ == 0)
+        dropLock();
+    return ok;
 }
 
 bool Transport::WriteChunk(const std::uint8_t* d)

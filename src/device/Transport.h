@@ -1,6 +1,9 @@
 #pragma once
 #include "core/Clock.h"
 #include "device/HidPlatform.h"
+#include "device/MouseLock.h"
+
+#include <QString>
 
 #include <array>
 #include <atomic>
@@ -71,6 +74,26 @@ class Transport
     // udev rule is missing). Such an interface is neither counted nor opened.
     bool MouseRefusesOpening(int vendor, int product, int release);
 
+    // --- One program at a time on the mouse ---
+    // With a folder, every exchange with the opened mouse runs under its
+    // MouseLock there: BeginCmd takes it, waiting up to `waitMs` with the
+    // queue pumped, and EndCmd gives it back, unless a transfer holds it
+    // (holdLock). A BeginCmd that does not get it fails without reaching
+    // the mouse. Empty (the default): no lock.
+    void setLockFolder(const QString& folder, int waitMs);
+    // A transfer of several exchanges keeps the lock from its first BeginCmd
+    // to the matching releaseHold, so no other program gets in between its
+    // exchanges. Holds nest; the last release gives the lock back.
+    void holdLock()
+    {
+        if (holds_++ == 0)
+            heldBy_.clear(); // a new transfer: nothing refused yet
+    }
+    void releaseHold();
+    // The program that held the mouse when the last BeginCmd could not have
+    // it; empty when the last BeginCmd got it (or there is no lock).
+    const QString& heldBy() const { return heldBy_; }
+
     // --- Command exchanges ---
     bool SendFeature(std::uint8_t* buf);
     // On failure `buf` is left exactly as it was.
@@ -94,9 +117,18 @@ class Transport
     bool runExchange(int attempts, int pauseAfterSend, int polls, int pauseAfterEmptyPoll,
                      const std::array<std::uint8_t, 8>& request);
 
+    // BeginCmd's side of the lock: true when the exchange may go ahead.
+    bool takeLock();
+    void dropLock();
+
     HidPlatform& platform_;
     Clock& clock_;
     std::atomic<bool> deviceGone_{false};
+    QString lockFolder_;
+    int lockWaitMs_ = 0;
+    std::unique_ptr<MouseLock> lock_; // the opened mouse's, with a lock folder
+    int holds_ = 0;
+    QString heldBy_;
 };
 
 } // namespace orb

@@ -34,8 +34,8 @@ class FileHostMouseStore final : public HostMouseStore
 // double-click time and wheel lines have no X server setting; desktops keep
 // them in their own settings daemons (XSETTINGS is owned by that daemon and
 // read-only to other clients), so they are not applied and say so.
-// Each call opens its own short connection, so a missing or vanished X
-// server is a false answer, never a stall or an exit.
+// One connection, opened at the first call and kept; without an X server
+// at that call every answer is false, never a stall.
 class X11HostMouseSystem final : public HostMouseSystem
 {
   public:

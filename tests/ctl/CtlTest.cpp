@@ -3,11 +3,13 @@
 #include "ctl/Ctl.h"
 #include "core/VirtualClock.h"
 #include "ctl/MouseLink.h"
+#include "device/MouseLock.h"
 #include "device/SimMouse.h"
 #include "device/Transport.h"
 #include "image/DefaultImages.h"
 #include "macros/MacroLibrary.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +49,7 @@ struct CtlTest : ::testing::Test {
     std::vector<std::unique_ptr<SimMouse>> mice;
     QTemporaryDir dir;
     QString out, err;
+    QString lockFolder; // the mice's locks, as the installed tool has them
 
     SimMouse& addMouse()
     {
@@ -79,6 +82,7 @@ struct CtlTest : ::testing::Test {
         env.out = &o;
         env.err = &e;
         env.programFolder = dir.path() + QLatin1Char('/');
+        env.mouseLockFolder = lockFolder;
         return RunCtl(args, env);
     }
 
@@ -147,11 +151,53 @@ TEST_F(CtlTest, ListShowsEveryMouseWithIdentityAndWhetherItOpens)
     EXPECT_FALSE(found[1].toObject()["openable"].toBool());
     EXPECT_EQ(found[2].toObject()["result"].toString(), "refused");
 
-    // With only refusing mice a command says so.
+    // With only refusing mice a command says so, and so does the list's
+    // status: a script can tell that the udev rule is missing.
     host.refuseOpening(mice[0].get(), true);
+    EXPECT_EQ(run({"list"}), ExitRefused);
+    EXPECT_EQ(run({"--json", "list"}), ExitRefused);
+    EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object()["exit"].toInt(), ExitRefused);
     EXPECT_EQ(run({"read", file("a.bin")}), ExitRefused);
     EXPECT_TRUE(err.contains("udev rule"));
     EXPECT_EQ(host.openHandles, 0);
+}
+
+// The window holds the mouse (a transfer of its own): the tool waits, then
+// names it and ends with its own status, having sent the mouse nothing.
+TEST_F(CtlTest, MouseHeldByTheWindowGivesItsOwnStatus)
+{
+    SimMouse& mouse = addMouse();
+    lockFolder = file("locks");
+    ASSERT_TRUE(QDir().mkpath(lockFolder));
+    MouseLock window(lockFolder, "sim/mouse1-config");
+    ASSERT_TRUE(window.tryLock());
+    const QString holder = QStringLiteral("in use by %1 (pid %2)")
+                               .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                               .arg(QCoreApplication::applicationPid());
+    writeFile("p.bin", changedProfile());
+    const ImageBytes before = mouse.memory;
+
+    const struct {
+        QStringList args;
+    } commands[] = {{{"write", file("p.bin")}},
+                    {{"read", file("a.bin")}},
+                    {{"set", "--mouse", "cpi.levels.1.cpi=3200"}},
+                    {{"show", "--mouse"}},
+                    {{"list"}}};
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        mouse.clearTraffic();
+        EXPECT_EQ(run(c.args), ExitBusy) << out.toStdString() << err.toStdString();
+        EXPECT_TRUE((out + err).contains(holder)) << out.toStdString() << err.toStdString();
+        EXPECT_TRUE(mouse.requests().empty());
+    }
+    EXPECT_EQ(mouse.memory, before);
+    EXPECT_FALSE(QFile::exists(file("a.bin")));
+
+    window.unlock();
+    EXPECT_EQ(run({"write", file("p.bin")}), ExitOk) << out.toStdString();
+    EXPECT_EQ(bytesOf(mouse.memory), changedProfile());
+    EXPECT_TRUE(window.tryLock()); // given back when the tool is done
 }
 
 TEST_F(CtlTest, ReadSavesTheWholeImageOnlyWhenTheReadIsComplete)

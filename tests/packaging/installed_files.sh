@@ -23,7 +23,7 @@ for exe in usr/bin/orb5610 usr/bin/orb5610ctl; do
 done
 
 rule="$stage/usr/lib/udev/rules.d/70-orb5610.rules"
-grep -Eq '^KERNEL=="hidraw\*", ATTRS\{idVendor\}=="[0-9a-f]{4}", ATTRS\{idProduct\}=="08a0", TAG\+="uaccess"$' \
+grep -Eq '^KERNEL=="hidraw\*", ATTRS\{idVendor\}=="[0-9a-f]{4}", ATTRS\{idProduct\}=="08a0", ATTRS\{bcdDevice\}=="0104", TAG\+="uaccess"$' \
   "$rule" || fail "the udev rule does not tag the mouse's hidraw nodes for the logged-in user"
 
 # The desktop entry's id, icon and launcher agree with the metadata and the icon files.

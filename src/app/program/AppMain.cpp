@@ -3,11 +3,13 @@
 #include "app/base/AppInfo.h"
 #include "app/base/Skin.h"
 #include "app/frame/MainWindow.h"
+#include "app/session/DeviceSession.h"
 #include "app/program/CommandLine.h"
 #include "app/program/QtServices.h"
 #include "app/program/SingleInstance.h"
 #include "capture/InputCapture.h"
 #include "core/RealClock.h"
+#include "device/MouseLock.h"
 #include "hostmouse/HostMousePlatform.h"
 #include "rcdata.h"
 
@@ -28,6 +30,10 @@ namespace orb
 
 namespace
 {
+// Longer than this, and the window gives up and says who holds the mouse
+// (a tick at the mouse's arrival tries again later).
+constexpr int kWindowMouseLockWaitMs = 3000;
+
 // The application icon's pictures at the sizes title bars and task switchers
 // draw: each window sends its icon's every size to the window system when it
 // is made, and the 256-pixel picture alone is a quarter of a megabyte. Made
@@ -79,8 +85,17 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     // application is still setting up while it is being made.
     auto iconPictures = std::async(std::launch::async, applicationIconPictures);
     SingleInstance instance(kWindowTitle);
-    if (!instance.claim())
+    switch (instance.claimOrRaise()) {
+    case SingleInstance::Claim::Raised:
         return 0; // the running copy comes forward
+    case SingleInstance::Claim::Unavailable:
+        // Better two windows than none: the user asked for one.
+        qWarning("single instance: %s cannot be used; this copy starts on its own",
+                 qPrintable(instance.serverName()));
+        break;
+    case SingleInstance::Claim::First:
+        break;
+    }
     QApplication::setApplicationName(kApplicationTitle);
 
     RealClock clock;
@@ -91,6 +106,9 @@ int runProgram(int argc, char** argv, std::unique_ptr<HidPlatform> hid,
     // Recording takes the desktop's input where the session offers it.
     MainWindow window(
         {clock, services, *hid, defaultVendorId(), *hostStore, *hostSystem, {&CreateInputCapture, {}, {}}});
+    // The command-line tool may want the same mouse: each transfer takes the
+    // mouse's lock, waiting briefly (pumped) for a tool that is writing it.
+    window.session().link().setLockFolder(MouseLock::defaultFolder(), kWindowMouseLockWaitMs);
     // The icon goes to the window system when the window is first shown; set
     // here, its decoding had the whole window's building to finish in.
     QApplication::setWindowIcon(applicationIcon(iconPictures.get()));

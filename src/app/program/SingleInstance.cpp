@@ -78,20 +78,28 @@ SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(
 #endif
 }
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claimOrRaise()
 {
     if (!nameUsable())
-        return false;
+        return Claim::Unavailable;
+    // Without the lock two starts over a stale socket could each remove the
+    // other's new one; both would then run.
+    const int lock = lockClaim();
+    Claim result = Claim::First;
     if (askRunningCopy())
-        return false;
-    if (listen())
-        return true;
-    // Either another copy started listening just now, or a crashed copy left
-    // its socket behind: ask once more before taking the name over.
-    if (askRunningCopy())
-        return false;
-    removeStale();
-    return listen();
+        result = Claim::Raised;
+    else if (!listen()) {
+        // Another copy started listening just now, or a crashed copy left
+        // its socket behind: ask once more before taking the name over.
+        if (askRunningCopy())
+            result = Claim::Raised;
+        else {
+            removeStale();
+            result = listen() ? Claim::First : Claim::Unavailable;
+        }
+    }
+    unlockClaim(lock);
+    return result;
 }
 
 } // namespace orb

@@ -24,9 +24,17 @@ class SingleInstance : public QObject
     explicit SingleInstance(const QString& title, QObject* parent = nullptr);
     // Stops listening; the socket's file goes with it.
     ~SingleInstance() override;
-    // True when this process is the first; false after the running one was
-    // asked to come forward, or when the socket cannot be had at all.
-    bool claim();
+    enum class Claim {
+        First,       // this process listens: it is the running copy now
+        Raised,      // a running copy was asked to come forward
+        Unavailable, // the socket cannot be had at all (path too long, bind error)
+    };
+    // Claims the socket, or asks the copy that has it to come forward. Two
+    // starts at once take turns (a lock file beside the socket), so a stale
+    // socket is taken over by one of them and the other asks that one.
+    Claim claimOrRaise();
+    // True when this process is the first.
+    bool claim() { return claimOrRaise() == Claim::First; }
     // The socket's path.
     QString serverName() const { return name_; }
     // The user's runtime folder (QStandardPaths::RuntimeLocation), else the
@@ -48,6 +56,10 @@ class SingleInstance : public QObject
     bool listen();
     // Removes what a crashed copy left at the name.
     void removeStale() const;
+    // Held from the first question to the end of listening: the lock file
+    // beside the socket (Unix); -1 when it cannot be had.
+    int lockClaim() const;
+    void unlockClaim(int fd) const;
 
     QString name_;
 #ifdef _WIN32

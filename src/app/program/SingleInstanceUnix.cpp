@@ -14,6 +14,8 @@
 #include <functional>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -136,7 +138,7 @@ bool SingleInstance::nameUsable() const
     if (socketAddress(name_))
         return true;
     qWarning("single instance: the socket path %s is %lld bytes long, a Unix socket takes at most %d; "
-             "not starting",
+             "running without the single instance",
              qPrintable(name_), static_cast<long long>(QFile::encodeName(name_).size()),
              static_cast<int>(sizeof(sockaddr_un::sun_path) - 1));
     return false;
@@ -222,6 +224,31 @@ void SingleInstance::acceptPending()
         QTimer::singleShot(kAcceptPauseMs, notifier_, [n = notifier_] { n->setEnabled(true); });
         return;
     }
+}
+
+int SingleInstance::lockClaim() const
+{
+    const QByteArray path = QFile::encodeName(name_ + QStringLiteral(".lock"));
+    int fd;
+    do
+        fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        qWarning("single instance: no lock file %s: %s", path.constData(), std::strerror(errno));
+        return -1;
+    }
+    // Held only while a start asks and listens: a short wait.
+    int rc;
+    do
+        rc = ::flock(fd, LOCK_EX);
+    while (rc != 0 && errno == EINTR);
+    return fd;
+}
+
+void SingleInstance::unlockClaim(int fd) const
+{
+    if (fd >= 0)
+        closeDescriptor(fd); // the lock goes with the descriptor
 }
 
 void SingleInstance::removeStale() const

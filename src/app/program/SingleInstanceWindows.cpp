@@ -45,6 +45,14 @@ bool SingleInstance::listen()
     return server_->listen(name_);
 }
 
+// A pipe name goes with its server: no stale name to take over in turns.
+int SingleInstance::lockClaim() const
+{
+    return -1;
+}
+
+void SingleInstance::unlockClaim(int) const {}
+
 void SingleInstance::removeStale() const
 {
     QLocalServer::removeServer(name_);

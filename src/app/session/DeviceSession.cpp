@@ -19,6 +19,11 @@ const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
 } // namespace
 
+QString MouseHeldMessage(const QString& holder)
+{
+    return QStringLiteral("The mouse is in use by %1.\nTry again when it has finished.").arg(holder);
+}
+
 DeviceSession::DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId,
                              SessionHost& host)
     : clock_(clock), services_(services), host_(host), link_(hid, clock)
@@ -71,6 +76,7 @@ void DeviceSession::devTimerSteps()
     }
 
     goneHandled_ = false;
+    bool mouseHeldElsewhere = false;
     if (count != LastHidCount && agreements >= 2) {
         if (count < LastHidCount) {
             // Any interface leaving counts as the loss of the mouse.
@@ -90,13 +96,24 @@ void DeviceSession::devTimerSteps()
                     link_.DeviceVendorId = std::uint32_t(id.vendor);
                     link_.DeviceProductId = std::uint32_t(id.product);
                     readDevInfo();
+                    if (!link_.heldBy().isEmpty()) {
+                        // Another program is writing the mouse: let it go and
+                        // leave the count, so a later tick reads what it wrote.
+                        link_.closeDevice();
+                        mouseHeldElsewhere = true;
+                    }
                     break;
                 }
-                DevLost();
+                // A mouse that is there but that this user may not open is not
+                // one to wait for: the permission hint says what is wrong.
+                if (link_.MouseRefusesOpening(id.vendor, id.product, kReleaseNumber))
+                    ResetToNoDevice();
+                else
+                    DevLost();
             }
         }
         // A mouse lost in the middle of the read has set the count already.
-        if (!goneHandled_)
+        if (!goneHandled_ && !mouseHeldElsewhere)
             LastHidCount = count;
     }
     RefreshPermissionHint();
@@ -137,13 +154,18 @@ bool DeviceSession::HandleDeviceGone()
 
 void DeviceSession::DevLost()
 {
+    ResetToNoDevice();
+    RefreshFormMessagDialog(
+        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
+}
+
+void DeviceSession::ResetToNoDevice()
+{
     host_.HideAllMenu();
     RefreshErrorAP();
     host_.DeviceLostShown();
     if (!DevTimer_->isEnabled())
         DevTimer_->setEnabled(true);
-    RefreshFormMessagDialog(
-        DeviceLostMessage(LookupText(QStringLiteral("Str100")), LookupText(QStringLiteral("Str101"))));
 }
 
 void DeviceSession::RefreshErrorAP()
@@ -229,7 +251,9 @@ void DeviceSession::ReadDevInfo()
 
 void DeviceSession::readDevInfo()
 {
+    link_.holdLock(); // the status query to the end of the image read
     ReadDevInfoSteps();
+    link_.releaseHold();
     HandleDeviceGone();
 }
 
@@ -284,6 +308,13 @@ void DeviceSession::readOnRequest()
     readDevInfo();
     if (timerWasOn)
         DevTimer_->setEnabled(true);
+    TellMouseHeldElsewhere();
+}
+
+void DeviceSession::TellMouseHeldElsewhere()
+{
+    if (!link_.heldBy().isEmpty())
+        RefreshFormMessagDialog(MouseHeldMessage(link_.heldBy()));
 }
 
 bool DeviceSession::ReadImageForSave()
@@ -363,12 +394,15 @@ void DeviceSession::runBusy(const std::function<void()>& work, bool overlays)
     if (overlays)
         host_.ShowDisableAll();
     host_.ShowLoading();
+    link_.holdLock(); // no other program between the transfer's exchanges
     work();
+    link_.releaseHold();
     host_.HideLoading();
     DevTimer_->setEnabled(true);
     if (overlays)
         host_.HideDisableAll();
-    HandleDeviceGone();
+    if (!HandleDeviceGone())
+        TellMouseHeldElsewhere();
 }
 
 bool DeviceSession::DownloadParameter()

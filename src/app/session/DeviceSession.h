@@ -15,6 +15,10 @@
 namespace orb
 {
 
+// What the window says when another program (the command-line tool) holds
+// the mouse and a transfer could not wait for it.
+QString MouseHeldMessage(const QString& holder);
+
 // The connection to the mouse without any widget: the device timer and its
 // state machine, the transport, the configuration image with its default
 // images and identities, and the read and write procedures. It shows
@@ -143,6 +147,11 @@ class DeviceSession
     void btnRead();
     void writeImage();
     void runBusy(const std::function<void()>& work, bool overlays);
+    // DevLost without its message: the no-device look and the timer on.
+    void ResetToNoDevice();
+    // After a transfer the user started: names the program that held the
+    // mouse when it could not be had.
+    void TellMouseHeldElsewhere();
     void RefreshPermissionHint();
 
     Clock& clock_;

@@ -4,6 +4,7 @@
 #include "ctl/Ctl.h"
 #include "ctl/CtlClock.h"
 #include "device/HidapiPlatform.h"
+#include "device/MouseLock.h"
 
 #include <QCoreApplication>
 
@@ -41,5 +42,6 @@ int main(int argc, char** argv)
     env.progress = errorStreamIsTerminal();
     // Empty for an installed tool: the library is then the user's, as the window's.
     env.programFolder = orb::ProgramFilesFolder();
+    env.mouseLockFolder = orb::MouseLock::defaultFolder();
     return orb::ctl::RunCtl(app.arguments().mid(1), env);
 }

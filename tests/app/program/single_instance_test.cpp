@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,6 +16,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -182,6 +184,102 @@ TEST(SingleInstance, WithoutARuntimeFolderTheSocketLivesInAPrivateFolder)
     EXPECT_EQ(QFile::permissions(folder), kOwnerOnly);
     ASSERT_TRUE(instance.claim());
     EXPECT_TRUE(QFileInfo::exists(instance.serverName()));
+}
+
+namespace
+{
+// Whether process `pid` waits for a lock (a "->" line of /proc/locks).
+bool waitsForALock(qint64 pid)
+{
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray needle = " " + QByteArray::number(pid) + " ";
+    for (const QByteArray& line : locks.readAll().split('\n'))
+        if (line.contains("->") && line.contains(needle))
+            return true;
+    return false;
+}
+} // namespace
+
+// Two starts over a stale socket take turns: while one is between its
+// questions and its listening, the other waits, then asks the socket the
+// first made instead of removing it and listening itself.
+TEST(SingleInstance, StartsOverAStaleSocketTakeTurns)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), kOwnerOnly);
+    ScopedEnvironment env;
+    env.set("XDG_RUNTIME_DIR", runtime.path());
+    const QString title = uniqueTitle("turns");
+    const QString path = orb::SingleInstance(title).serverName();
+    {
+        QFile stale(path); // what a crash leaves behind
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    }
+    // The first start, in the middle of its claim.
+    const int lock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(),
+                            O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+
+    QProcess second;
+    second.start(QStringLiteral(ORB_PROBE), {title});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    // The second start must wait, not go ahead and take the name.
+    bool waiting = false;
+    for (int i = 0; i < 1000 && !waiting && second.state() == QProcess::Running && !second.canReadLine();
+         ++i) {
+        QThread::msleep(10);
+        second.waitForReadyRead(0);
+        waiting = waitsForALock(second.processId());
+    }
+    ASSERT_TRUE(waiting) << second.readAll().toStdString();
+
+    // The first start takes the name over and listens, then lets go.
+    ASSERT_TRUE(QFile::remove(path));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, QFile::encodeName(path).constData(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    ::close(lock);
+
+    ASSERT_TRUE(second.waitForReadyRead(10000));
+    EXPECT_EQ(QString::fromUtf8(second.readLine()).trimmed(), QStringLiteral("secondary"));
+    ASSERT_TRUE(second.waitForFinished(5000));
+    EXPECT_TRUE(QFileInfo::exists(path)); // the first start's socket stays
+    ::close(listener);
+}
+
+// A socket that cannot be had at all (here its path is too long) does not
+// keep the program from starting: it starts on its own and says so.
+TEST(SingleInstance, ProgramStartsWithoutTheSocketWhenItCannotBeHad)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QString folder = runtime.path() + QLatin1Char('/') + QString(120, QLatin1Char('x'));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile::setPermissions(folder, kOwnerOnly);
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QStringLiteral(ORB_DEMO), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    QByteArray said;
+    while (!said.contains("starts on its own") && program.state() == QProcess::Running &&
+           program.waitForReadyRead(30000))
+        said += program.readAll();
+    said += program.readAll();
+    EXPECT_TRUE(said.contains("starts on its own")) << said.toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running); // with its window, not ended
+    program.kill();
+    program.waitForFinished(5000);
 }
 
 // A connection that never says anything must not hold up the running copy:

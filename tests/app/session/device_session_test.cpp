@@ -4,8 +4,13 @@
 #include "app/session/SessionHost.h"
 #include "core/FakeServices.h"
 #include "core/VirtualClock.h"
+#include "device/MouseLock.h"
 #include "device/SimMouse.h"
 #include "image/DefaultImages.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +138,61 @@ TEST_F(DeviceSessionTest, ApplyStoresThePagesThenWritesWhatTheyStored)
     EXPECT_EQ(mouse.memory[ParameterAAddr], stored);
     EXPECT_EQ(mouse.memory, session.image().ImageBuf);
     EXPECT_TRUE(services.messages.empty());
+}
+
+// Another program (the command-line tool) holds the mouse: the window
+// neither reads nor writes in between. A tick at the mouse's arrival lets
+// it go and reads it at a later tick, once the tool is done; a transfer the
+// user started says who holds the mouse.
+TEST_F(DeviceSessionTest, MouseHeldByAnotherProgramIsLeftAlone)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    session.link().setLockFolder(folder.path(), 3000);
+    MouseLock tool(folder.path(), "sim/mouse-config");
+    const QString holder = QStringLiteral("%1 (pid %2)")
+                               .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                               .arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(tool.tryLock());
+
+    clock.advance(3500 + 2100 + 3000);
+    EXPECT_TRUE(mouse.requests().empty());
+    EXPECT_FALSE(session.link().hasDevice());
+    EXPECT_FALSE(session.lastReadComplete());
+    EXPECT_TRUE(services.messages.empty());
+
+    tool.unlock();
+    for (int tick = 0; tick < 3 && !session.lastReadComplete(); ++tick)
+        clock.advance(3500);
+    ASSERT_TRUE(session.lastReadComplete());
+    EXPECT_EQ(session.image().ImageBuf, mouse.memory);
+    EXPECT_TRUE(services.messages.empty());
+
+    const struct {
+        const char* what;
+        std::function<void()> start;
+    } transfers[] = {
+        {"Apply", [this] { session.DownloadParameter(); }},
+        {"Read", [this] { session.ReadOnRequest(); }},
+        {"Default", [this] { session.DefaultParameter(1); }},
+    };
+    for (const auto& t : transfers) {
+        SCOPED_TRACE(t.what);
+        ASSERT_TRUE(tool.tryLock());
+        mouse.clearTraffic();
+        services.messages.clear();
+        t.start();
+        EXPECT_TRUE(mouse.requests().empty());
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_EQ(services.messages[0].text, MouseHeldMessage(holder));
+        EXPECT_TRUE(session.link().hasDevice());
+        EXPECT_TRUE(session.devTimer().isEnabled());
+        tool.unlock();
+    }
+    // The window gives the mouse back after each transfer.
+    session.DownloadParameter();
+    EXPECT_FALSE(mouse.requests().empty());
+    EXPECT_TRUE(tool.tryLock());
 }
 
 TEST_F(DeviceSessionTest, ClosedSessionNeitherTicksNorReopens)

@@ -5,7 +5,9 @@
 #include "app/base/ClickLabel.h"
 #include "app/frame/LoadingWindow.h"
 #include "app/frame/PageSelector.h"
+#include "device/MouseLock.h"
 #include "skin/PermissionHintText.h"
+#include "skin/TextSlots.h"
 
 #include <QFile>
 #include <QLabel>
@@ -141,6 +143,37 @@ TEST_F(RealMouse, MouseThatDoesNotAnswerKeepsItsAttempts)
     mouse.config = stalled;
 }
 
+// --- The command-line tool on the same mouse ---
+
+// Apply while the tool writes the mouse: the window waits for it (time
+// pumped), then says who holds the mouse; nothing of the window's reaches
+// the mouse, and it is taken again at the next Apply.
+TEST_F(RealMouse, ApplyWhileTheToolHoldsTheMouseNamesIt)
+{
+    QTemporaryDir locks;
+    ASSERT_TRUE(locks.isValid());
+    start(true);
+    window->session().link().setLockFolder(locks.path(), 3000); // as the program does
+    untilOpened();
+    ASSERT_TRUE(window->session().lastReadComplete());
+    mouse.clearTraffic();
+    MouseLock tool(locks.path(), "sim/mouse-config");
+    ASSERT_TRUE(tool.tryLock());
+    const int before = int(messages().size());
+
+    click(QStringLiteral("Btn_Apply_1"));
+    EXPECT_TRUE(mouse.requests().empty());
+    ASSERT_EQ(int(messages().size()), before + 1);
+    EXPECT_TRUE(messages().last().startsWith(QStringLiteral("The mouse is in use by ")))
+        << messages().last().toStdString();
+    EXPECT_TRUE(window->session().link().hasDevice());
+
+    tool.unlock();
+    click(QStringLiteral("Btn_Apply_1"));
+    EXPECT_EQ(countOf(WriteDataCmd), 342);
+    EXPECT_EQ(int(messages().size()), before + 1);
+}
+
 // --- A mouse this user may not open ---
 
 TEST_F(RealMouse, RefusedOpeningShowsTheFixUntilTheMouseIsOpened)
@@ -167,6 +200,39 @@ TEST_F(RealMouse, RefusedOpeningShowsTheFixUntilTheMouseIsOpened)
     EXPECT_TRUE(window->session().link().hasDevice());
     EXPECT_FALSE(hintShown());
 }
+
+// The first tick after the start: a mouse that is there but may not be
+// opened gets the permission hint and no "waiting to reconnect" box; a mouse
+// that is really absent gets the box and no hint.
+struct FirstTickCase {
+    const char* name;
+    bool plugged;
+    bool refused;
+    bool message;
+    bool hint;
+};
+
+struct FirstTick : RealMouse, ::testing::WithParamInterface<FirstTickCase> {
+};
+
+TEST_P(FirstTick, ReconnectMessageOnlyForAMouseThatIsAbsent)
+{
+    const FirstTickCase& c = GetParam();
+    start(c.plugged);
+    host.refuseOpening(&mouse, c.refused);
+    clock.advance(3500 + 2100);
+    EXPECT_FALSE(window->session().link().hasDevice());
+    const QString lost = DeviceLostMessage(window->skin().LookupText(QStringLiteral("Str100")),
+                                           window->skin().LookupText(QStringLiteral("Str101")));
+    EXPECT_EQ(messages().contains(lost), c.message) << messages().join(" | ").toStdString();
+    EXPECT_EQ(hintShown(), c.hint);
+    EXPECT_TRUE(window->stack().noDeviceUI());
+}
+
+INSTANTIATE_TEST_SUITE_P(Mouse, FirstTick,
+                         ::testing::Values(FirstTickCase{"absent", false, false, true, false},
+                                           FirstTickCase{"refused", true, true, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RealMouse, RefusedOpeningHintGoesWhenTheMouseIsUnplugged)
 {

@@ -1,0 +1,150 @@
+// One program at a time on one mouse: the lock file shared by the window
+// and the command-line tool, tried from two real processes.
+#include "core/VirtualClock.h"
+#include "device/MouseLock.h"
+#include "device/SimMouse.h"
+#include "device/Transport.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace orb;
+
+namespace
+{
+constexpr std::uint16_t kVendor = 0x1209;
+const std::string kMousePath = "sim/mouse-config";
+
+// The other program: holds the mouse's lock until told to let go.
+class OtherProgram
+{
+  public:
+    OtherProgram(const QString& folder, const std::string& path)
+    {
+        p_.start(QStringLiteral(ORB_LOCK_PROBE), {folder, QString::fromStdString(path)});
+    }
+    ~OtherProgram()
+    {
+        p_.closeWriteChannel();
+        if (!p_.waitForFinished(5000))
+            p_.kill();
+        p_.waitForFinished(5000);
+    }
+    QString line()
+    {
+        while (!p_.canReadLine())
+            if (!p_.waitForReadyRead(10000))
+                return {};
+        return QString::fromUtf8(p_.readLine()).trimmed();
+    }
+    void release() { p_.write("go\n"); }
+    qint64 pid() const { return p_.processId(); }
+
+  private:
+    QProcess p_;
+};
+
+struct MouseLockFixture : ::testing::Test {
+    QTemporaryDir folder;
+    VirtualClock clock;
+    SimHost host;
+    SimMouse mouse;
+    Transport link{host, clock};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        host.addStandardSet(&mouse, kVendor);
+        link.setLockFolder(folder.path(), 3000);
+        int release = kReleaseNumber;
+        ASSERT_TRUE(link.OpenHidDevice(kVendor, kProductId, release));
+    }
+};
+} // namespace
+
+// While another program holds the mouse, the configuration exchange does
+// not begin: nothing reaches the mouse, and the holder is named. Once it
+// has let go, the exchange goes ahead.
+TEST_F(MouseLockFixture, ExchangeWaitsForTheOtherProgramAndNamesIt)
+{
+    OtherProgram other(folder.path(), kMousePath);
+    ASSERT_EQ(other.line(), QStringLiteral("locked"));
+
+    EXPECT_FALSE(link.ExchangeCommand(BeginCmd));
+    EXPECT_TRUE(mouse.requests().empty());
+    EXPECT_EQ(link.heldBy(), QStringLiteral("mouse_lock_probe (pid %1)").arg(other.pid()));
+
+    other.release();
+    ASSERT_EQ(other.line(), QStringLiteral("released"));
+    EXPECT_TRUE(link.ExchangeCommand(BeginCmd));
+    EXPECT_TRUE(link.heldBy().isEmpty());
+    EXPECT_EQ(mouse.requests().size(), 1u);
+}
+
+// This process holds the mouse from BeginCmd to EndCmd, or for a whole
+// transfer held with holdLock; another program is kept out for exactly
+// that long. Another mouse's lock is another file.
+TEST_F(MouseLockFixture, OtherProgramIsKeptOutForTheExchangeOrTheHeldTransfer)
+{
+    const QString self = QStringLiteral("held by %1 (pid %2)")
+                             .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+                             .arg(QCoreApplication::applicationPid());
+    const auto otherSees = [&](const std::string& path) {
+        OtherProgram other(folder.path(), path);
+        return other.line();
+    };
+    EXPECT_EQ(otherSees(kMousePath), QStringLiteral("locked"));
+
+    ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
+    EXPECT_EQ(otherSees(kMousePath), self);
+    EXPECT_EQ(otherSees("sim/another-mouse"), QStringLiteral("locked"));
+    link.ExchangeCommand(EndCmd);
+    EXPECT_EQ(otherSees(kMousePath), QStringLiteral("locked"));
+
+    link.holdLock();
+    ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
+    link.ExchangeCommand(EndCmd);
+    EXPECT_EQ(otherSees(kMousePath), self); // between the transfer's exchanges
+    ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
+    link.releaseHold();
+    EXPECT_EQ(otherSees(kMousePath), QStringLiteral("locked"));
+
+    ASSERT_TRUE(link.ExchangeCommand(BeginCmd));
+    link.closeDevice(); // an unplug gives it back too
+    EXPECT_EQ(otherSees(kMousePath), QStringLiteral("locked"));
+}
+
+// A program that died holding the mouse does not keep it.
+TEST_F(MouseLockFixture, LockOfAProgramThatDiedIsTakenOver)
+{
+    {
+        QProcess other;
+        other.start(QStringLiteral(ORB_LOCK_PROBE), {folder.path(), QString::fromStdString(kMousePath)});
+        ASSERT_TRUE(other.waitForReadyRead(10000));
+        ASSERT_EQ(QString::fromUtf8(other.readLine()).trimmed(), QStringLiteral("locked"));
+        other.kill();
+        other.waitForFinished(5000);
+    }
+    EXPECT_TRUE(link.ExchangeCommand(BeginCmd));
+    EXPECT_TRUE(link.heldBy().isEmpty());
+}
+
+// Without a lock folder nothing is locked (simulated mice of tests and demos).
+TEST(MouseLock, NoFolderNoLock)
+{
+    VirtualClock clock;
+    SimHost host;
+    SimMouse mouse;
+    host.addStandardSet(&mouse, kVendor);
+    Transport a{host, clock}, b{host, clock};
+    int release = kReleaseNumber;
+    ASSERT_TRUE(a.OpenHidDevice(kVendor, kProductId, release));
+    ASSERT_TRUE(b.OpenHidDevice(kVendor, kProductId, release));
+    mouse.config.strictExchange = false;
+    EXPECT_TRUE(a.ExchangeCommand(BeginCmd));
+    EXPECT_TRUE(b.ExchangeCommand(BeginCmd));
+}
