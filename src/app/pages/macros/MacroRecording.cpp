@@ -23,9 +23,8 @@ namespace orb
 
 MacroRecording::MacroRecording(MacroPage& page, const PageContext& context, InputCaptureFactory inputCapture,
                                const MacroRecordControls& controls)
-    : page_(page), context_(context), startButton_(controls.startButton), delayBox_(controls.delayBox),
-      rbDelayTime_(controls.rbDelayTime), rbNoDelay_(controls.rbNoDelay), delayEdit_(controls.delayEdit),
-      pcList_(controls.pcList), deviceList_(controls.deviceList), lineList_(controls.lineList),
+    : page_(page), context_(context), startButton_(controls.startButton), rbDelayTime_(controls.rbDelayTime),
+      rbNoDelay_(controls.rbNoDelay), delayEdit_(controls.delayEdit), lineList_(controls.lineList),
       fontColour_(controls.fontColour), Recorder(std::make_unique<MacroRecorder>(page.script()))
 {
     input_ = std::make_unique<RecordInput>(
@@ -77,12 +76,16 @@ void MacroRecording::Btn_StartClick()
             stopRecording();
         return;
     }
+    // Into the open macro, which nothing can change until the stop.
     const int k = page_.SelectedLibraryMacro();
-    if (k < 0)
+    if (k < 0 || k >= LibraryEntryCount || page_.state().insertPanelOpen())
         return;
     if (!startCapture())
         return;
-    recordingMacro_ = k;
+    if (!page_.ownState().startRecording(MacroPageState::Recording::Normal)) {
+        input_->stop();
+        return;
+    }
     lineList_->clear();
     page_.library().Records[std::size_t(k)] = MacroRecord{};
     Recorder->StartNormal(recordSettings());
@@ -109,6 +112,11 @@ void MacroRecording::Btn_InsertStartClick()
         Recorder->Stop();
         return;
     }
+    if (!page_.ownState().startRecording(MacroPageState::Recording::Insert)) {
+        input_->stop();
+        Recorder->Stop();
+        return;
+    }
     setRecordingLook(true, true);
 }
 
@@ -117,11 +125,13 @@ void MacroRecording::stopRecording()
     input_->stop();
     stopPending_ = false;
     const bool insert = Recorder->Stop();
+    // The open macro is still the one the recording started on: nothing
+    // could open another while it ran.
+    const int k = page_.SelectedLibraryMacro();
+    page_.ownState().stopRecording();
     setRecordingLook(false, insert);
     if (insert)
         return; // the insert panel's OK or Cancel decides about the lines
-    const int k = recordingMacro_;
-    recordingMacro_ = -1;
     if (k < 0 || k >= LibraryEntryCount)
         return;
     page_.library().Records[std::size_t(k)] = EncodeScript(page_.script(), page_.ReleaseStopChosen()).record;
@@ -169,27 +179,16 @@ void MacroRecording::setRecordingLook(bool recording, bool insert)
 {
     const QString caption =
         skin().LookupText(recording ? QStringLiteral("Str401") : QStringLiteral("Str400"));
+    // Which controls take input is shown from the page's state; here only
+    // the captions and colours.
     if (insert) {
         // The editor's insert panel, where it has been built.
         if (auto* b = window()->findChild<QLabel*>(QStringLiteral("Btn_InsertStart")))
             b->setText(caption);
-        for (const char* name : {"CB_Insert", "Btn_OK", "Btn_Cancel"})
-            if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
-                w->setEnabled(!recording);
-        if (QWidget* cover = window()->findChild<QWidget*>(QStringLiteral("GB_Dis")))
-            cover->setVisible(recording);
         return;
     }
     startButton_->setText(caption);
-    delayBox_->setEnabled(!recording);
     setTextColour(delayEdit_, recording ? kGrey : fontColour_);
-    for (QWidget* w : {static_cast<QWidget*>(pcList_), static_cast<QWidget*>(deviceList_),
-                       static_cast<QWidget*>(lineList_)})
-        w->setEnabled(!recording);
-    if (QWidget* newButton = window()->findChild<QWidget*>(QStringLiteral("Btn_New")))
-        newButton->setEnabled(!recording);
-    if (recording)
-        lineList_->setFocus();
 }
 
 RecordSettings MacroRecording::recordSettings() const
