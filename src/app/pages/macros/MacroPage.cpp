@@ -513,6 +513,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
 void MacroPage::Retranslate()
 {
     editor_->insertPanel().Retranslate();
+    recording_->Retranslate();
     if (auto* list = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert"))) {
         const QStringList& keys = InsertListKeys();
         for (int i = 0; i < keys.size(); ++i) {

@@ -18,8 +18,28 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace orb
 {
+
+namespace
+{
+// Texts of our own about the input capture, in the three languages.
+enum class CaptureText { CannotRecord, OnlyThisWindow };
+
+QString captureText(int language, CaptureText which)
+{
+    static const char* const texts[3][2] = {
+        {"此处无法录制键盘和鼠标输入。", "录制只能收到在本窗口中按下的按键和鼠标键：没有可供录制的 X 显示。"},
+        {"此處無法錄製鍵盤和滑鼠輸入。", "錄製只能收到在本視窗中按下的按鍵和滑鼠鍵：沒有可供錄製的 X 顯示。"},
+        {"Keyboard and mouse input cannot be recorded here.",
+         "Recording sees only the keys and buttons pressed in this window: no X display to record from."},
+    };
+    const int l = std::clamp(language, 1, 3) - 1;
+    return QString::fromUtf8(texts[l][static_cast<int>(which)]);
+}
+} // namespace
 
 MacroRecording::MacroRecording(MacroPage& page, const PageContext& context, InputCaptureFactory inputCapture,
                                const MacroRecordControls& controls)
@@ -56,16 +76,27 @@ bool MacroRecording::startCapture()
 {
     stopPending_ = false;
     if (!input_->start()) {
+        // The capture's own reason, where it gives one, is a technical detail.
         const QString why = input_->errorText();
-        session().services().showMessage(
-            why.isEmpty() ? QStringLiteral("Keyboard and mouse input cannot be recorded here.") : why,
-            MessageStyle::PlainBox);
+        const QString text = captureText(skin().languageIndex(), CaptureText::CannotRecord);
+        session().services().showMessage(why.isEmpty() ? text : text + QStringLiteral(" (%1)").arg(why),
+                                         MessageStyle::PlainBox);
         return false;
     }
-    if (input_->isLimited())
-        stack().hintLine()->setText(QStringLiteral(
-            "Recording sees only the keys and buttons pressed in this window: no X display to record from."));
+    showLimitedHint();
     return true;
+}
+
+void MacroRecording::showLimitedHint()
+{
+    // While a capture that sees only this window runs, in the current language.
+    if (input_->isRunning() && input_->isLimited())
+        stack().hintLine()->setText(captureText(skin().languageIndex(), CaptureText::OnlyThisWindow));
+}
+
+void MacroRecording::Retranslate()
+{
+    showLimitedHint();
 }
 
 void MacroRecording::Btn_StartClick()

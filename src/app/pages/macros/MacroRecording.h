@@ -56,10 +56,13 @@ class MacroRecording : public QObject
     // The end of a recording, as a click on its button; a normal recording
     // is stored into its library macro.
     void stopRecording();
+    // The capture hint in the current language, while it applies.
+    void Retranslate();
 
   private:
     RecordSettings recordSettings() const;
     bool startCapture();
+    void showLimitedHint();
     void onKey(int vk, int state, std::uint32_t timeMs);
     void onButton(int buttonEvent, std::uint32_t timeMs);
     void afterStep(int added, int selection, bool stop);
