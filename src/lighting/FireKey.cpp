@@ -82,6 +82,11 @@ QString EditFireTime(const QString& typed)
     const QString text = IntervalDigits(typed);
     if (text.isEmpty())
         return QStringLiteral("100");
+    // A negative interval is no byte: it would show in both fields while
+    // Apply stored 0, so it shows as the 0 that is stored.
+    bool ok = false;
+    if (text.toInt(&ok) < 0 && ok)
+        return QStringLiteral("0");
     if (EditValue(text) > FireIntervalMax)
         return QString::number(FireIntervalMax);
     return text;

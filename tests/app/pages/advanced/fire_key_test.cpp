@@ -162,6 +162,11 @@ TEST_F(FireKey, AnIntervalThatIsNoNumberIsNeitherShownNorKeptFromStoring)
     EXPECT_EQ(time->text(), QStringLiteral("42"));
     apply();
     EXPECT_EQ(mouse.memory[0x0F8], 42);
+    time->setText(QStringLiteral("-4")); // the engineering field has no key filter
+    EXPECT_EQ(time->text(), QStringLiteral("0"));
+    EXPECT_EQ(delay->text(), QStringLiteral("0"));
+    apply();
+    EXPECT_EQ(mouse.memory[0x0F8], 0);
 }
 
 TEST_F(FireKey, CountReachesTheMouseAsCountMinusOne)
