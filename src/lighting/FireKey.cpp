@@ -50,8 +50,22 @@ QStringList FireCountItems()
     return items;
 }
 
-QString EditDelayTime(const QString& text)
+QString IntervalDigits(const QString& text)
 {
+    bool ok = false;
+    text.toInt(&ok);
+    if (ok)
+        return text;
+    QString digits;
+    for (QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    return digits;
+}
+
+QString EditDelayTime(const QString& typed)
+{
+    const QString text = IntervalDigits(typed);
     if (text.isEmpty())
         return QStringLiteral("0");
     bool ok = false;
@@ -63,10 +77,16 @@ QString EditDelayTime(const QString& text)
     return text;
 }
 
-QString EditFireTime(const QString& text)
+QString EditFireTime(const QString& typed)
 {
+    const QString text = IntervalDigits(typed);
     if (text.isEmpty())
         return QStringLiteral("100");
+    // A negative interval is no byte: it would show in both fields while
+    // Apply stored 0, so it shows as the 0 that is stored.
+    bool ok = false;
+    if (text.toInt(&ok) < 0 && ok)
+        return QStringLiteral("0");
     if (EditValue(text) > FireIntervalMax)
         return QString::number(FireIntervalMax);
     return text;

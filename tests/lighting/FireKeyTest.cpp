@@ -42,8 +42,8 @@ TEST(FireKey, IntervalCorrectionsInBothFields)
         QString fireTime;   // edt_FireTime, engineering tab
     };
     const Case cases[] = {
-        {"", "0", "100"},      {"300", "255", "255"}, {"256", "255", "255"},
-        {"255", "255", "255"}, {"0", "0", "0"},       {"-4", "0", "-4"},
+        {"", "0", "100"}, {"300", "255", "255"}, {"256", "255", "255"}, {"255", "255", "255"},
+        {"0", "0", "0"},  {"-4", "0", "0"},      {"1a", "1", "1"},      {"x", "0", "100"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
