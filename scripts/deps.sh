@@ -11,7 +11,7 @@ PACKAGES=(
   libhidapi-dev
   libx11-dev libxi-dev
   libglib2.0-dev gsettings-desktop-schemas
-  libkf5config-bin
+  dbus-daemon libkf5config-bin
   xvfb xdotool x11-xserver-utils
   sway grim wtype qt6-wayland python3 libwayland-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,6 +1,7 @@
 #include "hostmouse/LinuxHostMouse.h"
 
 #include "hostmouse/GnomeHostMouse.h"
+#include "hostmouse/KdeHostMouse.h"
 
 #ifndef _WIN32
 
@@ -321,24 +322,36 @@ std::unique_ptr<HostMouseStore> CreateHostMouseStore()
 }
 
 HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
-                              const std::function<bool()>& gnomeSchemaInstalled)
+                              const std::function<bool()>& gnomeSchemaInstalled, const QString& sessionType)
 {
     const QStringList desktops = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) && gnomeSchemaInstalled())
         return HostDesktop::Gnome;
+    const bool wayland = platformName == QLatin1String("wayland") || sessionType == QLatin1String("wayland");
+    if (desktops.contains(QLatin1String("KDE"), Qt::CaseInsensitive))
+        return wayland || !hasXDisplay ? HostDesktop::KdeWayland : HostDesktop::KdeX11;
     // Under Wayland an X server, if any, serves only its own clients' pointer.
-    if (platformName == QLatin1String("wayland") || !hasXDisplay)
+    if (wayland || !hasXDisplay)
         return HostDesktop::Unreachable;
     return HostDesktop::X11;
 }
 
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformName, bool hasXDisplay,
-                                                       const QString& currentDesktop, GioLoader& gio)
+                                                       const QString& currentDesktop, GioLoader& gio,
+                                                       const QString& sessionType)
 {
     const auto schemaInstalled = [&gio] { return GnomeHostMouseSystem::schemaInstalled({}, gio); };
-    switch (ChooseHostDesktop(platformName, hasXDisplay, currentDesktop, schemaInstalled)) {
+    const QString kdeConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    switch (ChooseHostDesktop(platformName, hasXDisplay, currentDesktop, schemaInstalled, sessionType)) {
     case HostDesktop::Gnome:
         return std::make_unique<GnomeHostMouseSystem>(QString(), gio);
+    case HostDesktop::KdeWayland:
+        return std::make_unique<KdeHostMouseSystem>(KdeHostMouseSystem::Session::Wayland,
+                                                    QDBusConnection::sessionBus(), kdeConfig);
+    case HostDesktop::KdeX11:
+        return std::make_unique<KdeHostMouseSystem>(KdeHostMouseSystem::Session::X11,
+                                                    QDBusConnection::sessionBus(), kdeConfig,
+                                                    std::make_unique<X11HostMouseSystem>());
     case HostDesktop::X11:
         return std::make_unique<X11HostMouseSystem>();
     case HostDesktop::Unreachable:
@@ -350,7 +363,8 @@ std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformNa
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
 {
     return CreateHostMouseSystem(QGuiApplication::platformName(), !qEnvironmentVariableIsEmpty("DISPLAY"),
-                                 qEnvironmentVariable("XDG_CURRENT_DESKTOP"), SystemGioLoader());
+                                 qEnvironmentVariable("XDG_CURRENT_DESKTOP"), SystemGioLoader(),
+                                 qEnvironmentVariable("XDG_SESSION_TYPE"));
 }
 
 } // namespace orb

@@ -103,19 +103,23 @@ class NoHostMouseSystem final : public HostMouseSystem
 
 // Which desktop the pointer settings go to. GNOME needs its schema and a
 // GNOME session: the schema comes with GTK on most desktops (Plasma, Xfce,
-// sway), where nothing reads it.
-enum class HostDesktop { Gnome, X11, Unreachable };
+// sway), where nothing reads it. KDE Plasma is told by its session, Wayland
+// or X11 by the session type or Qt's platform.
+enum class HostDesktop { Gnome, KdeWayland, KdeX11, X11, Unreachable };
 // `currentDesktop` is $XDG_CURRENT_DESKTOP ("ubuntu:GNOME"); `platformName`
-// Qt's ("xcb", "wayland"). The schema is asked for only in a GNOME session,
-// since asking loads GIO.
+// Qt's ("xcb", "wayland"); `sessionType` $XDG_SESSION_TYPE (a program run
+// through XWayland still has a Wayland session). The schema is asked for
+// only in a GNOME session, since asking loads GIO.
 HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
-                              const std::function<bool()>& gnomeSchemaInstalled);
+                              const std::function<bool()>& gnomeSchemaInstalled,
+                              const QString& sessionType = {});
 
 class GioLoader;
 // CreateHostMouseSystem() for the session given: GIO comes from `gio`, and
-// only when the session is GNOME's.
+// only when the session is GNOME's; the session bus is used only in KDE's.
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformName, bool hasXDisplay,
-                                                       const QString& currentDesktop, GioLoader& gio);
+                                                       const QString& currentDesktop, GioLoader& gio,
+                                                       const QString& sessionType = {});
 
 // The X pointer control for the acceleration triple: none is 1/1 at
 // threshold 0; speed 1 doubles above threshold1; speed 2 quadruples above
