@@ -12,6 +12,7 @@ PACKAGES=(
   libfuse3-dev fuse3
   libx11-dev libxi-dev
   libglib2.0-dev gsettings-desktop-schemas
+  dbus-daemon libkf5config-bin
   xvfb xdotool x11-xserver-utils
   sway grim wtype qt6-wayland python3 libwayland-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

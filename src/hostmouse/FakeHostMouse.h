@@ -1,9 +1,12 @@
 #pragma once
 #include "hostmouse/HostMousePlatform.h"
+#include "hostmouse/LibinputPointers.h"
 
 #include <QStringList>
+#include <cstdint>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -73,6 +76,84 @@ class FakeHostMouseSystem final : public HostMouseSystem
     {
         calls << call;
         return accepts;
+    }
+};
+
+// Test double of the X server's pointer devices: properties by name, each
+// device able to refuse changes; every change asked for is logged.
+class FakePointerDevices final : public PointerDeviceProperties
+{
+  public:
+    struct Device {
+        std::map<std::string, std::vector<float>> floats;
+        std::map<std::string, std::vector<std::uint8_t>> bytes;
+        bool refuses = false;
+    };
+    std::map<int, Device> devices;
+    QStringList sets; // "7 libinput Accel Speed 0.2", "7 libinput Accel Profile Enabled 0 1 0"
+
+    // A mouse driven by libinput: its speed, adaptive or flat, and the
+    // custom profile of libinput 1.23 as a third flag when `custom`.
+    static Device libinputMouse(float speed, bool adaptive, bool custom = false)
+    {
+        Device d;
+        d.floats[kLibinputAccelSpeed] = {speed};
+        std::vector<std::uint8_t> enabled{std::uint8_t(adaptive), std::uint8_t(!adaptive)};
+        std::vector<std::uint8_t> available{1, 1};
+        if (custom) {
+            enabled.push_back(0);
+            available.push_back(1);
+        }
+        d.bytes[kLibinputAccelProfileEnabled] = enabled;
+        d.bytes[kLibinputAccelProfilesAvailable] = available;
+        return d;
+    }
+
+    std::vector<int> pointerDevices() override
+    {
+        std::vector<int> ids;
+        for (const auto& [id, device] : devices)
+            ids.push_back(id);
+        return ids;
+    }
+    std::optional<std::vector<float>> floats(int id, const char* property) override
+    {
+        return find(devices[id].floats, property);
+    }
+    std::optional<std::vector<std::uint8_t>> bytes(int id, const char* property) override
+    {
+        return find(devices[id].bytes, property);
+    }
+    bool setFloats(int id, const char* property, const std::vector<float>& values) override
+    {
+        return set(id, devices[id].floats, property, values);
+    }
+    bool setBytes(int id, const char* property, const std::vector<std::uint8_t>& values) override
+    {
+        return set(id, devices[id].bytes, property, values);
+    }
+
+  private:
+    template <class V> static std::optional<V> find(const std::map<std::string, V>& props, const char* name)
+    {
+        auto it = props.find(name);
+        if (it == props.end())
+            return std::nullopt;
+        return it->second;
+    }
+    template <class V> bool set(int id, std::map<std::string, V>& props, const char* name, const V& values)
+    {
+        QStringList line{QString::number(id), QLatin1String(name)};
+        for (auto v : values)
+            line << QString::number(v);
+        sets << line.join(QLatin1Char(' '));
+        // Like the driver: only an existing property, with as many values, and
+        // not on a device that refuses.
+        auto it = props.find(name);
+        if (devices[id].refuses || it == props.end() || it->second.size() != values.size())
+            return false;
+        it->second = values;
+        return true;
     }
 };
 

@@ -2,6 +2,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace orb
 {
@@ -48,6 +49,10 @@ class HostMouseSystem
     // in the store's units; it wins over the store's. Nothing when the desktop
     // has no such value (then the store's is all there is).
     virtual std::optional<QString> currentValue(const QString& /*name*/) { return std::nullopt; }
+    // After the calls of one apply: a desktop that tells its applications
+    // once for several settings does it here. The settings whose change did
+    // not reach them after all come back.
+    virtual std::vector<HostSetting> finishApply() { return {}; }
     // Whether this desktop has the setting at all. One it lacks is never set;
     // the page keeps its value and names it in the hint.
     virtual bool reaches(HostSetting) const { return true; }

@@ -191,6 +191,9 @@ HostApplyResult HostMouseSettings::ApplyHostMouseSettings()
     });
     apply(HostSetting::DoubleClick, [this] { return system_.setDoubleClickTime(state_.DoubleClickTime); });
     apply(HostSetting::WheelLines, [this] { return system_.setWheelScrollLines(state_.WheelLines); });
+    for (HostSetting setting : system_.finishApply())
+        if (!result.notApplied.contains(SettingName(setting)))
+            result.notApplied << SettingName(setting);
     return result;
 }
 

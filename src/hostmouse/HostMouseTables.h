@@ -44,6 +44,17 @@ double GnomeSpeedForStep(int step); // a step outside 1..11 is clamped
 // nothing for a value outside -1..1.
 std::optional<int> StepForGnomeSpeed(double speed);
 
+// libinput's pointer speed, which GNOME and KDE pass on as it is: the same
+// scale and steps.
+inline double LibinputSpeedForStep(int step)
+{
+    return GnomeSpeedForStep(step);
+}
+inline std::optional<int> StepForLibinputSpeed(double speed)
+{
+    return StepForGnomeSpeed(speed);
+}
+
 // "MouseSpeed", "MouseThreshold1", "MouseThreshold2".
 struct AccelTriple {
     int speed = 0;

@@ -1,6 +1,7 @@
 #include "hostmouse/LinuxHostMouse.h"
 
 #include "hostmouse/GnomeHostMouse.h"
+#include "hostmouse/KdeHostMouse.h"
 
 #ifndef _WIN32
 
@@ -10,9 +11,12 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace orb
 {
@@ -110,8 +114,124 @@ AccelTriple AccelForPointerControl(const XPointerControl& control)
     return {1, control.threshold, std::max(control.threshold, 10)};
 }
 
+namespace
+{
+// A property's atom when the server knows the name; a name it does not know
+// is on no device.
+Atom PropertyAtom(Display* dpy, const char* name)
+{
+    return XInternAtom(dpy, name, True);
+}
+
+// The raw values of a device property of the given type and format.
+std::optional<std::vector<unsigned char>> GetProperty(Display* dpy, int device, const char* name, Atom type,
+                                                      int format)
+{
+    const Atom property = PropertyAtom(dpy, name);
+    if (property == None)
+        return std::nullopt;
+    const XErrorScope errors(dpy);
+    Atom actualType = None;
+    int actualFormat = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    // libinput's properties hold a few values; 64 units is more than any.
+    const Status status = XIGetProperty(dpy, device, property, 0, 64, False, AnyPropertyType, &actualType,
+                                        &actualFormat, &items, &after, &data);
+    std::optional<std::vector<unsigned char>> values;
+    if (errors.ok() && status == Success && actualType == type && actualFormat == format && data)
+        values.emplace(data, data + items * static_cast<unsigned long>(format / 8));
+    if (data)
+        XFree(data);
+    return values;
+}
+
+bool ChangeProperty(Display* dpy, int device, const char* name, Atom type, int format, const void* values,
+                    int count)
+{
+    const Atom property = PropertyAtom(dpy, name);
+    if (property == None)
+        return false;
+    const XErrorScope errors(dpy);
+    XIChangeProperty(dpy, device, property, type, format, PropModeReplace,
+                     static_cast<unsigned char*>(const_cast<void*>(values)), count);
+    return errors.ok();
+}
+} // namespace
+
+std::vector<int> XInputPointerProperties::pointerDevices()
+{
+    std::vector<int> ids;
+    Display* dpy = connection_ ? connection_() : nullptr;
+    if (!dpy)
+        return ids;
+    int opcode = 0, event = 0, error = 0;
+    if (!XQueryExtension(dpy, "XInputExtension", &opcode, &event, &error))
+        return ids;
+    const XErrorScope errors(dpy);
+    int count = 0;
+    XIDeviceInfo* info = XIQueryDevice(dpy, XIAllDevices, &count);
+    for (int i = 0; info && i < count; ++i)
+        if (info[i].use == XISlavePointer && info[i].enabled)
+            ids.push_back(info[i].deviceid);
+    if (info)
+        XIFreeDeviceInfo(info);
+    if (!errors.ok())
+        ids.clear();
+    return ids;
+}
+
+std::optional<std::vector<float>> XInputPointerProperties::floats(int device, const char* property)
+{
+    Display* dpy = connection_ ? connection_() : nullptr;
+    if (!dpy)
+        return std::nullopt;
+    const auto raw = GetProperty(dpy, device, property, XInternAtom(dpy, "FLOAT", False), 32);
+    if (!raw || raw->empty())
+        return std::nullopt;
+    std::vector<float> values(raw->size() / sizeof(float));
+    std::memcpy(values.data(), raw->data(), values.size() * sizeof(float));
+    return values;
+}
+
+std::optional<std::vector<std::uint8_t>> XInputPointerProperties::bytes(int device, const char* property)
+{
+    Display* dpy = connection_ ? connection_() : nullptr;
+    if (!dpy)
+        return std::nullopt;
+    const auto raw = GetProperty(dpy, device, property, XA_INTEGER, 8);
+    if (!raw || raw->empty())
+        return std::nullopt;
+    return std::vector<std::uint8_t>(raw->begin(), raw->end());
+}
+
+bool XInputPointerProperties::setFloats(int device, const char* property, const std::vector<float>& values)
+{
+    Display* dpy = connection_ ? connection_() : nullptr;
+    return dpy && ChangeProperty(dpy, device, property, XInternAtom(dpy, "FLOAT", False), 32, values.data(),
+                                 static_cast<int>(values.size()));
+}
+
+bool XInputPointerProperties::setBytes(int device, const char* property,
+                                       const std::vector<std::uint8_t>& values)
+{
+    Display* dpy = connection_ ? connection_() : nullptr;
+    return dpy && ChangeProperty(dpy, device, property, XA_INTEGER, 8, values.data(),
+                                 static_cast<int>(values.size()));
+}
+
+X11HostMouseSystem::X11HostMouseSystem(QByteArray displayName,
+                                       std::unique_ptr<PointerDeviceProperties> devices)
+    : display_(std::move(displayName)), devices_(std::move(devices))
+{
+    if (!devices_)
+        devices_ = std::make_unique<XInputPointerProperties>([this] { return connection(); });
+}
+
 X11HostMouseSystem::~X11HostMouseSystem()
 {
+    // The devices may use the connection; they go first.
+    devices_.reset();
     if (dpy_)
         XCloseDisplay(dpy_);
 }
@@ -123,8 +243,18 @@ Display* X11HostMouseSystem::connection()
     return dpy_;
 }
 
+bool X11HostMouseSystem::setMouseSpeed(int sensitivity)
+{
+    LibinputPointers libinput(*devices_);
+    const auto step = SpeedStepForSensitivity(sensitivity);
+    return step && libinput.setSpeed(LibinputSpeedForStep(*step));
+}
+
 bool X11HostMouseSystem::setMouseAcceleration(int threshold1, int threshold2, int speed)
 {
+    LibinputPointers libinput(*devices_);
+    if (libinput.present())
+        return libinput.setAdaptive(speed > 0);
     Display* dpy = connection();
     if (!dpy)
         return false;
@@ -134,21 +264,51 @@ bool X11HostMouseSystem::setMouseAcceleration(int threshold1, int threshold2, in
     return errors.ok();
 }
 
+bool X11HostMouseSystem::reaches(HostSetting setting) const
+{
+    switch (setting) {
+    case HostSetting::Speed:
+        return LibinputPointers(*devices_).present();
+    case HostSetting::Acceleration:
+        return true;
+    case HostSetting::DoubleClick:
+    case HostSetting::WheelLines:
+        break;
+    }
+    return false;
+}
+
 std::optional<QString> X11HostMouseSystem::currentValue(const QString& name)
 {
+    const LibinputPointers libinput(*devices_);
+    if (name == QLatin1String("MouseSensitivity")) {
+        const auto speed = libinput.speed();
+        const auto step = speed ? StepForLibinputSpeed(*speed) : std::nullopt;
+        if (!step)
+            return std::nullopt;
+        return QString::number(*SensitivityForStep(*step));
+    }
     const bool wanted = name == QLatin1String("MouseSpeed") || name == QLatin1String("MouseThreshold1") ||
                         name == QLatin1String("MouseThreshold2");
     if (!wanted)
         return std::nullopt;
-    Display* dpy = connection();
-    if (!dpy)
-        return std::nullopt;
-    const XErrorScope errors(dpy);
-    XPointerControl control;
-    XGetPointerControl(dpy, &control.numerator, &control.denominator, &control.threshold);
-    if (!errors.ok())
-        return std::nullopt;
-    const AccelTriple accel = AccelForPointerControl(control);
+    AccelTriple accel;
+    if (libinput.present()) {
+        const auto adaptive = libinput.adaptive();
+        if (!adaptive)
+            return std::nullopt;
+        accel = AccelForPrecision(*adaptive);
+    } else {
+        Display* dpy = connection();
+        if (!dpy)
+            return std::nullopt;
+        const XErrorScope errors(dpy);
+        XPointerControl control;
+        XGetPointerControl(dpy, &control.numerator, &control.denominator, &control.threshold);
+        if (!errors.ok())
+            return std::nullopt;
+        accel = AccelForPointerControl(control);
+    }
     if (name == QLatin1String("MouseSpeed"))
         return QString::number(accel.speed);
     if (name == QLatin1String("MouseThreshold1"))
@@ -162,24 +322,36 @@ std::unique_ptr<HostMouseStore> CreateHostMouseStore()
 }
 
 HostDesktop ChooseHostDesktop(const QString& platformName, bool hasXDisplay, const QString& currentDesktop,
-                              const std::function<bool()>& gnomeSchemaInstalled)
+                              const std::function<bool()>& gnomeSchemaInstalled, const QString& sessionType)
 {
     const QStringList desktops = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) && gnomeSchemaInstalled())
         return HostDesktop::Gnome;
+    const bool wayland = platformName == QLatin1String("wayland") || sessionType == QLatin1String("wayland");
+    if (desktops.contains(QLatin1String("KDE"), Qt::CaseInsensitive))
+        return wayland || !hasXDisplay ? HostDesktop::KdeWayland : HostDesktop::KdeX11;
     // Under Wayland an X server, if any, serves only its own clients' pointer.
-    if (platformName == QLatin1String("wayland") || !hasXDisplay)
+    if (wayland || !hasXDisplay)
         return HostDesktop::Unreachable;
     return HostDesktop::X11;
 }
 
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformName, bool hasXDisplay,
-                                                       const QString& currentDesktop, GioLoader& gio)
+                                                       const QString& currentDesktop, GioLoader& gio,
+                                                       const QString& sessionType)
 {
     const auto schemaInstalled = [&gio] { return GnomeHostMouseSystem::schemaInstalled({}, gio); };
-    switch (ChooseHostDesktop(platformName, hasXDisplay, currentDesktop, schemaInstalled)) {
+    const QString kdeConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    switch (ChooseHostDesktop(platformName, hasXDisplay, currentDesktop, schemaInstalled, sessionType)) {
     case HostDesktop::Gnome:
         return std::make_unique<GnomeHostMouseSystem>(QString(), gio);
+    case HostDesktop::KdeWayland:
+        return std::make_unique<KdeHostMouseSystem>(KdeHostMouseSystem::Session::Wayland,
+                                                    QDBusConnection::sessionBus(), kdeConfig);
+    case HostDesktop::KdeX11:
+        return std::make_unique<KdeHostMouseSystem>(KdeHostMouseSystem::Session::X11,
+                                                    QDBusConnection::sessionBus(), kdeConfig,
+                                                    std::make_unique<X11HostMouseSystem>());
     case HostDesktop::X11:
         return std::make_unique<X11HostMouseSystem>();
     case HostDesktop::Unreachable:
@@ -191,7 +363,8 @@ std::unique_ptr<HostMouseSystem> CreateHostMouseSystem(const QString& platformNa
 std::unique_ptr<HostMouseSystem> CreateHostMouseSystem()
 {
     return CreateHostMouseSystem(QGuiApplication::platformName(), !qEnvironmentVariableIsEmpty("DISPLAY"),
-                                 qEnvironmentVariable("XDG_CURRENT_DESKTOP"), SystemGioLoader());
+                                 qEnvironmentVariable("XDG_CURRENT_DESKTOP"), SystemGioLoader(),
+                                 qEnvironmentVariable("XDG_SESSION_TYPE"));
 }
 
 } // namespace orb

@@ -9,6 +9,7 @@
 #include "hostmouse/FakeHostMouse.h"
 #include "hostmouse/GnomeHostMouse.h"
 #include "hostmouse/HostMouseSettings.h"
+#include "hostmouse/KdeHostMouse.h"
 #include "hostmouse/LinuxHostMouse.h"
 
 #include <QDir>
@@ -231,7 +232,7 @@ TEST(HostDesktopChoice, GnomeNeedsItsSchemaAndItsSession)
         {"xcb", true, "GNOME-Classic:GNOME", true, HostDesktop::Gnome, true},
         {"wayland", true, "GNOME", false, HostDesktop::Unreachable, true}, // GNOME without its schema
         {"xcb", true, "GNOME", false, HostDesktop::X11, true},
-        {"xcb", true, "KDE", true, HostDesktop::X11, false}, // the schema alone comes with GTK
+        {"xcb", true, "KDE", true, HostDesktop::KdeX11, false}, // the schema alone comes with GTK
         {"xcb", true, "", true, HostDesktop::X11, false},
         {"wayland", true, "sway", true, HostDesktop::Unreachable, false},
         {"offscreen", false, "", true, HostDesktop::Unreachable, false},
@@ -326,7 +327,8 @@ TEST_F(GnomeHostMouse, GioIsLoadedOnlyInAGnomeSession)
         bool gioAsked;
     };
     const Case cases[] = {
-        {"xcb", true, "KDE", true, "X11", false},
+        {"xcb", true, "KDE", true, "Kde", false},
+        {"wayland", true, "KDE", true, "Kde", false},
         {"xcb", true, "XFCE", true, "X11", false},
         {"wayland", true, "sway", true, "None", false},
         {"offscreen", false, "", true, "None", false},
@@ -342,6 +344,7 @@ TEST_F(GnomeHostMouse, GioIsLoadedOnlyInAGnomeSession)
         const std::unique_ptr<HostMouseSystem> made =
             CreateHostMouseSystem(c.platform, c.display, c.desktop, gio);
         const char* kind = dynamic_cast<GnomeHostMouseSystem*>(made.get()) ? "Gnome"
+                           : dynamic_cast<KdeHostMouseSystem*>(made.get()) ? "Kde"
                            : dynamic_cast<X11HostMouseSystem*>(made.get()) ? "X11"
                            : dynamic_cast<NoHostMouseSystem*>(made.get())  ? "None"
                                                                            : "?";

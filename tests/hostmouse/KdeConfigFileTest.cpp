@@ -1,0 +1,175 @@
+// KDE's configuration files as KDE's own tools read and write them.
+#include "hostmouse/KdeConfigFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace orb
+{
+namespace
+{
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// KDE's own command-line reader and writer (Debian's libkf5config-bin).
+struct KdeTools : ::testing::Test {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("kcminputrc"));
+
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("kreadconfig5")).isEmpty())
+            GTEST_SKIP() << "kreadconfig5 is not installed (libkf5config-bin)";
+    }
+    static QStringList groupArgs(const QStringList& group)
+    {
+        QStringList args;
+        for (const QString& g : group)
+            args << QStringLiteral("--group") << g;
+        return args;
+    }
+    static QString run(const QString& tool, const QStringList& args)
+    {
+        QProcess p;
+        p.start(tool, args);
+        EXPECT_TRUE(p.waitForFinished(30000)) << qPrintable(tool);
+        QString out = QString::fromUtf8(p.readAllStandardOutput());
+        if (out.endsWith(QLatin1Char('\n')))
+            out.chop(1);
+        return out;
+    }
+    QString kread(const QStringList& group, const QString& key) const
+    {
+        return run(QStringLiteral("kreadconfig5"), QStringList{QStringLiteral("--file"), path} +
+                                                       groupArgs(group) +
+                                                       QStringList{QStringLiteral("--key"), key});
+    }
+    void kwrite(const QStringList& group, const QString& key, const QString& value) const
+    {
+        run(QStringLiteral("kwriteconfig5"),
+            QStringList{QStringLiteral("--file"), path} + groupArgs(group) +
+                QStringList{QStringLiteral("--key"), key, QStringLiteral("--"), value});
+    }
+};
+
+// Names and values that need KConfig's escaping, each way round: what we
+// write KDE reads, and what KDE writes we read.
+struct Entry {
+    QStringList group;
+    QString key;
+    QString value;
+};
+const Entry kEntries[] = {
+    {{"Libinput", "1133", "16495", "Logitech G Pro"}, "PointerAcceleration", "-0.4"},
+    {{"Libinput", "1133", "16495", "Logitech G Pro"}, "PointerAccelerationProfile", "1"},
+    {{"Libinput", "4660", "22136", "Odd ]name[ \\ with = signs"}, "PointerAcceleration", "0.2"},
+    {{"Libinput", "1", "2", "鼠标 Mouse"}, "PointerAcceleration", "1"},
+    {{"KDE"}, "DoubleClickInterval", "480"},
+    {{"KDE"}, "WheelScrollLines", "11"},
+    {{"Mouse"}, "X11LibInputXAccelProfileFlat", "true"},
+    {{"Mouse"}, "Odd key=x", " spaced \\ value [x] "},
+    {{"Mouse"}, "Lines", "one\ntwo\tthree"},
+};
+
+TEST_F(KdeTools, WhatWeWriteKdeReads)
+{
+    KdeConfigFile file(path);
+    for (const Entry& e : kEntries)
+        ASSERT_TRUE(file.write(e.group, {{e.key, e.value}})) << qPrintable(e.key);
+    for (const Entry& e : kEntries) {
+        SCOPED_TRACE(qPrintable(e.group.join('/') + '/' + e.key));
+        EXPECT_EQ(kread(e.group, e.key), e.value);
+        EXPECT_EQ(file.read(e.group, e.key), e.value);
+    }
+    // A second write of a key replaces its line instead of adding one.
+    ASSERT_TRUE(file.write({"KDE"}, {{"WheelScrollLines", "4"}}));
+    EXPECT_EQ(kread({"KDE"}, "WheelScrollLines"), "4");
+    EXPECT_EQ(ReadAll(path).count("WheelScrollLines"), 1);
+}
+
+TEST_F(KdeTools, WhatKdeWritesWeRead)
+{
+    for (const Entry& e : kEntries)
+        kwrite(e.group, e.key, e.value);
+    const KdeConfigFile file(path);
+    for (const Entry& e : kEntries)
+        EXPECT_EQ(file.read(e.group, e.key), e.value) << qPrintable(e.group.join('/') + '/' + e.key);
+    EXPECT_FALSE(file.read({"KDE"}, "Missing"));
+    EXPECT_FALSE(file.read({"Libinput", "1133"}, "PointerAcceleration")); // a parent group is another group
+}
+
+// A user's file: comments, options, other languages, spacing, the same
+// group twice and no line break at the end. Only the lines written change.
+TEST_F(KdeTools, OtherGroupsAndKeysKeepTheirBytes)
+{
+    const QByteArray before = "# written by hand\n"
+                              "[General]\n"
+                              "ColorScheme = BreezeDark \n"
+                              "Name[de]=Maus\n"
+                              "\n"
+                              "[KDE]\n"
+                              "WheelScrollLines=3\n"
+                              "SingleClick=false\n"
+                              "\n"
+                              "[Icons]\n"
+                              "Theme=breeze\n"
+                              "\n"
+                              "[KDE]\n"
+                              "  WheelScrollLines = 5\n"
+                              "AnimationDurationFactor=0.5";
+    WriteAll(path, before);
+    KdeConfigFile file(path);
+    EXPECT_EQ(kread({"KDE"}, "WheelScrollLines"), "5"); // the last one counts, for KDE and for us
+    EXPECT_EQ(file.read({"KDE"}, "WheelScrollLines"), "5");
+
+    ASSERT_TRUE(file.write({"KDE"}, {{"WheelScrollLines", "7"}, {"DoubleClickInterval", "480"}}));
+    ASSERT_TRUE(
+        file.write({"Libinput", "1133", "16495", "Logitech G Pro"}, {{"PointerAcceleration", "0.2"}}));
+    QByteArray expected = before;
+    expected.replace("  WheelScrollLines = 5\n", "WheelScrollLines=7\n");
+    expected +=
+        "\nDoubleClickInterval=480\n\n[Libinput][1133][16495][Logitech G Pro]\nPointerAcceleration=0.2\n";
+    EXPECT_EQ(ReadAll(path), expected);
+
+    EXPECT_EQ(kread({"KDE"}, "WheelScrollLines"), "7");
+    EXPECT_EQ(kread({"KDE"}, "DoubleClickInterval"), "480");
+    EXPECT_EQ(kread({"KDE"}, "SingleClick"), "false");
+    EXPECT_EQ(kread({"General"}, "ColorScheme"), "BreezeDark");
+    EXPECT_EQ(kread({"Libinput", "1133", "16495", "Logitech G Pro"}, "PointerAcceleration"), "0.2");
+    // A value written again leaves the file as it is.
+    ASSERT_TRUE(file.write({"KDE"}, {{"WheelScrollLines", "7"}}));
+    EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST(KdeConfigFile, AFileThatCannotBeWrittenIsLeftAndReported)
+{
+    QTemporaryDir dir;
+    // The configuration folder's place is taken by a file.
+    WriteAll(dir.filePath(QStringLiteral("config")), "not a folder");
+    KdeConfigFile underFile(dir.filePath(QStringLiteral("config/kdeglobals")));
+    EXPECT_FALSE(underFile.write({"KDE"}, {{"WheelScrollLines", "3"}}));
+    EXPECT_FALSE(underFile.read({"KDE"}, "WheelScrollLines"));
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("config"))), "not a folder");
+
+    // A missing folder is made, as KDE makes it.
+    KdeConfigFile fresh(dir.filePath(QStringLiteral("new/kdeglobals")));
+    EXPECT_TRUE(fresh.write({"KDE"}, {{"WheelScrollLines", "3"}}));
+    EXPECT_EQ(ReadAll(fresh.path()), "[KDE]\nWheelScrollLines=3\n");
+}
+
+} // namespace
+} // namespace orb
