@@ -20,9 +20,10 @@ const QString kSaveFilter = QStringLiteral("SaveFile(*.bin)|*.bin");
 } // namespace
 
 MacroLibraryFiles::MacroLibraryFiles(MacroPage& page, const PageContext& context, QString programFolder,
-                                     QString dataFolder, QListWidget* pcList, QListWidget* lineList)
+                                     QString dataFolder, QListWidget* pcList, QListWidget* lineList,
+                                     LibraryFileReader readFile)
     : page_(page), context_(context), programFolder_(std::move(programFolder)),
-      dataFolder_(std::move(dataFolder)), pcList_(pcList), lineList_(lineList)
+      dataFolder_(std::move(dataFolder)), readFile_(std::move(readFile)), pcList_(pcList), lineList_(lineList)
 {
 }
 
@@ -36,7 +37,7 @@ void MacroLibraryFiles::CheckPCMacro()
     // An installed program has no folder of its own: the user's data folder.
     const QString programFolder = programFolder_.isEmpty() ? ProgramFilesFolder() : programFolder_;
     LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder_);
-    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
+    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath, readFile_);
     // A file that is there but cannot be read stays as the user left it: the
     // library runs in memory and is never written over it.
     KeepUnreadableFile = !r.read.ok;
