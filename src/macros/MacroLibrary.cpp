@@ -214,13 +214,13 @@ FileResult SaveLibrary(const MacroLibrary& library, const QString& path)
     return WriteFileAtomically(path, library.ToBytes());
 }
 
-CheckResult CheckPCMacro(MacroLibrary& library, const QString& path)
+CheckResult CheckPCMacro(MacroLibrary& library, const QString& path, const LibraryFileReader& read)
 {
     CheckResult result;
     library = MacroLibrary{};
     if (QFileInfo::exists(path)) {
         QByteArray bytes;
-        result.read = ReadFileBytes(path, LibraryFileSize, bytes);
+        result.read = read ? read(path, LibraryFileSize, bytes) : ReadFileBytes(path, LibraryFileSize, bytes);
         if (result.read.ok) {
             library.ReadEntries(bytes);
             result.fromFile = true;

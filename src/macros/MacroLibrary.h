@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 namespace orb
 {
@@ -100,10 +101,13 @@ struct CheckResult {
     FileResult read;       // reading an existing file
     FileResult save;       // creating the file from the built-in library
 };
+// Reads at most `limit` bytes of the file at `path` into `bytes`.
+using LibraryFileReader = std::function<FileResult(const QString& path, qint64 limit, QByteArray& bytes)>;
 // Start-up: the library from its file, or from the built-in library, which
 // is then written to the file. A file that exists but cannot be read is
-// left alone (the built-in library is used in memory). Never throws.
-CheckResult CheckPCMacro(MacroLibrary& library, const QString& path);
+// left alone (the built-in library is used in memory). `read` reads the
+// existing file (empty: from the disk). Never throws.
+CheckResult CheckPCMacro(MacroLibrary& library, const QString& path, const LibraryFileReader& read = {});
 
 // Import All: whole entries the file covers replace the library's.
 FileResult ImportAllFile(MacroLibrary& library, const QString& path);

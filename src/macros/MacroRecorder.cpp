@@ -55,8 +55,10 @@ std::vector<ButtonEvent> PendingButtonEvents::takeLocked()
 std::vector<ButtonEvent> PendingButtonEvents::waitAndTake()
 {
     std::unique_lock lock(mutex_);
+    ++waiting_;
     wake_.wait(lock,
                [&] { return stopped_ || std::find(flags_.begin(), flags_.end(), true) != flags_.end(); });
+    --waiting_;
     if (stopped_)
         return {};
     return takeLocked();
@@ -75,6 +77,12 @@ void PendingButtonEvents::stop()
         stopped_ = true;
     }
     wake_.notify_all();
+}
+
+bool PendingButtonEvents::workerWaiting()
+{
+    std::lock_guard lock(mutex_);
+    return waiting_ > 0;
 }
 
 void PendingButtonEvents::reset()

@@ -71,6 +71,8 @@ class PendingButtonEvents
     void stop();
     // Clears every flag and the stop, for the next recording.
     void reset();
+    // Whether a worker sleeps in waitAndTake(), so that only a notify wakes it.
+    bool workerWaiting();
 
   private:
     std::vector<ButtonEvent> takeLocked();
@@ -79,6 +81,7 @@ class PendingButtonEvents
     std::condition_variable wake_;
     std::array<bool, ButtonEventCount> flags_{};
     bool stopped_ = false;
+    int waiting_ = 0; // workers inside waitAndTake()
 };
 
 // The delay choices a recording reads: the macro page's choice (which also

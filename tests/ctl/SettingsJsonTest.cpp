@@ -19,8 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
-#include <set>
 
 using namespace orb;
 using namespace orb::ctl;
@@ -159,39 +159,42 @@ TEST(SettingsJson, GeneratedImagesComeBackThroughTheirJsonOntoTheDefault)
 
 TEST(SettingsJson, EachAssignmentChangesItsBytesAndTheChecksumOnly)
 {
-    // Offsets in the default image; 0x02F, 0x076 and 0x0FA are the checksums.
+    // Offsets in the default image and the byte each one takes, written out:
+    // a mapping wrong the same way in both directions still comes back
+    // through the JSON form. 0x02F, 0x076 and 0x0FA are the checksums.
     const struct {
         const char* assignment;
-        std::set<std::size_t> changed;
+        std::map<std::size_t, std::uint8_t> changed;
     } cases[] = {
-        {"cpi.count=7", {0x002, 0x02F}},
-        {"cpi.current=3", {0x030, 0x031}},
-        {"cpi.levels.3.cpi=3200", {0x008, 0x02F}},
-        {"cpi.levels.7.named_colour=0", {0x013, 0x02F}},
-        {"cpi.levels.1.colour=#102030", {0x01A, 0x01B, 0x01C, 0x02F}},
-        {"keys.A.2=\"Right Key\"", {0x044, 0x076}},
-        {"keys.B.9=Ctrl+Shift+A", {0x073, 0x074, 0x075, 0x076}},
-        {"keys.A.9=Macro 2 until release", {0x058, 0x059, 0x05A, 0x076}},
-        {"keys.B.1=AIM Key 3200", {0x05B, 0x05C, 0x076}},
-        {"keys.A.1=code 0C0101", {0x040, 0x042, 0x076}},
-        {"light.type=\"smart LED\"", {0x000, 0x02F, 0x032, 0x033}},
-        {"light.lights_on=false", {0x032, 0x033}},
-        {"light.led_count=4", {0x003, 0x02F}},
-        {"light.control_lines=6", {0x003, 0x02F}},
-        {"light.modes.7=false", {0x004, 0x02F}},
-        {"light.mode=3", {0x032, 0x033}},
-        {"light.mode=Mode 4", {0x032, 0x033}},
-        {"light.step=5", {0x032, 0x033}},
-        {"light.normal_step=9", {0x005, 0x02F}},
-        {"light.key_mode_colours.2=#000000", {0x017, 0x018, 0x019, 0x02F}},
-        {"light.middle_cpi_switch=false", {0x000, 0x02F}},
-        {"fire.count=5", {0x0F2, 0x0FA}},
-        {"fire.interval=200", {0x0F8, 0x0FA}},
-        {"fire.enabled=true", {0x000, 0x02F}},
-        {"options.key_mode=B", {0x034, 0x035}},
-        {"options.key_mode_memory=false", {0x000, 0x02F}},
-        {"options.long_press.gun=true", {0x001, 0x02F}},
-        {"options.sensor_orientation=\"90°\"", {0x000, 0x02F}},
+        {"cpi.count=7", {{0x002, 0x07}, {0x02F, 0x71}}},
+        {"cpi.current=3", {{0x030, 0x02}, {0x031, 0xFD}}},
+        {"cpi.levels.3.cpi=3200", {{0x008, 0x07}, {0x02F, 0x71}}},
+        {"cpi.levels.7.named_colour=0", {{0x013, 0x00}, {0x02F, 0x7E}}},
+        {"cpi.levels.1.colour=#102030", {{0x01A, 0x10}, {0x01B, 0x20}, {0x01C, 0x30}, {0x02F, 0xD1}}},
+        {"keys.A.2=\"Right Key\"", {{0x044, 0x02}, {0x076, 0x00}}},
+        {"keys.B.9=Ctrl+Shift+A", {{0x073, 0x02}, {0x074, 0x03}, {0x075, 0x04}, {0x076, 0x35}}},
+        {"keys.A.9=Macro 2 until release", {{0x058, 0x0E}, {0x059, 0x02}, {0x05A, 0x21}, {0x076, 0xCD}}},
+        {"keys.B.1=AIM Key 3200", {{0x05B, 0x0A}, {0x05C, 0x07}, {0x076, 0x31}}},
+        {"keys.A.1=code 0C0101", {{0x040, 0x0C}, {0x042, 0x01}, {0x076, 0x32}}},
+        // The smart light's CPI breathing is a setting of its own, off here.
+        {"light.type=\"smart LED\"", {{0x000, 0xC5}, {0x02F, 0xF0}, {0x032, 0x00}, {0x033, 0xFF}}},
+        {"light.lights_on=false", {{0x032, 0x4A}, {0x033, 0xB5}}},
+        {"light.led_count=4", {{0x003, 0x98}, {0x02F, 0xD0}}},
+        {"light.control_lines=6", {{0x003, 0x30}, {0x02F, 0x78}}},
+        {"light.modes.7=false", {{0x004, 0x7F}, {0x02F, 0xF0}}},
+        {"light.mode=3", {{0x032, 0x43}, {0x033, 0xBC}}},
+        {"light.mode=Mode 4", {{0x032, 0x44}, {0x033, 0xBB}}},
+        {"light.step=5", {{0x032, 0xA2}, {0x033, 0x5D}}},
+        {"light.normal_step=9", {{0x005, 0x09}, {0x02F, 0x69}}},
+        {"light.key_mode_colours.2=#000000", {{0x017, 0x00}, {0x018, 0x00}, {0x019, 0x00}, {0x02F, 0x77}}},
+        {"light.middle_cpi_switch=false", {{0x000, 0x44}, {0x02F, 0x73}}},
+        {"fire.count=5", {{0x0F2, 0x04}, {0x0FA, 0x94}}},
+        {"fire.interval=200", {{0x0F8, 0xC8}, {0x0FA, 0xD4}}},
+        {"fire.enabled=true", {{0x000, 0x47}, {0x02F, 0x76}}},
+        {"options.key_mode=B", {{0x034, 0x80}, {0x035, 0x7F}}},
+        {"options.key_mode_memory=false", {{0x000, 0x4D}, {0x02F, 0x68}}},
+        {"options.long_press.gun=true", {{0x001, 0xFC}, {0x02F, 0x74}}},
+        {"options.sensor_orientation=\"90°\"", {{0x000, 0x25}, {0x02F, 0x50}}},
     };
     const ConfigImage before = DefaultConfig();
     for (const auto& c : cases) {
@@ -201,10 +204,10 @@ TEST(SettingsJson, EachAssignmentChangesItsBytesAndTheChecksumOnly)
         ConfigImage after = before;
         const auto refusal = ApplyAssignments(after, a);
         ASSERT_FALSE(refusal) << refusal->text.toStdString();
-        std::set<std::size_t> changed;
+        std::map<std::size_t, std::uint8_t> changed;
         for (std::size_t at = 0; at < ImageSize; ++at)
             if (after.ImageBuf[at] != before.ImageBuf[at])
-                changed.insert(at);
+                changed[at] = after.ImageBuf[at];
         EXPECT_EQ(changed, c.changed);
     }
 }

@@ -18,6 +18,37 @@ namespace orb
 namespace
 {
 
+// The server's pointer acceleration, read and set as xset reads and sets it.
+XPointerControl PointerControl(const QByteArray& display, std::optional<XPointerControl> set = std::nullopt)
+{
+    XPointerControl c;
+    _XDisplay* dpy = XOpenDisplay(display.constData());
+    if (!dpy)
+        return c;
+    if (set)
+        XChangePointerControl(dpy, 1, 1, set->numerator, set->denominator, set->threshold);
+    XGetPointerControl(dpy, &c.numerator, &c.denominator, &c.threshold);
+    XCloseDisplay(dpy);
+    return c;
+}
+
+// The acceleration a test found, put back when it ends, however it ends.
+class PointerControlKept
+{
+  public:
+    explicit PointerControlKept(QByteArray display)
+        : display_(std::move(display)), before_(PointerControl(display_))
+    {
+    }
+    ~PointerControlKept() { PointerControl(display_, before_); }
+    PointerControlKept(const PointerControlKept&) = delete;
+    PointerControlKept& operator=(const PointerControlKept&) = delete;
+
+  private:
+    QByteArray display_;
+    XPointerControl before_;
+};
+
 TEST(FileHostMouseStore, KeepsValuesBetweenRuns)
 {
     QTemporaryDir dir;
@@ -84,18 +115,13 @@ TEST(X11HostMouse, PrecisionSwitchReachesTheXServer)
     test::XvfbServer server;
     if (!server.ok())
         GTEST_SKIP() << server.why().toStdString();
+    const PointerControlKept kept(server.display());
     X11HostMouseSystem system(server.display());
     QTemporaryDir dir;
     FileHostMouseStore store(dir.filePath("HostMouse.ini"));
     HostMouseSettings settings(store, system);
 
-    auto pointerControl = [&] {
-        XPointerControl c;
-        _XDisplay* dpy = XOpenDisplay(server.display().constData());
-        XGetPointerControl(dpy, &c.numerator, &c.denominator, &c.threshold);
-        XCloseDisplay(dpy);
-        return c;
-    };
+    auto pointerControl = [&] { return PointerControl(server.display()); };
 
     // The server's own acceleration is what the page starts from.
     EXPECT_TRUE(settings.RefreshMouseSystemParameterA());
@@ -129,16 +155,10 @@ TEST(X11HostMouse, AnAccelerationTheStepsCannotShowIsLeftAlone)
     test::XvfbServer server;
     if (!server.ok())
         GTEST_SKIP() << server.why().toStdString();
+    const PointerControlKept kept(server.display());
     const auto pointerControl = [&](std::optional<XPointerControl> set = std::nullopt) {
-        XPointerControl c;
-        _XDisplay* dpy = XOpenDisplay(server.display().constData());
-        if (set)
-            XChangePointerControl(dpy, 1, 1, set->numerator, set->denominator, set->threshold);
-        XGetPointerControl(dpy, &c.numerator, &c.denominator, &c.threshold);
-        XCloseDisplay(dpy);
-        return c;
+        return PointerControl(server.display(), set);
     };
-    const XPointerControl before = pointerControl();
     ASSERT_EQ(pointerControl(XPointerControl{3, 2, 5}), (XPointerControl{3, 2, 5})); // xset m 3/2 5
 
     X11HostMouseSystem system(server.display());
@@ -162,7 +182,6 @@ TEST(X11HostMouse, AnAccelerationTheStepsCannotShowIsLeftAlone)
     settings.lbl_IsControlClick();
     settings.lbl_IsControlClick();
     EXPECT_EQ(pointerControl(), (XPointerControl{2, 1, 6}));
-    pointerControl(before);
 }
 
 } // namespace

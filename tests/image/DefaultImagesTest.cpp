@@ -42,7 +42,13 @@ TEST(DefaultImages, ReferenceIdentityIsBytes36And37OfImageOne)
 {
     const auto identity = LoadReferenceIdentity();
     ASSERT_TRUE(identity);
-    EXPECT_EQ(*identity, (std::array<std::uint8_t, 2>{0xFF, 0xFF}));
+    const auto one = LoadDefaultImage(1);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(*identity, (std::array<std::uint8_t, 2>{(*one)[0x036], (*one)[0x037]}));
+    // The shipped images hold FF around them too: the addresses the mouse is
+    // read at are checked by number.
+    EXPECT_EQ(IdentityAddr1, 0x036u);
+    EXPECT_EQ(IdentityAddr2, 0x037u);
 }
 
 TEST(DefaultImages, NoImageForUnknownNumbers)

@@ -212,9 +212,10 @@ TEST(EditLines, DialogResults)
     EXPECT_FALSE(s.replaceItem(3, "0 1"));
 }
 
-// Cancel in the insert panel goes back to the stored record: lines an
-// insert recording placed are dropped.
-TEST(EditLines, CancelAfterAnInsertRecordingRestoresTheStoredMacro)
+// An insert recording writes into the open script only: the stored record
+// still decodes to the lines it held, which is what Cancel in the insert
+// panel goes back to (the Cancel itself runs in the macro page's tests).
+TEST(EditLines, InsertRecordingLeavesTheStoredRecordToDecodeBack)
 {
     const MacroScript stored = Script({"1 A CODE:8204", "0 120", "2 A CODE:0204"});
     const MacroRecord record = EncodeScript(stored, false).record;

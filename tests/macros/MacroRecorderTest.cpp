@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <future>
 #include <random>
@@ -109,14 +110,29 @@ TEST(PendingButtonEvents, FixedOrderAndARepeatedFlagCountsOnce)
 TEST(PendingButtonEvents, WorkerSleepsUntilAnEventOrTheStop)
 {
     PendingButtonEvents pending;
+    // The flag and the stop come only once the worker sleeps, so that only
+    // their notify can wake it.
+    const auto untilWorkerSleeps = [&pending] {
+        while (!pending.workerWaiting())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
     std::promise<std::vector<ButtonEvent>> first;
+    std::future<std::vector<ButtonEvent>> firstTaken = first.get_future();
     bool endedEmpty = false;
     std::thread worker([&] {
         first.set_value(pending.waitAndTake());     // sleeps until the hook sets a flag
         endedEmpty = pending.waitAndTake().empty(); // sleeps until the stop
     });
+    untilWorkerSleeps();
     pending.set(ButtonEvent::MiddleUp);
-    EXPECT_EQ(first.get_future().get(), std::vector{ButtonEvent::MiddleUp});
+    // A worker never woken would hang the test: the stop below frees it. The
+    // limit only tells a sleeper from a slow machine, it measures no speed.
+    const bool woken = firstTaken.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    EXPECT_TRUE(woken) << "the flag did not wake the sleeping worker";
+    if (woken) {
+        EXPECT_EQ(firstTaken.get(), std::vector{ButtonEvent::MiddleUp});
+        untilWorkerSleeps();
+    }
     pending.stop();
     worker.join();
     EXPECT_TRUE(endedEmpty);
@@ -366,11 +382,23 @@ TEST_F(Recording, LongPauseBeforeTheLastReleaseIsCutToFit)
     t = 0;
     for (vk = 0x41; recorder.UsedBytes < 207; ++vk, t += 8)
         key(vk, KeyState::FirstPress, t);
+    const int linesBefore = int(script.Lines.size());
     const RecordStep release = key(0x41, KeyState::Release, t + 20000);
     EXPECT_TRUE(release.stop);
     EXPECT_EQ(script.Lines.last(), "2 A CODE:0204");
     EXPECT_LE(script.storedSize(), MaxEventBytes);
     EXPECT_EQ(recorder.storedBytes(), script.storedSize());
+    // Between the last press and the release: pause lines only, some of the
+    // 20000 ms kept but not all of them.
+    const QStringList pauses = script.Lines.mid(linesBefore, script.Lines.size() - 1 - linesBefore);
+    ASSERT_FALSE(pauses.isEmpty());
+    int kept = 0;
+    for (const QString& line : pauses) {
+        EXPECT_EQ(KindOf(line), LineKind::Pause) << line.toStdString();
+        kept += line.section(QLatin1Char(' '), 1).toInt();
+    }
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, 20000);
 }
 
 TEST_F(Recording, NoMixOfEventsEverOverflowsTheRecord)

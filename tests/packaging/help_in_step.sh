@@ -46,7 +46,11 @@ for exe in "$program" "$ctl"; do
   help=$(nodisplay "$exe" --help) || fail "$name --help failed without a display"
   version=$(nodisplay "$exe" --version) || fail "$name --version failed without a display"
   [[ $version =~ ^$name\ [0-9]+\.[0-9]+ ]] || fail "$name --version printed '$version'"
-  [ -n "$help" ] || continue
+  # A --help that prints nothing would leave nothing below to compare.
+  if [ -z "$help" ]; then
+    fail "$name --help printed nothing"
+    continue
+  fi
 
   compare "$name options" "$(help_section "$help" "Options:" | help_options)" \
     "$(man_section "$page" OPTIONS | man_options)"

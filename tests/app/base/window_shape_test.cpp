@@ -1,6 +1,7 @@
 // The borderless windows show only their pictures: what they draw has no
 // pixel of the colour key, and outside the picture they are see-through.
 #include "AppFixture.h"
+#include "XvfbServer.h"
 #include "app/base/DialogLook.h"
 #include "app/base/WindowShape.h"
 #include "app/frame/LoadingWindow.h"
@@ -11,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QProcess>
 
 using namespace orb;
 using namespace orb::test;
@@ -161,4 +163,32 @@ TEST(WindowShape, OnlyAnX11DisplayMayNotComposite)
     // The tests' display is not X11: it takes the see-through windows.
     ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     EXPECT_TRUE(WindowShape::DisplayComposites());
+
+    // An X server of our own, where no compositing manager runs unless the
+    // probe claims its selection. The answer is asked once per process: one
+    // probe per case.
+    XvfbServer server;
+    if (!server.ok())
+        GTEST_SKIP() << server.why().toStdString();
+    const struct {
+        const char* name;
+        QStringList args;
+        const char* said;
+    } cases[] = {
+        {"nothing composites", {}, "xcb no-compositing opaque"},
+        {"a compositing manager runs", {QStringLiteral("claim")}, "xcb composites see-through"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server.display()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral(ORB_SHAPE_PROBE), c.args);
+        ASSERT_TRUE(probe.waitForFinished(30000));
+        EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+        EXPECT_EQ(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QLatin1String(c.said));
+    }
 }

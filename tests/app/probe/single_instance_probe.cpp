@@ -1,11 +1,16 @@
 // A process that claims the single-instance slot for a title, as the
 // program does: prints "primary" and waits to be asked to come forward
-// ("raised"), or prints "secondary" when another copy already runs.
+// ("raised"), or prints "secondary" when another copy already runs. With
+// "stay" after the title, a primary says "raised" at every request and ends
+// when its standard input closes.
 #include "app/program/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -19,10 +24,21 @@ int main(int argc, char** argv)
     }
     std::printf("primary\n");
     std::fflush(stdout);
-    QObject::connect(&instance, &orb::SingleInstance::activationRequested, [] {
+    const bool stay = argc > 2 && std::strcmp(argv[2], "stay") == 0;
+    QObject::connect(&instance, &orb::SingleInstance::activationRequested, [stay] {
         std::printf("raised\n");
         std::fflush(stdout);
-        QCoreApplication::exit(0);
+        if (!stay)
+            QCoreApplication::exit(0);
+    });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    input.setEnabled(stay);
+    QObject::connect(&input, &QSocketNotifier::activated, [&input] {
+        char c;
+        if (::read(STDIN_FILENO, &c, 1) <= 0) {
+            input.setEnabled(false);
+            QCoreApplication::exit(0);
+        }
     });
     QTimer::singleShot(15000, [] { QCoreApplication::exit(2); });
     return app.exec();

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 using namespace orb;
 using namespace orb::test;
@@ -136,6 +138,10 @@ TEST_F(RealMouse, MouseThatDoesNotAnswerKeepsItsAttempts)
     SimMouse::Config stalled = mouse.config;
     mouse.config.failGets = true;
     window->actions().Btn_Apply_0Click();
+    // The first command runs all five of its attempts, and the write stops
+    // there, as for a mouse that does not acknowledge.
+    const std::array<std::uint8_t, 8> begin{4, BeginCmd, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(mouse.requests(), (std::vector<std::array<std::uint8_t, 8>>(5, begin)));
     // Still counted as connected: the next tick decides, as for any mouse
     // that is present.
     EXPECT_TRUE(window->session().link().hasDevice());
@@ -190,9 +196,11 @@ TEST_F(RealMouse, RefusedOpeningShowsTheFixUntilTheMouseIsOpened)
     // Said once: later ticks add nothing; a language change re-texts it.
     clock.advance(3 * 3500);
     EXPECT_EQ(messages().size(), shownMessages);
-    window->Btn_Lang1_0Click();
-    EXPECT_EQ(permissionHint()->text(), PermissionHintText(1));
-    EXPECT_NE(PermissionHintText(1), PermissionHintText(3));
+    ASSERT_EQ(window->skin().languageIndex(), 1);
+    ASSERT_NE(PermissionHintText(3), PermissionHintText(1));
+    click(QStringLiteral("Btn_Lang3_1"));
+    ASSERT_EQ(window->skin().languageIndex(), 3);
+    EXPECT_EQ(permissionHint()->text(), PermissionHintText(3));
 
     // The rule is installed: the node opens, the count rises, the mouse is read.
     host.refuseOpening(&mouse, false);

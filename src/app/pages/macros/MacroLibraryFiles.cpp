@@ -22,9 +22,10 @@ const QString kSaveFilter = QStringLiteral("SaveFile(*.bin)|*.bin");
 } // namespace
 
 MacroLibraryFiles::MacroLibraryFiles(MacroPage& page, const PageContext& context, QString programFolder,
-                                     QString dataFolder, QListWidget* pcList, QListWidget* lineList)
+                                     QString dataFolder, QListWidget* pcList, QListWidget* lineList,
+                                     LibraryFileReader readFile)
     : page_(page), context_(context), programFolder_(std::move(programFolder)),
-      dataFolder_(std::move(dataFolder)), pcList_(pcList), lineList_(lineList)
+      dataFolder_(std::move(dataFolder)), readFile_(std::move(readFile)), pcList_(pcList), lineList_(lineList)
 {
 }
 
@@ -41,7 +42,7 @@ void MacroLibraryFiles::CheckPCMacro()
     // Held so that a library the tool is writing is not read half way; a
     // lock that cannot be had does not keep the program from starting.
     const LibraryFileLock lock(LibraryPath);
-    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath);
+    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath, readFile_);
     Base = Library;
     // A file that is there but cannot be read stays as the user left it: the
     // library runs in memory and is never written over it.

@@ -21,9 +21,10 @@ class MacroLibraryFiles
 {
   public:
     // `programFolder`, `dataFolder`: where the file may live (empty: the
-    // running program's folder, Qt's application-data folder).
+    // running program's folder, Qt's application-data folder); `readFile`
+    // reads it at start-up (empty: from the disk).
     MacroLibraryFiles(MacroPage& page, const PageContext& context, QString programFolder, QString dataFolder,
-                      QListWidget* pcList, QListWidget* lineList);
+                      QListWidget* pcList, QListWidget* lineList, LibraryFileReader readFile = {});
 
     MacroLibrary& library() { return Library; }
     const MacroLibrary& library() const { return Library; }
@@ -65,6 +66,7 @@ class MacroLibraryFiles
     PageContext context_;
     QString programFolder_;
     QString dataFolder_;
+    LibraryFileReader readFile_;
     QListWidget* pcList_;   // LB_PCMacroName
     QListWidget* lineList_; // LB_macro
 

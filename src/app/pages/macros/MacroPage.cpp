@@ -55,7 +55,8 @@ MacroPage::MacroPage(const PageContext& context, MacroPageDeps deps) : Page(cont
 {
     build();
     files_ = std::make_unique<MacroLibraryFiles>(*this, this->context(), std::move(deps.programFolder),
-                                                 std::move(deps.dataFolder), pcList_, lineList_);
+                                                 std::move(deps.dataFolder), pcList_, lineList_,
+                                                 std::move(deps.readFile));
     recording_ = std::make_unique<MacroRecording>(
         *this, this->context(), std::move(deps.inputCapture),
         MacroRecordControls{startButton_, rbDelayTime_, rbNoDelay_, delayEdit_, lineList_, fontColour_});

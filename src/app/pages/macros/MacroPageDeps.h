@@ -1,4 +1,6 @@
 #pragma once
+#include "macros/MacroLibrary.h"
+
 #include <QString>
 
 #include <functional>
@@ -17,6 +19,7 @@ struct MacroPageDeps {
     InputCaptureFactory inputCapture; // empty: the best capture of the session
     QString programFolder;            // empty: the running program's, unless installed
     QString dataFolder;               // empty: the user's data folder
+    LibraryFileReader readFile = {};  // the library file at start-up; empty: from the disk
 };
 
 } // namespace orb
