@@ -19,6 +19,7 @@ while [ $# -gt 0 ]; do
     --ignore) export ORB_INTERACT_IGNORE="$2"; shift 2 ;;
     --replay) ORB_INTERACT_REPLAY="$(realpath "$2")"; export ORB_INTERACT_REPLAY; shift 2 ;;
     --plant) export ORB_INTERACT_PLANT=1; shift ;;
+    --only) export ORB_INTERACT_ONLY="$2"; shift 2 ;;
     *) echo "usage: $0 --minutes N | --seed N | --replay FILE [--first-seed S] [--actions A] [--ignore NAMES] [--plant]" >&2; exit 2 ;;
   esac
 done

@@ -586,9 +586,13 @@ std::optional<Violation> World::run(const Action& act)
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
          })
-        if (c && !options_.ignored.contains(c->invariant))
+        if (c && !options_.ignored.contains(c->invariant) &&
+            (options_.only.isEmpty() || options_.only == c->invariant))
             return c;
     followOpenMacro(aimed);
+    if (options_.verbose)
+        qInfo("  open macro %d, library row %d, %d lines shown%s", open_, macros().SelectedLibraryMacro(),
+              int(shownLines_.size()), macros().Recording() ? ", recording" : "");
     if (!mousePresent())
         inExchange_ = false; // an exchange cut by an unplug is never ended
     return std::nullopt;
@@ -890,6 +894,11 @@ Action World::generate(std::mt19937_64& rng)
     };
 
     const bool recording = macros().Recording();
+    // Without the mouse nothing but the frame works: it comes back soon.
+    if (!mousePresent() && chance(15)) {
+        act.kind = Kind::Plug;
+        return act;
+    }
     const int roll = pick(100);
     if (recording && roll < 25) {
         act.kind = Kind::Feed;
@@ -911,7 +920,8 @@ Action World::generate(std::mt19937_64& rng)
         const bool onMacroPage = macroPage->isVisible();
         const Want want = which < 15                  ? Want::Frame
                           : which < 17                ? Want::Logo
-                          : which < 60 && onMacroPage ? Want::MacroPage
+                          : which < 40 && onMacroPage ? Want::Lists
+                          : which < 65 && onMacroPage ? Want::MacroPage
                                                       : Want::Any;
         if (want == Want::Logo)
             act.c = 2;
@@ -934,13 +944,13 @@ Action World::generate(std::mt19937_64& rng)
         act.kind = Kind::Advance;
         act.a = chance(50) ? pick(400) : pick(9000);
         return act;
-    } else if (roll < 87) {
+    } else if (roll < 86) {
         act.kind = Kind::Unplug;
         return act;
     } else if (roll < 90) {
         act.kind = Kind::Plug;
         return act;
-    } else if (roll < 92) {
+    } else if (roll < 91) {
         act.kind = Kind::UnplugAt;
         act.a = 1 + pick(8);
         act.b = 1 + pick(chance(50) ? 4 : 350);

@@ -72,6 +72,8 @@ struct Options {
     // Invariants not checked (a known fault being mended elsewhere, for
     // long runs that look for others).
     QStringList ignored;
+    // When set, only this invariant is checked.
+    QString only;
     // Print every action as it runs.
     bool verbose = false;
 };

@@ -89,6 +89,7 @@ TEST(Interact, FindsAPlantedStoreIntoTheCurrentRow)
 {
     Options planted;
     planted.plantStoreIntoCurrentRow = true;
+    planted.only = QStringLiteral("LibraryChangesOnlyThroughAimedActions");
     QStringList seen;
     bool found = false;
     for (int i = 0; i < kSuiteSeeds && !found; ++i) {
@@ -126,6 +127,7 @@ TEST(Interact, Explore)
     const int actions = int(env("ORB_INTERACT_ACTIONS").value_or(kSuiteActions));
     Options options;
     options.plantStoreIntoCurrentRow = env("ORB_INTERACT_PLANT").value_or(0) != 0;
+    options.only = QString::fromLocal8Bit(qgetenv("ORB_INTERACT_ONLY"));
     options.ignored =
         QString::fromLocal8Bit(qgetenv("ORB_INTERACT_IGNORE")).split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (seed) {
