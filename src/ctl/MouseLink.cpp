@@ -3,6 +3,8 @@
 #include "device/MemoryAccess.h"
 #include "image/ProfileFile.h"
 
+#include <algorithm>
+
 namespace orb::ctl
 {
 
@@ -31,20 +33,28 @@ Outcome MouseLink::Identify(std::array<std::uint8_t, 2>& identity)
 {
     // The first steps of ReadDevInfo: status query, identity bytes, then the
     // exchange is closed again without reading the image.
-    bool writeEnable = false;
-    int controllerCode = kNoControllerCode;
-    MemoryAccess memory(session_->link(), writeEnable, controllerCode);
-    if (!memory.QueryStatus())
-        return {ExitFailed, QStringLiteral("no answer to the status query")};
-    if (!memory.MemoryAccessAllowed()) {
+    Outcome outcome;
+    const bool ran = session_->RunTransfer([&] {
+        bool writeEnable = false;
+        int controllerCode = kNoControllerCode;
+        MemoryAccess memory(session_->link(), writeEnable, controllerCode);
+        if (!memory.QueryStatus()) {
+            outcome = {ExitFailed, QStringLiteral("no answer to the status query")};
+            return;
+        }
+        if (!memory.MemoryAccessAllowed()) {
+            memory.CloseExchange();
+            outcome = {ExitRefused, QStringLiteral("memory access not allowed")};
+            return;
+        }
+        const bool read = memory.ReadBlockQuiet(IdentityAddr1, identity);
         memory.CloseExchange();
-        return {ExitRefused, QStringLiteral("memory access not allowed")};
-    }
-    const bool read = memory.ReadBlockQuiet(IdentityAddr1, identity);
-    memory.CloseExchange();
-    if (!read)
-        return {ExitFailed, QStringLiteral("the identity bytes could not be read")};
-    return {};
+        if (!read)
+            outcome = {ExitFailed, QStringLiteral("the identity bytes could not be read")};
+    });
+    if (!ran)
+        return {ExitFailed, QStringLiteral("another transfer is running")};
+    return outcome;
 }
 
 Outcome MouseLink::refusalOrFailure()
@@ -92,25 +102,77 @@ Outcome MouseLink::WriteChanged(const std::function<std::optional<Outcome>(Confi
     return writeImage();
 }
 
+namespace
+{
+QString Hex3(int address)
+{
+    return QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(3, QLatin1Char('0'));
+}
+} // namespace
+
 Outcome MouseLink::writeImage()
 {
     services_.messages.clear();
+    if (session_->transferRunning())
+        return {ExitFailed, QStringLiteral("another transfer is running: nothing written")};
     session_->MemoToDataBuf_OnClick();
     switch (session_->lastWriteResult()) {
     case MemoryAccess::Verify::Matched:
-        return {ExitOk, QStringLiteral("written and verified")};
     case MemoryAccess::Verify::Rewritten:
-        return {ExitOk, QStringLiteral("written and verified after one rewrite")};
+        return verifyWholeImage(session_->lastWriteResult() == MemoryAccess::Verify::Rewritten);
     case MemoryAccess::Verify::Failed:
         return {ExitVerifyFailed, QStringLiteral("verification failed: ") + services_.messages.join("; ")};
     case MemoryAccess::Verify::NotAllowed:
         return {ExitRefused, QStringLiteral("memory access not allowed: nothing written")};
     case MemoryAccess::Verify::DeviceGone:
         return {ExitFailed, QStringLiteral("the mouse was pulled out during the write")};
+    case MemoryAccess::Verify::Refused:
+        return {ExitFailed, QStringLiteral("the mouse refused the write at %1: not written whole")
+                                .arg(Hex3(session_->lastWriteRefusedAddress()))};
     case MemoryAccess::Verify::Stopped:
         break;
     }
     return {ExitFailed, QStringLiteral("no answer to the status query: nothing written")};
+}
+
+Outcome MouseLink::verifyWholeImage(bool rewritten)
+{
+    // The window's verification reads back only 0x000-0x0FF; before the
+    // tool says "verified", everything it wrote is read back, the macro
+    // area included.
+    const ImageBytes expected = session_->image().ImageBuf;
+    ImageBytes readBack{};
+    Outcome outcome;
+    const bool ran = session_->RunTransfer([&] {
+        MemoryAccess memory = session_->memoryAccess();
+        if (!memory.QueryStatus()) {
+            outcome = {ExitFailed, memory.deviceGone()
+                                       ? QStringLiteral("the mouse was pulled out during the read-back")
+                                       : QStringLiteral("no answer to the read-back's status query")};
+            return;
+        }
+        const bool read = memory.ReadBlock(0, readBack) && memory.lostChunks() == 0;
+        if (memory.deviceGone()) {
+            outcome = {ExitFailed, QStringLiteral("the mouse was pulled out during the read-back")};
+            return;
+        }
+        memory.CloseExchange();
+        if (!read) {
+            outcome = {ExitFailed, QStringLiteral("the mouse did not answer the read-back: not verified")};
+            return;
+        }
+        const auto diff = std::mismatch(expected.begin(), expected.end(), readBack.begin());
+        if (diff.first != expected.end())
+            outcome = {ExitVerifyFailed,
+                       QStringLiteral("verification failed: the mouse holds another value at %1")
+                           .arg(Hex3(int(diff.first - expected.begin())))};
+    });
+    if (!ran)
+        return {ExitFailed, QStringLiteral("another transfer is running: not verified")};
+    if (outcome.code != ExitOk)
+        return outcome;
+    return {ExitOk, rewritten ? QStringLiteral("written and verified after one rewrite")
+                              : QStringLiteral("written and verified")};
 }
 
 } // namespace orb::ctl

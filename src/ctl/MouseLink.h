@@ -141,8 +141,10 @@ class MouseLink
 
   private:
     Outcome refusalOrFailure();
-    // MemoToDataBuf_OnClick on the image in the session, and its verification.
+    // MemoToDataBuf_OnClick on the image in the session, its verification,
+    // then the whole image read back and compared.
     Outcome writeImage();
+    Outcome verifyWholeImage(bool rewritten);
 
     std::string path_;
     SessionSettings settings_;
@@ -154,8 +156,9 @@ class MouseLink
 };
 
 // Chunk steps of the tool's procedures, for the progress percentage.
-inline constexpr int ReadSteps = 1 + 342;       // busy bracket + chunks of the image
-inline constexpr int WriteSteps = 1 + 342 + 43; // busy bracket + image + verification read
+inline constexpr int ReadSteps = 1 + 342; // busy bracket + chunks of the image
+// busy bracket + image + verification read + the whole image read back
+inline constexpr int WriteSteps = 1 + 342 + 43 + 342;
 inline constexpr int ReadWriteSteps = ReadSteps + WriteSteps;
 
 } // namespace orb::ctl

@@ -72,6 +72,7 @@ bool MemoryAccess::readBlock(std::uint16_t address, std::span<std::uint8_t> dest
 bool MemoryAccess::WriteBlock(std::uint16_t address, std::span<const std::uint8_t> src)
 {
     link_.ChunkBuf.fill(0xFF);
+    refusedAddress_ = address;
     const std::size_t n = src.size();
     if (n > kMaxWindow)
         return false;
@@ -85,10 +86,12 @@ bool MemoryAccess::WriteBlock(std::uint16_t address, std::span<const std::uint8_
         const std::size_t count = std::min<std::size_t>(kChunkSize, n - pos);
         std::copy_n(src.begin() + std::ptrdiff_t(pos), count, link_.ChunkBuf.begin());
         link_.clock().pumpEvents();
-        link_.WriteChunk(link_.ChunkBuf.data());
-        if (link_.deviceGone())
+        if (!link_.WriteChunk(link_.ChunkBuf.data())) {
+            refusedAddress_ = int(address + pos);
             return false;
+        }
     }
+    refusedAddress_ = -1;
     return true;
 }
 
@@ -136,8 +139,12 @@ MemoryAccess::RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> Ver
         CloseExchange();
         return deviceGone() ? Verify::DeviceGone : Verify::Matched;
     }
-    if (!WriteBlock(0, expected) && deviceGone())
-        return Verify::DeviceGone;
+    if (!WriteBlock(0, expected)) {
+        if (deviceGone())
+            return Verify::DeviceGone;
+        CloseExchange();
+        return Verify::Refused;
+    }
     link_.ExchangeCommand(SystemReloadCmd);
     if (!ReadBlock(0, VerifyRead) && deviceGone())
         return Verify::DeviceGone;
@@ -153,8 +160,14 @@ MemoryAccess::Verify MemoryAccess::WriteImage(std::span<const std::uint8_t, kMem
         return deviceGone() ? Verify::DeviceGone : Verify::Stopped;
     // Without memory access nothing is written, but the exchange is still
     // closed and the verification runs its own status query.
-    if (MemoryAccessAllowed() && !WriteBlock(0, image) && deviceGone())
-        return Verify::DeviceGone;
+    if (MemoryAccessAllowed() && !WriteBlock(0, image)) {
+        if (deviceGone())
+            return Verify::DeviceGone;
+        // Nothing is known of what the mouse holds now: no verification
+        // could make this write good.
+        CloseExchange();
+        return deviceGone() ? Verify::DeviceGone : Verify::Refused;
+    }
     CloseExchange();
     if (deviceGone())
         return Verify::DeviceGone;

@@ -48,10 +48,15 @@ class MemoryAccess
     bool ReadBlockQuiet(std::uint16_t address, std::span<std::uint8_t> dest);
     // Chunks of the last block read that got no answer (their bytes are 0xFF).
     int lostChunks() const { return lostChunks_; }
-    // Writes src.size() bytes at `address`. Failed chunks do not stop the
-    // loop; false when the write window is refused or the mouse is found
-    // gone (then the write stops at once).
+    // Writes src.size() bytes at `address`. False when the write window is
+    // refused, a chunk is not acknowledged after all its attempts, or the
+    // mouse is found gone: the write stops there, since the mouse's place in
+    // the window is no longer known, and refusedAddress() names where.
     bool WriteBlock(std::uint16_t address, std::span<const std::uint8_t> src);
+    // Where the last WriteBlock stopped: the window's address when the window
+    // was refused, else the first address of the chunk that was not
+    // acknowledged; -1 when it wrote everything.
+    int refusedAddress() const { return refusedAddress_; }
 
     // BeginCmd and StatusCmd acknowledged and the mouse ready.
     bool QueryStatus();
@@ -68,12 +73,14 @@ class MemoryAccess
         Rewritten,  // right after one rewrite
         Failed,     // still wrong after the rewrite
         DeviceGone, // the mouse was pulled out; the procedure stopped at once
+        Refused,    // a write window or chunk was not acknowledged (refusedAddress())
     };
     // Reads back the first 256 bytes and rewrites them once when they differ.
     Verify RepeatedWriteEEPROM(std::span<const std::uint8_t, kVerifySize> VerifyExpected);
     // Status, the whole image when memory access is allowed, reload and end,
     // then the verification. Stopped when the first status query fails;
-    // DeviceGone as soon as the mouse is found pulled out.
+    // DeviceGone as soon as the mouse is found pulled out; Refused when the
+    // mouse did not take the write (the exchange is closed, nothing verified).
     Verify WriteImage(std::span<const std::uint8_t, kMemorySize> image);
 
   private:
@@ -84,6 +91,7 @@ class MemoryAccess
     int& ControllerCode;
     std::function<void()> showBusy_;
     int lostChunks_ = 0;
+    int refusedAddress_ = -1;
 };
 
 } // namespace orb

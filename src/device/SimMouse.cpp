@@ -41,7 +41,7 @@ bool SimMouse::getFeature(std::uint8_t* buf, std::size_t len)
         --pendingPolls_;
     else
         out = reply_;
-    std::memcpy(buf, out.data(), 8);
+    std::memcpy(buf, out.data(), config.shortGets ? 4 : 8);
     traffic_.push_back({false, out});
     return true;
 }

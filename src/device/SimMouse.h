@@ -34,6 +34,9 @@ class SimMouse
         // Get-feature requests fail while the mouse stays plugged in (a stalled
         // control endpoint): the request's own bytes stay in the host's buffer.
         bool failGets = false;
+        // Get-feature replies come back short (their first four bytes only);
+        // the rest of the host's buffer keeps what the request put there.
+        bool shortGets = false;
         // Status reply: signature, memory-access flag (bit 2), controller code.
         std::uint8_t signature = 0xAA;
         bool memoryAccess = true;

@@ -141,6 +141,10 @@ bool Transport::runExchange(int attempts, int pauseAfterSend, int polls, int pau
             return false;
         clock_.sleepMs(pauseAfterSend);
         for (int poll = 0; poll < polls; ++poll) {
+            // A get-feature that fails or comes back short leaves the request
+            // in the buffer, and a write chunk's last data byte sits in the
+            // status position: 0xCC there would pass for the acknowledgement.
+            ReportBuf[7] = 0;
             ReceiveFeature(ReportBuf.data());
             if (!usable())
                 return false;
@@ -198,6 +202,7 @@ std::uint16_t Transport::ReadKeyState()
             return 0;
         for (int poll = 0; poll < 10; ++poll) {
             clock_.sleepMs(5);
+            ReportBuf[7] = 0; // no stale status is taken for an answer
             ReceiveFeature(ReportBuf.data());
             if (!usable())
                 return 0;

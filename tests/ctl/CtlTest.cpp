@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace orb;
 using namespace orb::ctl;
 
@@ -195,6 +197,62 @@ TEST_F(CtlTest, WriteSendsTheFileAndVerifiesIt)
     writeFile("q.bin", bytesOf(*LoadDefaultImage(1)));
     EXPECT_EQ(run({"write", file("q.bin")}), ExitVerifyFailed);
     EXPECT_TRUE(out.contains("verification failed: Fail")) << out.toStdString();
+}
+
+// "written and verified" only when the mouse took every chunk and holds
+// every byte written, the macro area included (the window's verification
+// reads back only 0x000-0x0FF).
+TEST_F(CtlTest, AWriteTheMouseDidNotTakeWholeFailsAndNamesTheAddress)
+{
+    struct Case {
+        const char* name;
+        bool set; // set --mouse instead of write
+        // The mouse's fault, armed at each request it receives.
+        std::function<void(SimMouse&, const std::array<std::uint8_t, 8>&, int& chunks)> fault;
+        int code;
+        const char* text;
+    };
+    const auto refuseChunk = [](int nth) {
+        return [nth](SimMouse& m, const std::array<std::uint8_t, 8>& r, int& chunks) {
+            if (r[1] == WriteDataCmd && ++chunks == nth - 1) {
+                m.config.refuseWith = 0x55;
+                m.config.refusals = 5;
+            }
+        };
+    };
+    const auto refuseWindow = [](SimMouse& m, const std::array<std::uint8_t, 8>& r, int& queries) {
+        // The read's and the write's status queries pass; the write window is refused.
+        if (r[1] == StatusCmd && ++queries == 2) {
+            m.config.refuseWith = 0x55;
+            m.config.refusals = 5;
+        }
+    };
+    const auto loseMacroByte = [](SimMouse& m, const std::array<std::uint8_t, 8>& r, int&) {
+        // The macro area does not keep one byte; the first 256 bytes do.
+        if (r[1] == ReadAddrCmd && r[4] == 0x00 && r[5] == 0x01)
+            m.memory[0x400] ^= 0x5A;
+    };
+    const Case cases[] = {
+        {"macro chunk refused", false, refuseChunk(200), ExitFailed, "refused the write at 0x4AA"},
+        {"window refused", false, refuseWindow, ExitFailed, "refused the write at 0x000"},
+        {"set, first chunk refused", true, refuseChunk(2), ExitFailed, "refused the write at 0x006"},
+        {"macro byte not kept", false, loseMacroByte, ExitVerifyFailed, "another value at 0x400"},
+        {"set, macro byte not kept", true, loseMacroByte, ExitVerifyFailed, "another value at 0x400"},
+    };
+    writeFile("p.bin", changedProfile());
+    SimMouse& mouse = addMouse();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse.memory = *LoadDefaultImage(1);
+        mouse.config = SimMouse::Config{};
+        int chunks = 0;
+        mouse.onCommand = [&](int) { c.fault(mouse, mouse.requests().back(), chunks); };
+        const int code = c.set ? run({"set", "--mouse", "fire.count=5"}) : run({"write", file("p.bin")});
+        EXPECT_EQ(code, c.code) << out.toStdString();
+        EXPECT_TRUE(out.contains(QLatin1String(c.text))) << out.toStdString();
+        EXPECT_FALSE(out.contains(QLatin1String("verified"))) << out.toStdString();
+        mouse.onCommand = {};
+    }
 }
 
 TEST_F(CtlTest, AShortProfileKeepsTheMousesBytesPastItsEnd)

@@ -186,6 +186,82 @@ TEST_F(MemoryFixture, WriteBlockStoresTheWindowAndPadsTheLastChunkFromChunkBuf)
     }
 }
 
+// The mouse refuses one request of a write (all its attempts) and then
+// answers again: the write stops there and says where, and a whole-image
+// write is not reported as done.
+struct WriteRefusal {
+    const char* name;
+    std::uint8_t command;
+    int nth;            // the n-th request of `command` is refused
+    int refusedAddress; // what refusedAddress() names
+    int chunksSent;     // write chunk requests, the refused attempts counted
+};
+
+TEST_F(MemoryFixture, ARefusedWriteStopsAndNamesTheAddress)
+{
+    const WriteRefusal cases[] = {
+        {"window", WriteAddrCmd, 1, 0x300, 0},
+        {"first chunk", WriteDataCmd, 1, 0x300, 5},
+        {"fifth chunk", WriteDataCmd, 5, 0x300 + 24, 4 + 5},
+        {"last chunk", WriteDataCmd, 10, 0x300 + 54, 9 + 5},
+    };
+    std::array<std::uint8_t, 60> src;
+    for (std::size_t i = 0; i < src.size(); ++i)
+        src[i] = std::uint8_t(0x40 + i);
+    for (const WriteRefusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse.clearTraffic();
+        const auto before = mouse.memory;
+        const auto arm = [this] {
+            mouse.config.refuseWith = 0x55;
+            mouse.config.refusals = 5;
+        };
+        if (c.command == WriteAddrCmd)
+            arm();
+        else
+            mouse.onCommand = [&, this](int) {
+                // Armed once the request before the refused one has gone.
+                const std::uint8_t sent = mouse.requests().back()[1];
+                if ((c.nth == 1 && sent == WriteAddrCmd) ||
+                    (sent == WriteDataCmd && countOf(WriteDataCmd) == c.nth - 1))
+                    arm();
+            };
+        EXPECT_FALSE(memory.WriteBlock(0x300, src));
+        mouse.onCommand = {};
+        EXPECT_EQ(memory.refusedAddress(), c.refusedAddress);
+        EXPECT_EQ(countOf(WriteDataCmd), c.chunksSent);
+        // Nothing past the refused chunk reached the mouse.
+        for (int a = c.refusedAddress; a < 0x300 + int(src.size()); ++a)
+            ASSERT_EQ(mouse.memory[a], before[a]) << a;
+        EXPECT_TRUE(link.hasDevice());
+        EXPECT_FALSE(link.deviceGone());
+    }
+    ASSERT_TRUE(memory.WriteBlock(0x300, src));
+    EXPECT_EQ(memory.refusedAddress(), -1);
+}
+
+TEST_F(MemoryFixture, AWholeImageWriteThatTheMouseRefusesIsNotVerified)
+{
+    // A chunk of the macro area, past the bytes the verification reads back.
+    std::array<std::uint8_t, kMemorySize> image;
+    for (int i = 0; i < kMemorySize; ++i)
+        image[i] = std::uint8_t(i * 3);
+    mouse.onCommand = [this](int) {
+        if (mouse.requests().back()[1] == WriteDataCmd && countOf(WriteDataCmd) == 100) {
+            mouse.config.refuseWith = 0x55;
+            mouse.config.refusals = 5;
+        }
+    };
+    EXPECT_EQ(memory.WriteImage(image), MemoryAccess::Verify::Refused);
+    EXPECT_EQ(memory.refusedAddress(), 100 * kChunkSize);
+    const auto req = mouse.requests();
+    ASSERT_GE(req.size(), 2u);
+    EXPECT_EQ(req[req.size() - 2][1], SystemReloadCmd);
+    EXPECT_EQ(req.back()[1], EndCmd);
+    EXPECT_EQ(countOf(WriteDataCmd), 100 + 5);
+    EXPECT_EQ(countOf(ReadAddrCmd), 0);
+}
+
 TEST_F(MemoryFixture, QueryStatusKeepsOnlyKnownControllerCodes)
 {
     struct Case {

@@ -91,6 +91,8 @@ void PageStack::showOnlyPage(int n)
     for (int i = 1; i <= 6; ++i)
         if (QWidget* p = page(i))
             p->setVisible(i == n);
+    if (onPageShown_)
+        onPageShown_(n);
 }
 
 bool PageStack::isOverlay(const QWidget* w) const

@@ -22,7 +22,11 @@ class PageStack
               QObject* dragFilter);
 
     QWidget* page(int n) const; // 1..4, 6
+    // Shows page n and hides the others, then tells `onPageShown` (the
+    // window fits itself to the page: the skin's size and mask for a user
+    // page, the engineering page's rectangle for page 6).
     void showOnlyPage(int n);
+    void setOnPageShown(std::function<void(int)> onPageShown) { onPageShown_ = std::move(onPageShown); }
     QLabel* hintLine() const { return lbl_Content_; }
 
     const std::vector<QWidget*>& overlays() const { return overlays_; }
@@ -49,6 +53,7 @@ class PageStack
     std::vector<QWidget*> pages_;    // gbPage1..gbPage4, gbPage6
     std::vector<QWidget*> overlays_; // Disable_All_1..4
     QLabel* lbl_Content_ = nullptr;
+    std::function<void(int)> onPageShown_;
     bool NoDeviceUI = false;
 };
 

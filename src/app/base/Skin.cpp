@@ -248,6 +248,7 @@ void Skin::FitWindowToSkin()
         stack_.page(n)->resize(SkinSize);
     stack_.page(6)->resize(kEngineerPageSize);
     updateWindowShape();
+    engineerFit_ = false;
 }
 
 void Skin::FitWindowToEngineerPage()
@@ -257,6 +258,17 @@ void Skin::FitWindowToEngineerPage()
         stack_.page(n)->resize(SkinSize);
     stack_.page(6)->resize(kEngineerPageSize);
     window_->clearMask(); // the engineering page is a plain rectangle
+    engineerFit_ = true;
+}
+
+void Skin::FitWindowToPage(int n)
+{
+    if (n == 6) {
+        if (!engineerFit_)
+            FitWindowToEngineerPage();
+    } else if (engineerFit_ || window_->size() != SkinSize) {
+        FitWindowToSkin();
+    }
 }
 
 void Skin::LoadSkinImages()
@@ -358,7 +370,9 @@ void Skin::ApplyLanguageLayout()
     const QString state = stack_.PageState();
     if (const PageOption* o = FindPageOption(state); o && !o->overlay.isEmpty())
         SetPicture(o->overlay, set + o->backPicture);
-    if (state != QLatin1String("rb_7"))
+    // The shape follows the page shown (the engineering page may be
+    // selected while a user page shows, after a loss or a read).
+    if (!engineerFit_)
         updateWindowShape();
 
     // Layout step.

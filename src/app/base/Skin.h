@@ -57,6 +57,9 @@ class Skin
     void LoadSkinImages();
     void FitWindowToSkin();
     void FitWindowToEngineerPage();
+    // The window's size and mask for page n (1..4: the skin's, 6: the
+    // engineering page's), changed only when they are not already those.
+    void FitWindowToPage(int n);
 
     // --- "[org]" options, read once at start ---
     void LoadOrgOptions();
@@ -113,6 +116,7 @@ class Skin
     mutable std::optional<QSet<QString>> missing_;
     qreal pictureRatio_ = 1;
     QSize SkinSize{1030, 662};
+    bool engineerFit_ = false; // the window has the engineering page's size and no mask
     OrgOptions Org;
     int LanguageIndex = 1;
     LanguagePack Pack;

@@ -39,6 +39,10 @@ FrameActions::FrameActions(QWidget* window, DeviceSession& session, Skin& skin,
 
 bool FrameActions::startAction(const char* group, bool wait)
 {
+    // Clicked while a transfer pumps the queue: nothing happens, not even
+    // the wait (the session would refuse the transfer anyway).
+    if (session_.transferRunning())
+        return false;
     skin_.SetGroupPicture(QString::fromLatin1(group), kPressed);
     if (wait)
         session_.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
@@ -90,19 +94,24 @@ void FrameActions::Btn_Confirm3_1Click()
 
 void FrameActions::Btn_DefaultClick()
 {
+    if (session_.transferRunning())
+        return;
     QWidget* result = window_->findChild<QWidget*>(QStringLiteral("Img_Result"));
     if (result)
         result->hide();
     session_.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
     if (!session_.link().hasDevice())
         return;
-    session_.TLDefaultParameter();
-    if (result)
+    // The mark says the mouse holds the factory contents: only after a
+    // write it took whole and that verified.
+    if (session_.TLDefaultParameter() && result)
         result->show();
 }
 
 void FrameActions::Btn_Save_0Click()
 {
+    if (session_.transferRunning())
+        return;
     hideAllMenu_();
     skin_.SetGroupPicture(QStringLiteral("Save"), QStringLiteral("SetS_03"));
     if (!session_.link().hasDevice()) {
@@ -117,9 +126,10 @@ void FrameActions::Btn_Save_0Click()
     // The file holds what the mouse holds; a read that did not bring the
     // whole image must not leave a file that looks like a good profile.
     if (!session_.ReadImageForSave()) {
-        // Unless the read showed its own refusal (identity or access), say
-        // that the mouse could not be read.
-        if (!session_.lastReadRefusalShown())
+        // Unless the read showed its own refusal (identity or access), or
+        // did not start beside another transfer, say that the mouse could
+        // not be read.
+        if (!session_.lastReadRefusalShown() && !session_.transferRunning())
             session_.services().showMessage(skin_.LookupText(QStringLiteral("Str020")), MessageStyle::Dialog);
         return;
     }
@@ -131,6 +141,8 @@ void FrameActions::Btn_Save_0Click()
 
 void FrameActions::Btn_Load_0Click()
 {
+    if (session_.transferRunning())
+        return;
     hideAllMenu_();
     skin_.SetGroupPicture(QStringLiteral("Load"), QStringLiteral("SetS_03"));
     if (!session_.link().hasDevice()) {
@@ -153,6 +165,9 @@ void FrameActions::Btn_Load_0Click()
     case ProfileLoadStatus::Ok:
         break;
     }
+    // The image is not touched while another transfer uses it.
+    if (session_.transferRunning())
+        return;
     session_.image().ImageBuf = loaded;
     session_.MemoToDataBuf_OnClick();
 }

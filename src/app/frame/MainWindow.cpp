@@ -72,6 +72,9 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     stack_ = std::make_unique<PageStack>(
         this, [this](QWidget* page, int copy) { buildSkinFrame(page, copy); }, this);
     skin_ = std::make_unique<Skin>(this, *stack_, deps.services);
+    // Whichever way a page comes to show (a page button, a read, a loss), the
+    // window has its size and mask.
+    stack_->setOnPageShown([this](int n) { skin_->FitWindowToPage(n); });
     session_->setTextLookup(skin_->lookup());
     hover_ = new ButtonHover(this, *skin_, *stack_, *session_);
     const auto hideAllMenu = [this] { HideAllMenu(); };

@@ -81,11 +81,7 @@ void PageSelector::selectPage(const QString& option)
             if (QWidget* p = key_.menu().panel(name))
                 p->resize(p->width(), kMenuPanelHeight);
 
-    stack_.showOnlyPage(o->page);
-    if (o->page == 6)
-        skin_.FitWindowToEngineerPage();
-    else
-        skin_.FitWindowToSkin();
+    stack_.showOnlyPage(o->page); // the window takes the page's size and shape
 
     if (option == QLatin1String("rb_6")) {
         macro_.ShowMacroBoxes();

@@ -5,6 +5,8 @@
 #include "image/DefaultImages.h"
 #include "skin/TextSlots.h"
 
+#include <QScopeGuard>
+
 namespace orb
 {
 
@@ -46,8 +48,15 @@ void DeviceSession::RefreshFormMessagDialog(const QString& text)
 
 void DeviceSession::DevTimerTimer()
 {
+    // A tick during a transfer (its waits pump the queue) is ignored: the
+    // open below would replace the handle under the running exchange.
     if (TimerBusy || Closing)
         return;
+    RunTransfer([this] { devTimerSteps(); });
+}
+
+void DeviceSession::devTimerSteps()
+{
     TimerBusy = true;
 
     // Five pairs of counts; a device that is just arriving makes them disagree.
@@ -80,7 +89,7 @@ void DeviceSession::DevTimerTimer()
                 if (link_.OpenHidDevice(id.vendor, id.product, release)) {
                     link_.DeviceVendorId = std::uint32_t(id.vendor);
                     link_.DeviceProductId = std::uint32_t(id.product);
-                    ReadDevInfo();
+                    readDevInfo();
                     break;
                 }
                 DevLost();
@@ -179,6 +188,28 @@ MemoryAccess memoryOf(Transport& link, bool& writeEnable, int& controllerCode, S
 }
 } // namespace
 
+bool DeviceSession::BeginTransfer()
+{
+    if (TransferRunning)
+        return false;
+    TransferRunning = true;
+    return true;
+}
+
+void DeviceSession::EndTransfer()
+{
+    TransferRunning = false;
+}
+
+bool DeviceSession::RunTransfer(const std::function<void()>& work)
+{
+    if (!BeginTransfer())
+        return false;
+    const auto end = qScopeGuard([this] { EndTransfer(); });
+    work();
+    return true;
+}
+
 MemoryAccess DeviceSession::memoryAccess()
 {
     return memoryOf(link_, WriteEnable, ControllerCode, host_);
@@ -186,10 +217,17 @@ MemoryAccess DeviceSession::memoryAccess()
 
 bool DeviceSession::QueryStatus()
 {
-    return memoryOf(link_, WriteEnable, ControllerCode, host_).QueryStatus();
+    bool ok = false;
+    RunTransfer([this, &ok] { ok = memoryOf(link_, WriteEnable, ControllerCode, host_).QueryStatus(); });
+    return ok;
 }
 
 void DeviceSession::ReadDevInfo()
+{
+    RunTransfer([this] { readDevInfo(); });
+}
+
+void DeviceSession::readDevInfo()
 {
     ReadDevInfoSteps();
     HandleDeviceGone();
@@ -224,7 +262,7 @@ void DeviceSession::ReadDevInfoSteps()
     const bool reference = IdentityBytes == ReferenceIdentity;
     const bool reserve = IdentityBytes[0] == Rev_Manu_ID && IdentityBytes[1] == Rev_Pro_ID;
     if (reference || reserve) {
-        Btn_Read();
+        btnRead();
         return;
     }
     DevTimer_->setEnabled(false);
@@ -236,53 +274,90 @@ void DeviceSession::ReadDevInfoSteps()
 
 void DeviceSession::ReadOnRequest()
 {
+    RunTransfer([this] { readOnRequest(); });
+}
+
+void DeviceSession::readOnRequest()
+{
     const bool timerWasOn = DevTimer_->isEnabled();
     DevTimer_->setEnabled(false);
-    ReadDevInfo();
+    readDevInfo();
     if (timerWasOn)
         DevTimer_->setEnabled(true);
 }
 
 bool DeviceSession::ReadImageForSave()
 {
-    ReadOnRequest();
+    if (!RunTransfer([this] { readOnRequest(); }))
+        return false;
     return LastReadComplete && link_.hasDevice();
 }
 
 void DeviceSession::Btn_Read()
 {
-    RunBusy([this] {
-        host_.RefreshPCMacroNames();
-        MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
-        // Chunks that got no answer hold 0xFF; the section checks repair them.
-        LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
-        if (memory.deviceGone())
-            return; // nothing of a half-read image is shown; the no-device reset follows
-        Image.SplitImage();
-        host_.RefreshMacrosFromArea();
-        memory.CloseExchange();
-        host_.DataBufToUI();
-        host_.ShowMainAfterRead();
-    });
+    RunTransfer([this] { btnRead(); });
+}
+
+void DeviceSession::btnRead()
+{
+    runBusy(
+        [this] {
+            host_.RefreshPCMacroNames();
+            MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+            // Chunks that got no answer hold 0xFF; the section checks repair them.
+            LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
+            if (memory.deviceGone())
+                return; // nothing of a half-read image is shown; the no-device reset follows
+            Image.SplitImage();
+            host_.RefreshMacrosFromArea();
+            memory.CloseExchange();
+            host_.DataBufToUI();
+            host_.ShowMainAfterRead();
+        },
+        true);
 }
 
 void DeviceSession::WriteImage()
 {
-    LastWriteResult = memoryOf(link_, WriteEnable, ControllerCode, host_).WriteImage(Image.ImageBuf);
-    if (LastWriteResult == MemoryAccess::Verify::Failed)
+    RunTransfer([this] { writeImage(); });
+}
+
+void DeviceSession::writeImage()
+{
+    MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+    LastWriteResult = memory.WriteImage(Image.ImageBuf);
+    LastWriteRefusedAddress = LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
+    // A write the mouse refused failed as surely as one that did not verify.
+    if (LastWriteResult == MemoryAccess::Verify::Failed || LastWriteResult == MemoryAccess::Verify::Refused)
         RefreshFormMessagDialog(LookupText(kVerifyFailed));
 }
 
 void DeviceSession::RepeatedWriteEEPROM()
 {
-    const std::span<const std::uint8_t> image(Image.ImageBuf);
-    LastWriteResult =
-        memoryOf(link_, WriteEnable, ControllerCode, host_).RepeatedWriteEEPROM(image.first<kVerifySize>());
-    if (LastWriteResult == MemoryAccess::Verify::Failed)
-        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+    RunTransfer([this] {
+        const std::span<const std::uint8_t> image(Image.ImageBuf);
+        MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
+        LastWriteResult = memory.RepeatedWriteEEPROM(image.first<kVerifySize>());
+        LastWriteRefusedAddress =
+            LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
+        if (LastWriteResult == MemoryAccess::Verify::Failed ||
+            LastWriteResult == MemoryAccess::Verify::Refused)
+            RefreshFormMessagDialog(LookupText(kVerifyFailed));
+    });
 }
 
-void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
+bool DeviceSession::lastWriteSucceeded() const
+{
+    return LastWriteResult == MemoryAccess::Verify::Matched ||
+           LastWriteResult == MemoryAccess::Verify::Rewritten;
+}
+
+bool DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
+{
+    return RunTransfer([&] { runBusy(work, overlays); });
+}
+
+void DeviceSession::runBusy(const std::function<void()>& work, bool overlays)
 {
     DevTimer_->setEnabled(false);
     if (overlays)
@@ -296,59 +371,89 @@ void DeviceSession::RunBusy(const std::function<void()>& work, bool overlays)
     HandleDeviceGone();
 }
 
-void DeviceSession::DownloadParameter()
+bool DeviceSession::DownloadParameter()
 {
-    host_.HideAllMenu();
-    RunBusy([this] {
-        host_.UIToDataBuf();
-        Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
-        host_.ShowLoading();
-        host_.ApplyHostMouseSettings();
-        WriteImage();
+    // Started again from inside a transfer, it changes nothing: not even the
+    // menus or the image from the controls.
+    bool written = false;
+    RunTransfer([this, &written] {
+        host_.HideAllMenu();
+        runBusy(
+            [this] {
+                host_.UIToDataBuf();
+                Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
+                host_.ShowLoading();
+                host_.ApplyHostMouseSettings();
+                writeImage();
+            },
+            true);
+        written = lastWriteSucceeded();
     });
+    return written;
 }
 
-void DeviceSession::DefaultParameter(int number)
+bool DeviceSession::DefaultParameter(int number)
 {
-    host_.HideAllMenu();
-    RunBusy([this, number] {
-        // Read afresh each time; without the embedded images nothing is written.
-        const auto images = LoadDefaultImages();
-        if (!images || number < 1 || number > 3)
-            return;
-        DefaultImages = *images;
-        Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
+    bool written = false;
+    RunTransfer([this, number, &written] {
+        host_.HideAllMenu();
+        runBusy(
+            [this, number, &written] {
+                // Read afresh each time; without the embedded images nothing is written.
+                const auto images = LoadDefaultImages();
+                if (!images || number < 1 || number > 3)
+                    return;
+                DefaultImages = *images;
+                Image.ImageBuf = DefaultImages[std::size_t(number - 1)];
+                Image.SplitImage();
+                host_.ClearMacroTexts();
+                host_.RefreshMacrosFromArea();
+                host_.ShowLoading();
+                host_.DataBufToUI();
+                writeImage(); // the image goes to the mouse exactly as loaded
+                written = lastWriteSucceeded();
+            },
+            true);
+    });
+    return written;
+}
+
+bool DeviceSession::TLDefaultParameter()
+{
+    bool written = false;
+    RunTransfer([this, &written] {
+        // Started from the engineering page, which has no overlay.
+        host_.HideAllMenu();
+        runBusy(
+            [this, &written] {
+                Image.BuildFactoryImage();
+                host_.RefreshMacrosFromArea();
+                host_.DataBufToUI();
+                writeImage();
+                written = lastWriteSucceeded();
+            },
+            false);
+    });
+    return written;
+}
+
+bool DeviceSession::MemoToDataBuf_OnClick()
+{
+    bool written = false;
+    RunTransfer([this, &written] {
         Image.SplitImage();
-        host_.ClearMacroTexts();
         host_.RefreshMacrosFromArea();
-        host_.ShowLoading();
         host_.DataBufToUI();
-        WriteImage(); // the image goes to the mouse exactly as loaded
+        // The file goes to the mouse as loaded; the repairs SplitImage made
+        // reach it with the next Apply.
+        runBusy(
+            [this, &written] {
+                writeImage();
+                written = lastWriteSucceeded();
+            },
+            true);
     });
-}
-
-void DeviceSession::TLDefaultParameter()
-{
-    // Started from the engineering page, which has no overlay.
-    host_.HideAllMenu();
-    RunBusy(
-        [this] {
-            Image.BuildFactoryImage();
-            host_.RefreshMacrosFromArea();
-            host_.DataBufToUI();
-            WriteImage();
-        },
-        false);
-}
-
-void DeviceSession::MemoToDataBuf_OnClick()
-{
-    Image.SplitImage();
-    host_.RefreshMacrosFromArea();
-    host_.DataBufToUI();
-    // The file goes to the mouse as loaded; the repairs SplitImage made
-    // reach it with the next Apply.
-    RunBusy([this] { WriteImage(); });
+    return written;
 }
 
 } // namespace orb

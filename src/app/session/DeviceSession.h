@@ -80,7 +80,25 @@ class DeviceSession
     // settle or transfer the close interrupted.
     void Close();
 
+    // --- One transfer at a time ---
+    // Every exchange with the mouse runs inside a transfer, and only one
+    // transfer runs at a time. The waits of a transfer pump the event queue,
+    // so a click, a tick or a page's own action could otherwise start a
+    // second one that shares the report buffers and the mouse's open
+    // exchange with the first (a nested write, or a read that comes back as
+    // 0xFF). RunTransfer runs `work` as that transfer, or refuses while
+    // another runs: it then returns false and runs nothing, so a second
+    // click does nothing. Every procedure below goes through it.
+    bool RunTransfer(const std::function<void()>& work);
+    // The same for a transfer that spans turns of the event loop (the button
+    // test): false while another runs; EndTransfer ends it.
+    bool BeginTransfer();
+    void EndTransfer();
+    bool transferRunning() const { return TransferRunning; }
+
     // --- Memory transfers ---
+    // Each of these is refused (does nothing, returns false where it
+    // returns anything) while another transfer runs.
     bool QueryStatus();
     void ReadDevInfo(); // identity check, then Btn_Read or a refusal
     // ReadDevInfo with the device timer held off, for the Read button: the
@@ -93,25 +111,38 @@ class DeviceSession
     void Btn_Read();
     void WriteImage();
     void RepeatedWriteEEPROM();
-    void DownloadParameter();
+    // The writes below return whether the mouse took the image and it was
+    // verified (lastWriteSucceeded()).
+    bool DownloadParameter();
     // Built-in default image 1, 2 or 3 into the image and the controls, then to the mouse.
-    void DefaultParameter(int number);
+    bool DefaultParameter(int number);
     // Factory reset: the image built from the factory contents, shown and written.
-    void TLDefaultParameter();
-    // The busy bracket of a transfer, for the procedures above and the
-    // pages' own: the device timer held off, the overlays (not for the
-    // engineering page, which has none) and the busy window around `work`.
-    void RunBusy(const std::function<void()>& work, bool overlays = true);
+    bool TLDefaultParameter();
+    // The busy bracket of a transfer, for the pages' own: the device timer
+    // held off, the overlays (not for the engineering page, which has none)
+    // and the busy window around `work`. False when refused.
+    bool RunBusy(const std::function<void()>& work, bool overlays = true);
     // An exchange with the mouse that keeps the session's write-enable flag
-    // and controller code (the pages' own block writes).
+    // and controller code; only inside RunBusy or RunTransfer.
     MemoryAccess memoryAccess();
     // A loaded profile (already in the image) shown and written as it is.
-    void MemoToDataBuf_OnClick();
+    bool MemoToDataBuf_OnClick();
+    // The last write reached the mouse whole and its verification passed.
+    bool lastWriteSucceeded() const;
+    // Where the mouse refused the last write (lastWriteResult() Refused).
+    int lastWriteRefusedAddress() const { return LastWriteRefusedAddress; }
     // The program's own message window with one OK button.
     void RefreshFormMessagDialog(const QString& text);
 
   private:
+    // The procedures themselves, run inside a transfer.
+    void devTimerSteps();
+    void readDevInfo();
+    void readOnRequest();
     void ReadDevInfoSteps();
+    void btnRead();
+    void writeImage();
+    void runBusy(const std::function<void()>& work, bool overlays);
     void RefreshPermissionHint();
 
     Clock& clock_;
@@ -124,6 +155,7 @@ class DeviceSession
     std::array<CandidateId, 2> CandidateIds{};
     int LastHidCount = 0;
     bool TimerBusy = false;
+    bool TransferRunning = false;
     bool Closing = false;
     bool WriteEnable = false;
     int ControllerCode = -1; // -1: none
@@ -132,6 +164,7 @@ class DeviceSession
     bool PermissionHintShown = false;
     bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
     MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
+    int LastWriteRefusedAddress = -1;
 
     ConfigImage Image;
     std::array<ImageBytes, 3> DefaultImages{};

@@ -1,11 +1,15 @@
 #include "AppFixture.h"
+#include "app/frame/PageSelector.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 using namespace orb;
 using namespace orb::test;
@@ -186,6 +190,55 @@ QStringList VisibleState(QWidget& window)
 
 // The start applies the first language's layout and texts once before the
 // image is shown; choosing that language again changes nothing on screen.
+// However a user page comes to show while the engineering page was shown,
+// the window has the skin's size and mask again (not 1076 x 640, unmasked,
+// with the page's bottom cut off).
+TEST_F(Window, AUserPageShownAfterTheEngineeringPageHasTheSkinsShape)
+{
+    QTemporaryDir files;
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {"unplugged",
+         [this] {
+             host.plugMouse(&mouse, false);
+             clock.advance(3500);
+         }},
+        {"saved in key mode B",
+         [&, this] {
+             mouse.memory[ParameterBAddr + 4] = 0x80; // key mode B
+             mouse.memory[ParameterBAddr + 5] = 0x7F;
+             services.saveAnswers.push_back(files.filePath(QStringLiteral("p.bin")));
+             QTest::mouseClick(find(QStringLiteral("Btn_Save_6")), Qt::LeftButton);
+         }},
+    };
+    start(true);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QSize skin = window->skin().skinSize();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!window->session().link().hasDevice()) {
+            host.plugMouse(&mouse, true);
+            clock.advance(3500);
+        }
+        ASSERT_TRUE(window->session().link().hasDevice());
+        services.messages.clear();
+        const QRegion userMask = window->mask();
+        ASSERT_FALSE(userMask.isEmpty());
+        window->selector().Btn_Engineer_0Click();
+        ASSERT_TRUE(window->page(6)->isVisible());
+        ASSERT_EQ(window->size(), QSize(1076, 640));
+
+        c.run();
+        EXPECT_TRUE(window->page(6)->isHidden());
+        EXPECT_EQ(window->size(), skin);
+        EXPECT_EQ(window->mask(), userMask);
+    }
+}
+
 struct StartState : AppFixture, ::testing::WithParamInterface<bool> {
 };
 

@@ -60,9 +60,10 @@ QWidget* ButtonTestRunner::keyButton(int key) const
 
 void ButtonTestRunner::btn_TestKeysClick()
 {
-    // A transfer of the device timer may be pumping the queue under this
-    // click; the worker must not share the link with it.
-    if (running_ || TPrimeThread || session_.timerBusy())
+    // The test is a transfer of its own until finish(): refused while
+    // another one pumps the queue under this click, and no other starts
+    // while the worker uses the link.
+    if (running_ || TPrimeThread || !session_.BeginTransfer())
         return;
     if (hideAllMenu_)
         hideAllMenu_();
@@ -196,6 +197,7 @@ void ButtonTestRunner::finish()
     b->setEnabled(true);
     holdTransfers(false);
     session_.devTimer().setEnabled(true);
+    session_.EndTransfer();
 }
 
 } // namespace orb

@@ -168,6 +168,8 @@ void MacroLibraryFiles::Btn_ExportClick()
 
 void MacroLibraryFiles::Btn_ImportBaseMacroClick()
 {
+    if (session().transferRunning())
+        return; // clicked while a transfer pumps the queue: nothing happens
     context_.hideAllMenu();
     const std::optional<QString> path = session().services().openFileName(kLoadFilter);
     if (!path || path->isEmpty())
@@ -176,7 +178,7 @@ void MacroLibraryFiles::Btn_ImportBaseMacroClick()
     // write is done, so no tick drops the handle in between. The engineering
     // page has no overlay.
     FileResult read;
-    session().RunBusy(
+    const bool ran = session().RunBusy(
         [this, &path, &read] {
             read = ReadBaseMacroFile(*path, image().MacroArea);
             if (!read.ok)
@@ -194,7 +196,7 @@ void MacroLibraryFiles::Btn_ImportBaseMacroClick()
             memory.CloseExchange();
         },
         false);
-    if (!read.ok)
+    if (ran && !read.ok)
         session().services().showMessage(read.error, MessageStyle::PlainBox);
 }
 

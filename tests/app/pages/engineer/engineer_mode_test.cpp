@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 
 using namespace orb;
 using namespace orb::test;
@@ -208,6 +209,55 @@ TEST_F(EngineerUi, FactoryResetShowsItsResult)
     doubleClickLogo();
     EXPECT_TRUE(result->isHidden());
     EXPECT_TRUE(find(QStringLiteral("Btn_Default"))->isHidden());
+}
+
+// The mark says the mouse holds the factory contents: never after a write
+// the mouse refused, did not answer or did not keep.
+TEST_F(EngineerUi, FactoryResetShowsItsResultOnlyAfterAWriteThatLanded)
+{
+    struct Case {
+        const char* name;
+        std::function<void(SimMouse&)> fault;
+        bool shown;
+        bool failMessage; // "Str109"
+    };
+    const Case cases[] = {
+        {"written", [](SimMouse&) {}, true, false},
+        {"a macro chunk refused",
+         [](SimMouse& m) {
+             m.onCommand = [&m, chunks = 0](int) mutable {
+                 if (m.requests().back()[1] == WriteDataCmd && ++chunks == 199) {
+                     m.config.refuseWith = 0x55;
+                     m.config.refusals = 5;
+                 }
+             };
+         },
+         false, true},
+        {"not kept", [](SimMouse& m) { m.config.writeProtected = true; }, false, true},
+        {"memory access not allowed", [](SimMouse& m) { m.config.memoryAccess = false; }, false, false},
+        {"no answer", [](SimMouse& m) { m.config.silent = true; }, false, false},
+    };
+    openEngineerPage();
+    answers = {U("DravelkinQWT")};
+    for (int n = 1; n <= 5; ++n)
+        doubleClickLogo();
+    auto* result = find(QStringLiteral("Img_Result"));
+    ASSERT_NE(result, nullptr);
+    const auto original = mouse.memory;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse.memory = original;
+        mouse.config = SimMouse::Config{};
+        mouse.onCommand = {};
+        c.fault(mouse);
+        result->show(); // the mark of an earlier reset
+        services.messages.clear();
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Btn_Default")), Qt::LeftButton);
+        mouse.onCommand = {};
+        EXPECT_EQ(result->isVisible(), c.shown);
+        EXPECT_EQ(messages().contains(text("Str109")), c.failMessage)
+            << messages().join(QLatin1Char('|')).toStdString();
+    }
 }
 
 // --- Texts by the system locale ---
