@@ -199,7 +199,7 @@ class World : public QObject
     QList<QWidget*> namedWidgets() const;
     QWidget* resolve(const QString& name, int index) const;
     void perform(const Action& act);
-    void click(QWidget* w, QPoint at, int how);
+    void click(QWidget* w, QPoint at, int how, Qt::KeyboardModifiers mods = {});
     QPoint pointIn(QWidget* w, int a, int b) const;
     QString writeFile(int kind);
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -368,14 +368,14 @@ QPoint World::pointIn(QWidget* w, int a, int b) const
     return QPoint(std::max(0, s.width() - 1) * a / 1000, std::max(0, s.height() - 1) * b / 1000);
 }
 
-void World::click(QWidget* w, QPoint at, int how)
+void World::click(QWidget* w, QPoint at, int how, Qt::KeyboardModifiers mods)
 {
     if (auto* view = qobject_cast<QAbstractItemView*>(w))
         w = view->viewport();
     QPointer<QWidget> alive(w);
     switch (how) {
     case 1:
-        QTest::mouseClick(w, Qt::RightButton, {}, at);
+        QTest::mouseClick(w, Qt::RightButton, mods, at);
         break;
     case 2:
         QTest::mousePress(w, Qt::LeftButton, {}, at);
@@ -387,7 +387,7 @@ void World::click(QWidget* w, QPoint at, int how)
             QTest::mouseRelease(w, Qt::LeftButton, {}, at);
         break;
     default:
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        QTest::mouseClick(w, Qt::LeftButton, mods, at);
     }
 }
 
@@ -470,7 +470,7 @@ void World::perform(const Action& act)
     switch (act.kind) {
     case Kind::Click:
         if (QWidget* w = resolve(act.target, act.index))
-            click(w, pointIn(w, act.a, act.b), act.c);
+            click(w, pointIn(w, act.a, act.b), act.c, Qt::KeyboardModifiers(act.d));
         break;
     case Kind::Drag:
         if (QWidget* w = resolve(act.target, act.index)) {
@@ -925,6 +925,9 @@ Action World::generate(std::mt19937_64& rng)
                                                       : Want::Any;
         if (want == Want::Logo)
             act.c = 2;
+        // Ctrl and Shift clicks: a list's row deselected or a range chosen.
+        if (want == Want::Lists && act.c == 0)
+            act.d = chance(10) ? int(Qt::ControlModifier) : chance(5) ? int(Qt::ShiftModifier) : 0;
         if (pickTarget(want != Want::Any || !chance(12), want))
             return act;
     } else if (roll < 60) {
@@ -937,7 +940,8 @@ Action World::generate(std::mt19937_64& rng)
     } else if (roll < 78) {
         act.kind = Kind::Key;
         act.a = kKeys[pick(int(std::size(kKeys)))];
-        act.b = chance(10) ? int(Qt::ShiftModifier) : chance(5) ? int(Qt::ControlModifier) : 0;
+        // Ctrl moves a list's current row without selecting it.
+        act.b = chance(10) ? int(Qt::ShiftModifier) : chance(15) ? int(Qt::ControlModifier) : 0;
         return act;
     } else if (roll < 85) {
         act = Action{};
