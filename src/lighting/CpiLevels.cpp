@@ -84,6 +84,16 @@ void CpiLevels::Show(const SettingsControls& c, const QString& ledTypeShown)
     }
 }
 
+void CpiLevels::FollowLevelCount(const SettingsControls& c)
+{
+    std::array<bool, CpiLevelMax> fromRgb{};
+    for (int n = 1; n <= CpiLevelMax; ++n)
+        fromRgb[std::size_t(n - 1)] = at(n)->swatchFromRgb;
+    Show(c, QString());
+    for (int n = 1; n <= CpiLevelMax; ++n)
+        at(n)->swatchFromRgb = fromRgb[std::size_t(n - 1)];
+}
+
 void CpiLevels::Store(SettingsControls& c) const
 {
     c.cpiStep = count_ - 2;

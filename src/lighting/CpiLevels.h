@@ -61,6 +61,9 @@ class CpiLevels
     // segment lit). Swatches take the named colours for "ZKLED" and the RGB
     // colours for "MCULED".
     void Show(const SettingsControls& controls, const QString& ledTypeShown);
+    // A change of the level count: the same items from the controls, but
+    // each swatch keeps showing whichever of its colours changed last.
+    void FollowLevelCount(const SettingsControls& controls);
     // Store rules: count, values, named colours, RGB edits, current level.
     void Store(SettingsControls& controls) const;
 

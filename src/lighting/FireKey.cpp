@@ -50,8 +50,22 @@ QStringList FireCountItems()
     return items;
 }
 
-QString EditDelayTime(const QString& text)
+QString IntervalDigits(const QString& text)
 {
+    bool ok = false;
+    text.toInt(&ok);
+    if (ok)
+        return text;
+    QString digits;
+    for (QChar c : text)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+    return digits;
+}
+
+QString EditDelayTime(const QString& typed)
+{
+    const QString text = IntervalDigits(typed);
     if (text.isEmpty())
         return QStringLiteral("0");
     bool ok = false;
@@ -63,8 +77,9 @@ QString EditDelayTime(const QString& text)
     return text;
 }
 
-QString EditFireTime(const QString& text)
+QString EditFireTime(const QString& typed)
 {
+    const QString text = IntervalDigits(typed);
     if (text.isEmpty())
         return QStringLiteral("100");
     if (EditValue(text) > FireIntervalMax)

@@ -34,6 +34,10 @@ QString FireCountTextForItem(int item);
 // Items of cb_FireCount: "2".."127".
 QStringList FireCountItems();
 
+// An interval text that is no number (edt_FireTime takes any character, and
+// a paste gets past the key filter) keeps only its digits, so both fields
+// show, and Apply stores, one and the same number.
+QString IntervalDigits(const QString& text);
 // Edt_DelayTime1Change: empty or negative -> "0", 256 or more -> "255";
 // edt_FireTime then takes the text.
 QString EditDelayTime(const QString& text);

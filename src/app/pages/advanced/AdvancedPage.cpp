@@ -177,6 +177,14 @@ void AdvancedPage::RefreshCpiLevelsView()
     showLevels();
 }
 
+void AdvancedPage::FollowCpiStep()
+{
+    if (!engineer_.controls)
+        return;
+    Levels.FollowLevelCount(EngineerControls(engineer_.controls).ReadControls());
+    showLevels();
+}
+
 void AdvancedPage::RefreshFireFields()
 {
     fire_->Refresh(image().FireKey);
@@ -305,7 +313,7 @@ void AdvancedPage::cb_CPIStepChange()
 {
     context().hideAllMenu();
     if (engineer_.controls)
-        engineer_.cpiStepChange(); // the engineering tab, then RefreshCpiLevelsView
+        engineer_.cpiStepChange(); // the engineering tab, then FollowCpiStep
 }
 
 void AdvancedPage::cb_CurrentCPIChange()

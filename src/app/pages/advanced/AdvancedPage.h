@@ -31,7 +31,10 @@ class AdvancedPage : public Page
     void ConnectEngineer(const EngineerLink& engineer);
 
     // RefreshUI steps: what the page shows of the settings.
-    void RefreshCpiLevelsView();  // level rows, bars, colours, current level
+    void RefreshCpiLevelsView(); // level rows, bars, colours, current level
+    // After the engineering tab's step change: the same, each swatch
+    // keeping the colour that changed last.
+    void FollowCpiStep();
     void RefreshFireFields();     // Edt_Repeat1, Edt_DelayTime1
     void RefreshOptionPictures(); // paired options and tick boxes
     // The page's controls into the section buffers (UIToDataBuf step).

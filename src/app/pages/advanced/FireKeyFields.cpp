@@ -171,9 +171,13 @@ void FireKeyFields::edt_FireTimeChange()
 
 void FireKeyFields::Refresh(const FireKeyBytes& fire)
 {
-    // The count as the list shows it (loop byte + 1), not the raw loop byte.
+    // The count as the list shows it (loop byte + 1), not the raw loop byte;
+    // a byte outside the list's counts shows as the nearest one in both
+    // copies, which is what the next Apply stores.
     put(repeat_, QString::number(FireCountFromByte(fire[2])));
+    follow(FireCountItemFromByte(fire[2]));
     put(delay_, QString::number(fire[8]));
+    put(time_, QString::number(fire[8]));
 }
 
 void FireKeyFields::Store(FireKeyBytes& fire)

@@ -420,7 +420,9 @@ void EngineerPage::cb_CPIStepChange()
               QStringLiteral("edt_CPI%1B")})
             p->findChild<QWidget*>(name.arg(n))->setVisible(active);
     }
-    advanced_.RefreshCpiLevelsView();
+    // The swatches keep what the user changed last; filling from an image
+    // sets them by light type afterwards (RefreshCpiLevelsView).
+    advanced_.FollowCpiStep();
 }
 
 void EngineerPage::ShowLightTypeControls()

@@ -96,10 +96,12 @@ void KeyPage::build()
     menu_->setPickHandler([this](QLabel* item) { KeyStatusOnClick(item); });
     menu_->setCombinationHandler([this] { Key_AssemblyClick(); });
     OpenCombinationDialog = [this] {
+        // The dialog is not modal: the key menu and the key mode may change
+        // before its confirm, which still goes to the key it was opened for.
         TForm2::Open(window(), skin(),
-                     {[this](const QString& text, const QString& code) {
+                     {[this, target = menuTargetNow()](const QString& text, const QString& code) {
                           SetCombination(text, code);
-                          ApplyCombination();
+                          applyCombinationTo(target);
                       },
                       [this] { ClearCombination(); }});
     };
@@ -409,20 +411,28 @@ void KeyPage::Key_AssemblyClick()
 
 void KeyPage::ApplyCombination()
 {
+    applyCombinationTo(menuTargetNow());
+}
+
+void KeyPage::applyCombinationTo(const CombinationTarget& to)
+{
     if (!CombinationPending)
         return;
     QWidget* target = nullptr;
-    if (MenuTargetIsEngineer) {
-        const auto t = EngineerButtonTarget(MenuTarget);
+    if (to.engineer) {
+        const auto t = EngineerButtonTarget(to.target);
         if (!t)
             return;
         target = stack().page(6)->findChild<QWidget*>(engineerButtonName(t->mode, t->key));
         Keys.SetKey(t->mode, t->key, CombinationCode);
     } else {
-        if (!IsKeyNumber(MenuTarget))
+        if (!IsKeyNumber(to.target))
             return;
-        target = labels_[std::size_t(MenuTarget - 1)];
-        Keys.SetKey(EditedKeyMode(), MenuTarget, CombinationCode);
+        Keys.SetKey(to.mode, to.target, CombinationCode);
+        // Key1..Key9 show the edited mode; the other mode's captions follow
+        // its codes when it is shown.
+        if (to.mode == EditedKeyMode())
+            target = labels_[std::size_t(to.target - 1)];
     }
     setCaption(target, CombinationText);
     if (target && hover().scroll().name == target->objectName())

@@ -71,6 +71,8 @@ class KeyPage : public Page
         CombinationText.clear();
         CombinationCode.clear();
     }
+    // To the key of the menu opened last, in the key mode shown now. The
+    // dialog's own confirm goes to the key it was opened for instead.
     void ApplyCombination();
     void HideAllMenu();
     KeyMenu& menu() const { return *menu_; }
@@ -116,6 +118,17 @@ class KeyPage : public Page
     // combination dialog and the macro list act on the last one opened.
     bool MenuTargetIsEngineer = false;
     int MenuTarget = -1;
+    // The key a combination goes to: the menu target and the key mode.
+    struct CombinationTarget {
+        bool engineer = false;
+        int target = -1;
+        KeyMode mode = KeyMode::A;
+    };
+    CombinationTarget menuTargetNow() const
+    {
+        return CombinationTarget{MenuTargetIsEngineer, MenuTarget, EditedKeyMode()};
+    }
+    void applyCombinationTo(const CombinationTarget& t);
     bool CombinationPending = false;
     QString CombinationText;
     QString CombinationCode;

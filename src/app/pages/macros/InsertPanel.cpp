@@ -252,7 +252,18 @@ void InsertPanel::applyLook(const LayoutText& section)
 
 bool InsertPanel::isOpen() const
 {
-    return !box_->isHidden();
+    return page_.state().insertPanelOpen();
+}
+
+void InsertPanel::ShowState()
+{
+    const bool recording = page_.state().insertRecording();
+    for (QWidget* w : {static_cast<QWidget*>(kind_), box_->findChild<QWidget*>(QStringLiteral("Btn_OK")),
+                       box_->findChild<QWidget*>(QStringLiteral("Btn_Cancel"))})
+        if (w)
+            w->setEnabled(!recording);
+    if (QWidget* cover = box_->findChild<QWidget*>(QStringLiteral("GB_Dis")))
+        cover->setVisible(recording);
 }
 
 void InsertPanel::chooseInsertDelay(int mode)
@@ -277,18 +288,14 @@ void InsertPanel::paintDelayField()
         setTextColour(s, typed ? caption_ : kGrey);
 }
 
-void InsertPanel::enableMainControls(bool on)
-{
-    for (const char* name : {"LB_MacroName", "Btn_Start", "Btn_New"})
-        if (QWidget* w = container_->window()->findChild<QWidget*>(QLatin1String(name)))
-            w->setEnabled(on);
-    if (QWidget* delayBox = container_->window()->findChild<QWidget*>(QStringLiteral("Gb_Delay")))
-        delayBox->setVisible(on);
-}
-
 void InsertPanel::Btn_InsertClick()
 {
-    enableMainControls(false);
+    // Refused while a recording runs: the panel of an insert recording stays
+    // as it is, so its button can stop it.
+    if (!page_.ownState().setInsertPanelOpen(true))
+        return;
+    if (QWidget* delayBox = container_->findChild<QWidget*>(QStringLiteral("Gb_Delay")))
+        delayBox->hide();
     SavedTopIndex = lines_->verticalScrollBar()->value();
     SavedSelection = page_.CurrentLine();
     base_->show();
@@ -338,6 +345,8 @@ void InsertPanel::CB_InsertChange()
 
 void InsertPanel::Btn_OKClick()
 {
+    if (!page_.state().mayEdit())
+        return;
     InsertValues values;
     values.delay = delay_->text();
     values.x = x_->text();
@@ -354,8 +363,10 @@ void InsertPanel::Btn_OKClick()
 
 void InsertPanel::Btn_CancelClick()
 {
+    if (!page_.state().mayEdit())
+        return;
     CloseInsertPanel();
-    page_.LB_PCMacroNameClick(); // the macro as last stored
+    page_.ReloadOpenMacro(); // the macro as last stored
     lines_->verticalScrollBar()->setValue(SavedTopIndex);
     if (SavedSelection >= 0 && SavedSelection < lines_->count())
         lines_->setCurrentRow(SavedSelection);
@@ -363,9 +374,12 @@ void InsertPanel::Btn_CancelClick()
 
 void InsertPanel::CloseInsertPanel()
 {
+    if (!page_.ownState().setInsertPanelOpen(false))
+        return;
     box_->hide();
     base_->hide();
-    enableMainControls(true);
+    if (QWidget* delayBox = container_->findChild<QWidget*>(QStringLiteral("Gb_Delay")))
+        delayBox->show();
 }
 
 } // namespace orb

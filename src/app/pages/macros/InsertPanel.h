@@ -21,13 +21,17 @@ class Skin;
 // The macro page's insert panel Gb_Insert: in place of the delay box while
 // it is open, it puts a pause, a move, a loop mark or recorded keys before
 // or after the current line (CB_Insert's ten items). OK stores the macro;
-// Cancel reopens it as last stored, dropping lines an insert recording put in.
+// Cancel decodes it again as last stored, dropping lines an insert recording
+// put in. Whether it is open is the page's state (MacroPageState).
 class InsertPanel : public QObject
 {
   public:
     InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines, Skin& skin);
 
     bool isOpen() const;
+    // CB_Insert, Btn_OK, Btn_Cancel and the cover GB_Dis from the page's
+    // state: an insert recording leaves only its own button.
+    void ShowState();
     // Group F places the panel and its controls (Insert_, InsertList_, ...).
     void ApplyLayout(const LayoutText& section);
     // After the texts: the field captions fit their texts.
@@ -43,7 +47,6 @@ class InsertPanel : public QObject
     // Edt_InsertDelay and lbl_s_A: editable and in the layout colours only
     // where the delay is typed (pauses, recorded keys with the fixed delay).
     void paintDelayField();
-    void enableMainControls(bool on);
     // Group F fonts and colours of the panel's captions, list and fields.
     void applyLook(const LayoutText& section);
 

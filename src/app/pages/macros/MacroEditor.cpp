@@ -112,6 +112,10 @@ bool MacroEditor::eventFilter(QObject* watched, QEvent* event)
     // Only mouse buttons: the list sends other events while it is torn down.
     if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
         return false;
+    // While a recording runs the lists take no clicks: this filter sees them
+    // even though the lists are disabled.
+    if ((watched == libraryViewport_ || watched == viewport_) && !page_.state().mayEdit())
+        return true;
     if (watched == libraryViewport_)
         return libraryMouse(event);
     if (watched != viewport_)
@@ -149,13 +153,13 @@ bool MacroEditor::eventFilter(QObject* watched, QEvent* event)
 void MacroEditor::Btn_EditClick()
 {
     const int i = page_.CurrentLine();
-    if (i < 0)
+    if (i < 0 || !page_.state().mayEdit() || page_.state().openEntry() < 0)
         return;
     const QString line = page_.script().item(i);
     const std::optional<int> kind = EditKindOf(line);
     if (!kind)
         return;
-    const EditTarget target{i, *kind, line};
+    const EditTarget target{page_.state().openMacro(), i, *kind, line};
     switch (target.kind) {
     case LineKind::Pause:
         TForm6::Open(window_, skin_, [this, target](const QString& text) { ApplyDelayEdit(target, text); });
@@ -175,10 +179,11 @@ void MacroEditor::Btn_EditClick()
 
 void MacroEditor::replaceEdited(const EditTarget& target, const QString& line)
 {
-    // The line must still be the one the dialog was opened for: lines
-    // deleted or another macro opened meanwhile leave the script alone.
-    if (target.index < 0 || target.index >= page_.script().itemCount() ||
-        page_.script().item(target.index) != target.line)
+    // The line must still be the one the dialog was opened for, in the macro
+    // it was opened on: lines deleted, another macro opened or a recording
+    // running meanwhile leave the script alone.
+    if (!page_.state().mayEdit() || !page_.state().isOpen(target.macro) || target.index < 0 ||
+        target.index >= page_.script().itemCount() || page_.script().item(target.index) != target.line)
         return;
     if (!page_.script().replaceItem(target.index, line))
         return;
@@ -217,7 +222,7 @@ void MacroEditor::Btn_InsertClick()
 void MacroEditor::Btn_DelClick()
 {
     const int i = page_.CurrentLine();
-    if (i < 0)
+    if (i < 0 || !page_.state().mayEdit() || page_.state().openEntry() < 0)
         return;
     const MacroScript::Deletion d = page_.script().deleteItem(i);
     if (d.removed == 0)
@@ -247,7 +252,8 @@ void MacroEditor::buildLibraryMenu()
         ClickLabel* item = menuItem(libraryMenu_, name, hover_);
         connect(item, &ClickLabel::clicked, this, [this, handler] {
             libraryMenu_->hide();
-            handler();
+            if (page_.state().mayEdit()) // no library change under a recording
+                handler();
         });
     }
 }
@@ -272,6 +278,16 @@ void MacroEditor::applyLook(int pointSize, const QColor& caption, const QColor& 
     f.setPointSize(pointSize);
     newButton_->setFont(f);
     setTextColour(newButton_, caption);
+}
+
+void MacroEditor::ShowState()
+{
+    const MacroPageState& state = page_.state();
+    const bool full = page_.library().Count() >= LibraryEntryCount;
+    newButton_->setEnabled(!full && state.mayEdit() && !state.insertPanelOpen());
+    if (QWidget* newMacro = libraryMenu_->findChild<QWidget*>(QStringLiteral("Btn_NewMacro")))
+        newMacro->setEnabled(!full);
+    insert_->ShowState();
 }
 
 bool MacroEditor::libraryMouse(QEvent* event)
@@ -309,7 +325,7 @@ void MacroEditor::selectLibrary(int k)
 void MacroEditor::Btn_NewClick()
 {
     page_.HideAllMenu();
-    if (page_.library().Count() >= LibraryEntryCount)
+    if (page_.library().Count() >= LibraryEntryCount || !page_.state().mayEdit())
         return;
     // The list is emptied: no macro stays selected behind it.
     page_.CloseMacro();
@@ -319,7 +335,7 @@ void MacroEditor::Btn_NewClick()
 void MacroEditor::Btn_NewNameClick()
 {
     const int k = page_.SelectedLibraryMacro();
-    if (k < 0)
+    if (k < 0 || !page_.state().mayEdit())
         return;
     page_.HideAllMenu();
     const NameRequest request{true, k, page_.library().Names[std::size_t(k)]};
@@ -328,7 +344,7 @@ void MacroEditor::Btn_NewNameClick()
 
 void MacroEditor::ApplyMacroName(const NameRequest& request, const QString& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !page_.state().mayEdit())
         return;
     MacroLibrary& library = page_.library();
     if (library.HasName(name)) {
@@ -360,7 +376,7 @@ void MacroEditor::ApplyMacroName(const NameRequest& request, const QString& name
 void MacroEditor::Btn_DelPCMacroClick()
 {
     const int k = page_.SelectedLibraryMacro();
-    if (k < 0)
+    if (k < 0 || !page_.state().mayEdit())
         return;
     page_.HideAllMenu();
     page_.CloseMacro();

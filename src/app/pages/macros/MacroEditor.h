@@ -1,4 +1,5 @@
 #pragma once
+#include "app/pages/macros/MacroPageState.h"
 #include "macros/MacroCodec.h"
 
 #include <QColor>
@@ -32,13 +33,19 @@ class MacroEditor : public QObject
     InsertPanel& insertPanel() const { return *insert_; }
     // Group F look: the menus' text and fill, Btn_New's caption.
     void applyLook(int pointSize, const QColor& caption, const QColor& text, const QColor& back);
+    // Btn_New, Btn_NewMacro and the insert panel's controls from the page's
+    // state: no new macro while the list is full, the panel is open or a
+    // recording runs.
+    void ShowState();
 
     void Btn_EditClick();
     void Btn_DelClick();
     void Btn_InsertClick();
-    // The line an edit dialog was opened for: its index, edit kind and text
-    // then. Each dialog carries its own, so two dialogs never mix them up.
+    // The line an edit dialog was opened for: the macro open then, the
+    // line's index, edit kind and text. Each dialog carries its own, so two
+    // dialogs never mix them up, and a result never lands on another macro.
     struct EditTarget {
+        MacroPageState::OpenMacro macro;
         int index = -1;
         int kind = -1;
         QString line;

@@ -86,10 +86,9 @@ void MacroLibraryFiles::RefreshPCMacroName()
         keyMacros->addItems(names);
         keyMacros->scrollToTop();
     }
-    const bool full = names.size() >= LibraryEntryCount;
-    for (const char* name : {"Btn_NewMacro", "Btn_New"})
-        if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
-            w->setEnabled(!full);
+    // The open macro's selection and the new-macro buttons (they follow the
+    // count, the insert panel and a recording) come from the page's state.
+    page_.ShowState();
 }
 
 void MacroLibraryFiles::RefreshPCMacroNames()

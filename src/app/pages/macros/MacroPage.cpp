@@ -56,10 +56,10 @@ MacroPage::MacroPage(const PageContext& context, MacroPageDeps deps) : Page(cont
     build();
     files_ = std::make_unique<MacroLibraryFiles>(*this, this->context(), std::move(deps.programFolder),
                                                  std::move(deps.dataFolder), pcList_, lineList_);
-    recording_ = std::make_unique<MacroRecording>(*this, this->context(), std::move(deps.inputCapture),
-                                                  MacroRecordControls{startButton_, delayBox_, rbDelayTime_,
-                                                                      rbNoDelay_, delayEdit_, pcList_,
-                                                                      deviceList_, lineList_, fontColour_});
+    recording_ = std::make_unique<MacroRecording>(
+        *this, this->context(), std::move(deps.inputCapture),
+        MacroRecordControls{startButton_, rbDelayTime_, rbNoDelay_, delayEdit_, lineList_, fontColour_});
+    state_.setOnChange([this] { ShowState(); });
 }
 
 MacroPage::~MacroPage()
@@ -76,6 +76,9 @@ void MacroPage::build()
     pcList_->setGeometry(160, 176, 222, 304);
     pcRows_ = new MacroListDelegate(false, pcList_);
     pcList_->setItemDelegate(pcRows_);
+    // Whatever selects an entry (a click, the keys, a drag) opens it; a click
+    // on the open entry opens it again as stored.
+    connect(pcList_, &QListWidget::itemSelectionChanged, this, [this] { followListSelection(); });
     connect(pcList_, &QListWidget::clicked, this, [this] { LB_PCMacroNameClick(); });
 
     // The mouse's slot names: kept for the key captions, never shown.
@@ -238,26 +241,60 @@ void MacroPage::UIToDataBuf()
 
 int MacroPage::SelectedLibraryMacro() const
 {
-    const int row = pcList_->currentRow();
-    if (row < 0 || row >= library().Count() || !pcList_->currentItem() ||
-        !pcList_->currentItem()->isSelected())
+    return state_.openEntry();
+}
+
+int MacroPage::selectedRow() const
+{
+    // The list selects one entry at most; its current item may lie elsewhere.
+    const QList<QListWidgetItem*> selected = pcList_->selectedItems();
+    if (selected.size() != 1)
         return -1;
-    return row;
+    const int row = pcList_->row(selected.front());
+    return row >= 0 && row < library().Count() ? row : -1;
+}
+
+void MacroPage::followListSelection()
+{
+    if (showingState_ || selectedRow() == state_.openEntry())
+        return;
+    openLibraryMacro(selectedRow());
 }
 
 void MacroPage::LB_PCMacroNameClick()
 {
+    openLibraryMacro(selectedRow());
+}
+
+void MacroPage::openLibraryMacro(int k)
+{
+    if (!state_.open(k)) {
+        ShowState(); // a recording runs: the list shows its macro again
+        return;
+    }
     HideAllMenu();
     Script.clear();
     lineList_->clear();
-    const int k = SelectedLibraryMacro();
-    if (k < 0)
-        return;
+    if (k >= 0)
+        decodeRecord(k, true);
+}
+
+void MacroPage::ReloadOpenMacro()
+{
+    Script.clear();
+    lineList_->clear();
+    const int k = state_.openEntry();
+    if (k >= 0 && k < LibraryEntryCount)
+        decodeRecord(k, false);
+}
+
+void MacroPage::decodeRecord(int k, bool releaseChoice)
+{
     const MacroRecord& record = library().Records[std::size_t(k)];
     if (MacroRecordEmpty(record))
         return;
     const DecodedMacro decoded = DecodeRecord(record);
-    if (decoded.releaseStop)
+    if (releaseChoice && decoded.releaseStop)
         chooseRelease(*decoded.releaseStop);
     Script = decoded.script;
     switch (decoded.delay.mode) {
@@ -277,19 +314,46 @@ void MacroPage::LB_PCMacroNameClick()
 
 void MacroPage::CloseMacro()
 {
+    if (!state_.close())
+        return;
     Script.clear();
     lineList_->clear();
-    pcList_->setCurrentRow(-1);
-    pcList_->clearSelection();
 }
 
 void MacroPage::StoreScript()
 {
-    const int k = SelectedLibraryMacro();
-    if (k < 0)
+    // Only the open macro, and never under a running recording.
+    const int k = state_.openEntry();
+    if (!state_.mayEdit() || k < 0 || k >= LibraryEntryCount)
         return;
     library().Records[std::size_t(k)] = EncodeScript(Script, ReleaseStopChosen()).record;
     RefreshPCMacro();
+}
+
+void MacroPage::ShowState()
+{
+    if (!files_ || !recording_ || !editor_)
+        return; // still being built
+    // The library list shows the open macro selected, and nothing else.
+    const int k = state_.openEntry();
+    showingState_ = true;
+    if (k >= 0 && k < pcList_->count()) {
+        if (selectedRow() != k)
+            pcList_->setCurrentRow(k);
+    } else if (pcList_->currentRow() >= 0 || !pcList_->selectedItems().isEmpty()) {
+        pcList_->setCurrentRow(-1);
+        pcList_->clearSelection();
+    }
+    showingState_ = false;
+    // While a recording runs, only the button that stops it takes input.
+    const bool idle = state_.mayEdit();
+    const bool inserting = state_.insertPanelOpen();
+    pcList_->setEnabled(idle);
+    lineList_->setEnabled(idle);
+    deviceList_->setEnabled(idle && !inserting);
+    delayBox_->setEnabled(idle);
+    startButton_->setEnabled(!inserting);
+    editor_->ShowState();
 }
 
 // --- Script and list ---
@@ -326,7 +390,7 @@ int MacroPage::CurrentLine() const
 
 bool MacroPage::MacroInsertMode() const
 {
-    return editor_ && editor_->insertPanel().isOpen();
+    return state_.insertPanelOpen();
 }
 
 void MacroPage::ShowMacroBoxes()
@@ -449,6 +513,7 @@ void MacroPage::ApplyLayout(const LayoutText& section)
 void MacroPage::Retranslate()
 {
     editor_->insertPanel().Retranslate();
+    recording_->Retranslate();
     if (auto* list = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert"))) {
         const QStringList& keys = InsertListKeys();
         for (int i = 0; i < keys.size(); ++i) {
@@ -466,13 +531,14 @@ void MacroPage::Retranslate()
     if (auto* label = delayBox_->findChild<QLabel*>(QStringLiteral("IB_ReleaseContiue")))
         label->setText(blanks(kOptionBlanks) + skin().LookupText(QStringLiteral("Str437")));
     // The record button says what a click does now.
-    startButton_->setText(skin().LookupText(
-        Recording() && !recorder().InsertRecording ? QStringLiteral("Str401") : QStringLiteral("Str400")));
+    startButton_->setText(skin().LookupText(state_.recording() == MacroPageState::Recording::Normal
+                                                ? QStringLiteral("Str401")
+                                                : QStringLiteral("Str400")));
 }
 
 void MacroPage::ResetNoDevice()
 {
-    if (recorder().RecordingActive)
+    if (state_.recordingRuns())
         recording_->stopRecording();
     // The macro texts and lists of the last mouse go.
     CloseMacro();
@@ -484,7 +550,7 @@ void MacroPage::ResetNoDevice()
 
 void MacroPage::DeviceLost()
 {
-    if (recorder().RecordingActive)
+    if (state_.recordingRuns())
         recording_->stopRecording();
     CloseMacro();
 }

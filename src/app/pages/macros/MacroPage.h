@@ -2,6 +2,7 @@
 #include "app/base/Page.h"
 #include "app/pages/macros/MacroLibraryFiles.h"
 #include "app/pages/macros/MacroPageDeps.h"
+#include "app/pages/macros/MacroPageState.h"
 #include "app/pages/macros/MacroRecording.h"
 #include "macros/MacroCodec.h"
 #include "macros/MacroLibrary.h"
@@ -21,6 +22,7 @@ namespace orb
 {
 
 class ClickLabel;
+class InsertPanel;
 class MacroEditor;
 class MacroListDelegate;
 
@@ -61,13 +63,23 @@ class MacroPage : public Page
     bool RefreshPCMacro() { return files_->RefreshPCMacro(); }
     // The library's names into LB_PCMacroName and LB_Name.
     void RefreshPCMacroName() { files_->RefreshPCMacroName(); }
-    // Library entry selected in LB_PCMacroName; -1 for none.
+    // What the page is doing: the open macro, a running recording, the
+    // insert panel. The one place every handler asks.
+    const MacroPageState& state() const { return state_; }
+    // The open library macro (the one LB_PCMacroName shows selected); -1 for none.
     int SelectedLibraryMacro() const;
-    // Opens the selected library macro into the script and the list.
+    // Opens the library macro selected in LB_PCMacroName into the script and
+    // the list (again, when it is open); refused while a recording runs.
     void LB_PCMacroNameClick();
     // Empties the script and the list and selects no library macro, so no
     // later store can land on a macro whose lines are not shown.
     void CloseMacro();
+    // The open macro's record decoded into the script again (the delay
+    // choice follows it; the release choice made stays).
+    void ReloadOpenMacro();
+    // The widgets from the state: the library list's selection and which
+    // controls take input.
+    void ShowState();
     // Import / export with the file dialogs.
     void Btn_ImportOneClick() { files_->Btn_ImportOneClick(); }
     void Btn_ImportClick() { files_->Btn_ImportClick(); }
@@ -93,8 +105,8 @@ class MacroPage : public Page
     // Insert recording, for the editor's insert panel (Btn_InsertStart,
     // CB_Insert, the insert delay choice): anchored to the current line.
     void Btn_InsertStartClick() { recording_->Btn_InsertStartClick(); }
-    bool Recording() const { return recording_->Recording(); }
-    bool InsertRecording() const { return recording_->InsertRecording(); }
+    bool Recording() const { return state_.recordingRuns(); }
+    bool InsertRecording() const { return state_.insertRecording(); }
     // The pointer is over Btn_New, Btn_Start or Btn_InsertStart: left clicks
     // there start or stop, they are not recorded.
     void SetPointerOnRecordButton(bool on) { recording_->SetPointerOnRecordButton(on); }
@@ -127,12 +139,27 @@ class MacroPage : public Page
     void DeviceLost() override;
 
   private:
+    // The parts change the state through the page's own accessor.
+    friend class InsertPanel;
+    friend class MacroEditor;
+    friend class MacroRecording;
+    MacroPageState& ownState() { return state_; }
+
     void build();
+    // LB_PCMacroName's selected row, however it was selected; -1 for none.
+    int selectedRow() const;
+    // The open macro follows every selection change of the library list.
+    void followListSelection();
+    void openLibraryMacro(int k);
+    // Record k into the script and the list; the release choice too when asked.
+    void decodeRecord(int k, bool releaseChoice);
     void chooseDelay(int mode);
     void chooseRelease(bool stop);
     void fillNameLists();
 
     int insertIndex_ = -1;
+    MacroPageState state_;
+    bool showingState_ = false; // the list's selection is being set from the state
 
     DeviceMacros Device;
     MacroScript Script;

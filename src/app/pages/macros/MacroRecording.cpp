@@ -18,14 +18,33 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace orb
 {
 
+namespace
+{
+// Texts of our own about the input capture, in the three languages.
+enum class CaptureText { CannotRecord, OnlyThisWindow };
+
+QString captureText(int language, CaptureText which)
+{
+    static const char* const texts[3][2] = {
+        {"此处无法录制键盘和鼠标输入。", "录制只能收到在本窗口中按下的按键和鼠标键：没有可供录制的 X 显示。"},
+        {"此處無法錄製鍵盤和滑鼠輸入。", "錄製只能收到在本視窗中按下的按鍵和滑鼠鍵：沒有可供錄製的 X 顯示。"},
+        {"Keyboard and mouse input cannot be recorded here.",
+         "Recording sees only the keys and buttons pressed in this window: no X display to record from."},
+    };
+    const int l = std::clamp(language, 1, 3) - 1;
+    return QString::fromUtf8(texts[l][static_cast<int>(which)]);
+}
+} // namespace
+
 MacroRecording::MacroRecording(MacroPage& page, const PageContext& context, InputCaptureFactory inputCapture,
                                const MacroRecordControls& controls)
-    : page_(page), context_(context), startButton_(controls.startButton), delayBox_(controls.delayBox),
-      rbDelayTime_(controls.rbDelayTime), rbNoDelay_(controls.rbNoDelay), delayEdit_(controls.delayEdit),
-      pcList_(controls.pcList), deviceList_(controls.deviceList), lineList_(controls.lineList),
+    : page_(page), context_(context), startButton_(controls.startButton), rbDelayTime_(controls.rbDelayTime),
+      rbNoDelay_(controls.rbNoDelay), delayEdit_(controls.delayEdit), lineList_(controls.lineList),
       fontColour_(controls.fontColour), Recorder(std::make_unique<MacroRecorder>(page.script()))
 {
     input_ = std::make_unique<RecordInput>(
@@ -57,16 +76,27 @@ bool MacroRecording::startCapture()
 {
     stopPending_ = false;
     if (!input_->start()) {
+        // The capture's own reason, where it gives one, is a technical detail.
         const QString why = input_->errorText();
-        session().services().showMessage(
-            why.isEmpty() ? QStringLiteral("Keyboard and mouse input cannot be recorded here.") : why,
-            MessageStyle::PlainBox);
+        const QString text = captureText(skin().languageIndex(), CaptureText::CannotRecord);
+        session().services().showMessage(why.isEmpty() ? text : text + QStringLiteral(" (%1)").arg(why),
+                                         MessageStyle::PlainBox);
         return false;
     }
-    if (input_->isLimited())
-        stack().hintLine()->setText(QStringLiteral(
-            "Recording sees only the keys and buttons pressed in this window: no X display to record from."));
+    showLimitedHint();
     return true;
+}
+
+void MacroRecording::showLimitedHint()
+{
+    // While a capture that sees only this window runs, in the current language.
+    if (input_->isRunning() && input_->isLimited())
+        stack().hintLine()->setText(captureText(skin().languageIndex(), CaptureText::OnlyThisWindow));
+}
+
+void MacroRecording::Retranslate()
+{
+    showLimitedHint();
 }
 
 void MacroRecording::Btn_StartClick()
@@ -77,12 +107,16 @@ void MacroRecording::Btn_StartClick()
             stopRecording();
         return;
     }
+    // Into the open macro, which nothing can change until the stop.
     const int k = page_.SelectedLibraryMacro();
-    if (k < 0)
+    if (k < 0 || k >= LibraryEntryCount || page_.state().insertPanelOpen())
         return;
     if (!startCapture())
         return;
-    recordingMacro_ = k;
+    if (!page_.ownState().startRecording(MacroPageState::Recording::Normal)) {
+        input_->stop();
+        return;
+    }
     lineList_->clear();
     page_.library().Records[std::size_t(k)] = MacroRecord{};
     Recorder->StartNormal(recordSettings());
@@ -109,6 +143,11 @@ void MacroRecording::Btn_InsertStartClick()
         Recorder->Stop();
         return;
     }
+    if (!page_.ownState().startRecording(MacroPageState::Recording::Insert)) {
+        input_->stop();
+        Recorder->Stop();
+        return;
+    }
     setRecordingLook(true, true);
 }
 
@@ -117,11 +156,13 @@ void MacroRecording::stopRecording()
     input_->stop();
     stopPending_ = false;
     const bool insert = Recorder->Stop();
+    // The open macro is still the one the recording started on: nothing
+    // could open another while it ran.
+    const int k = page_.SelectedLibraryMacro();
+    page_.ownState().stopRecording();
     setRecordingLook(false, insert);
     if (insert)
         return; // the insert panel's OK or Cancel decides about the lines
-    const int k = recordingMacro_;
-    recordingMacro_ = -1;
     if (k < 0 || k >= LibraryEntryCount)
         return;
     page_.library().Records[std::size_t(k)] = EncodeScript(page_.script(), page_.ReleaseStopChosen()).record;
@@ -169,27 +210,16 @@ void MacroRecording::setRecordingLook(bool recording, bool insert)
 {
     const QString caption =
         skin().LookupText(recording ? QStringLiteral("Str401") : QStringLiteral("Str400"));
+    // Which controls take input is shown from the page's state; here only
+    // the captions and colours.
     if (insert) {
         // The editor's insert panel, where it has been built.
         if (auto* b = window()->findChild<QLabel*>(QStringLiteral("Btn_InsertStart")))
             b->setText(caption);
-        for (const char* name : {"CB_Insert", "Btn_OK", "Btn_Cancel"})
-            if (QWidget* w = window()->findChild<QWidget*>(QLatin1String(name)))
-                w->setEnabled(!recording);
-        if (QWidget* cover = window()->findChild<QWidget*>(QStringLiteral("GB_Dis")))
-            cover->setVisible(recording);
         return;
     }
     startButton_->setText(caption);
-    delayBox_->setEnabled(!recording);
     setTextColour(delayEdit_, recording ? kGrey : fontColour_);
-    for (QWidget* w : {static_cast<QWidget*>(pcList_), static_cast<QWidget*>(deviceList_),
-                       static_cast<QWidget*>(lineList_)})
-        w->setEnabled(!recording);
-    if (QWidget* newButton = window()->findChild<QWidget*>(QStringLiteral("Btn_New")))
-        newButton->setEnabled(!recording);
-    if (recording)
-        lineList_->setFocus();
 }
 
 RecordSettings MacroRecording::recordSettings() const

@@ -22,16 +22,13 @@ class RecordInput;
 struct RecordSettings;
 
 // The macro page's controls a recording reads its delay choice from and
-// greys while it runs. `fontColour` is the page's text colour of the
+// captions while it runs. `fontColour` is the page's text colour of the
 // current layout.
 struct MacroRecordControls {
     ClickLabel* startButton;   // Btn_Start
-    QWidget* delayBox;         // Gb_Delay
     QRadioButton* rbDelayTime; // rb_DelayTime
     QRadioButton* rbNoDelay;   // rb_NoDelay
     QLineEdit* delayEdit;      // Edt_Delay
-    QListWidget* pcList;       // LB_PCMacroName
-    QListWidget* deviceList;   // LB_MacroName
     QListWidget* lineList;     // LB_macro
     const QColor& fontColour;
 };
@@ -59,10 +56,13 @@ class MacroRecording : public QObject
     // The end of a recording, as a click on its button; a normal recording
     // is stored into its library macro.
     void stopRecording();
+    // The capture hint in the current language, while it applies.
+    void Retranslate();
 
   private:
     RecordSettings recordSettings() const;
     bool startCapture();
+    void showLimitedHint();
     void onKey(int vk, int state, std::uint32_t timeMs);
     void onButton(int buttonEvent, std::uint32_t timeMs);
     void afterStep(int added, int selection, bool stop);
@@ -75,19 +75,15 @@ class MacroRecording : public QObject
     MacroPage& page_;
     PageContext context_;
     ClickLabel* startButton_;
-    QWidget* delayBox_;
     QRadioButton* rbDelayTime_;
     QRadioButton* rbNoDelay_;
     QLineEdit* delayEdit_;
-    QListWidget* pcList_;
-    QListWidget* deviceList_;
     QListWidget* lineList_;
     const QColor& fontColour_;
 
     std::unique_ptr<MacroRecorder> Recorder;
     std::unique_ptr<RecordInput> input_;
     bool stopPending_ = false;
-    int recordingMacro_ = -1; // the library macro a normal recording goes into
 };
 
 } // namespace orb

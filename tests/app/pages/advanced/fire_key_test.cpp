@@ -124,6 +124,46 @@ TEST_F(FireKey, IntervalFieldsMirrorEachOtherWithTheirOwnCorrections)
     EXPECT_EQ(delay->text(), QStringLiteral("5"));
 }
 
+// A loop byte outside the list's counts shows as the nearest count in both
+// copies, and Apply stores that count.
+struct FireByte : FireKey, ::testing::WithParamInterface<std::pair<int, int>> {
+};
+
+TEST_P(FireByte, BothCountCopiesAgreeAndApplyStoresWhatTheyShow)
+{
+    const auto [loop, count] = GetParam();
+    ImageBytes image = *LoadDefaultImage(1);
+    image[0x0F2] = std::uint8_t(loop);
+    image[0x0FA] = SectionSum(image.data() + 0x0F0, 10);
+    startRead(image);
+    ASSERT_EQ(mouse.memory[0x0F2], loop); // the image was taken as it is
+    EXPECT_EQ(edit("Edt_Repeat1")->text(), QString::number(count));
+    EXPECT_EQ(combo("cb_FireCount")->currentText(), QString::number(count));
+    apply();
+    EXPECT_EQ(mouse.memory[0x0F2], count - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LoopBytes, FireByte,
+                         ::testing::Values(std::pair{0, 2}, std::pair{5, 6}, std::pair{127, 127},
+                                           std::pair{128, 127}, std::pair{255, 127}));
+
+TEST_F(FireKey, AnIntervalThatIsNoNumberIsNeitherShownNorKeptFromStoring)
+{
+    startRead();
+    QLineEdit* delay = edit("Edt_DelayTime1");
+    QLineEdit* time = edit("edt_FireTime");
+    type(time, "1a");
+    EXPECT_EQ(time->text(), QStringLiteral("1"));
+    EXPECT_EQ(delay->text(), QStringLiteral("1"));
+    apply();
+    EXPECT_EQ(mouse.memory[0x0F8], 1);
+    delay->setText(QStringLiteral("4x2")); // pasted past the key filter
+    EXPECT_EQ(delay->text(), QStringLiteral("42"));
+    EXPECT_EQ(time->text(), QStringLiteral("42"));
+    apply();
+    EXPECT_EQ(mouse.memory[0x0F8], 42);
+}
+
 TEST_F(FireKey, CountReachesTheMouseAsCountMinusOne)
 {
     startRead();

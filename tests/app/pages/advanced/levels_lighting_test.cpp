@@ -181,6 +181,29 @@ TEST_F(Levels, RgbEditsClampAndFillTheSwatch)
     EXPECT_EQ(levels().Swatch(1), QColor(255, 255, 0));
 }
 
+// A change of the level count leaves every swatch on the colour changed last.
+TEST_F(Levels, LevelCountChangesKeepTheSwatchesAsLastChanged)
+{
+    const std::pair<const char*, std::function<void(Levels&)>> changes[] = {
+        {"level label", [](Levels& t) { t.click(QStringLiteral("lbl_DPI5")); }},
+        {"step list", [](Levels& t) { t.choose("cb_CPIStep", 4); }},
+    };
+    startRead(normalLight(4)); // named colours shown
+    for (const auto& [how, change] : changes) {
+        SCOPED_TRACE(how);
+        choose("cb_CPI2Color", 3);
+        typeInto("edt_CPI1R", QStringLiteral("10"));
+        const QColor rgb = levels().Rgb(1);
+        ASSERT_EQ(levels().Swatch(1), rgb);
+        const QColor named2 = levels().Swatch(2);
+        change(*this);
+        EXPECT_EQ(levels().Swatch(1), rgb);
+        EXPECT_EQ(levels().Swatch(2), named2);
+        EXPECT_TRUE(find<QLabel>(QStringLiteral("cs_DPI1Col"))->styleSheet().contains(rgb.name()));
+        choose("cb_CPIStep", 2); // back to four levels
+    }
+}
+
 TEST_F(Levels, ColourCellDoesNothingBeforeAMouseWasRead)
 {
     start(false);

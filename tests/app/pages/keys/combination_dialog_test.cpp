@@ -183,4 +183,49 @@ TEST_F(CombinationDialogUi, CloseHandsNothingOver)
     EXPECT_FALSE(window->keyPage().combinationPending());
 }
 
+TEST_F(CombinationDialogUi, ConfirmGoesToTheKeyTheDialogWasOpenedFor)
+{
+    const auto bytes = [this](KeyMode mode, int key) {
+        const std::size_t at = KeyOffset(mode, key);
+        const auto& p = window->session().image().ProfileKeys;
+        return Bytes{p[at], p[at + 1], p[at + 2]};
+    };
+    struct Case {
+        const char* meanwhile; // clicked while the dialog is open
+        KeyMode otherMode;     // the key current at the confirm
+        int otherKey;
+        const char* backToModeA; // shows mode A again afterwards
+    };
+    const Case cases[] = {
+        {"Key5", KeyMode::A, 5, nullptr},
+        {"Btn_Second_1", KeyMode::B, 3, "Btn_Main_1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meanwhile);
+        const Bytes other = bytes(c.otherMode, c.otherKey);
+        const QString key3 = window->keyPage().codes(KeyMode::A)[2];
+        click(find(QStringLiteral("Key3")));
+        QTest::mouseMove(find(QStringLiteral("Key_Assembly")));
+        click(find(QStringLiteral("Key_Assembly")));
+        const auto dialogs = window->findChildren<TForm2*>();
+        ASSERT_EQ(dialogs.size(), 1);
+        TForm2* d = dialogs.front();
+        click(find(QLatin1String(c.meanwhile)));
+        key(d, Qt::Key_A);
+        confirm(d);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window->keyPage().HideAllMenu();
+        EXPECT_EQ(bytes(KeyMode::A, 3), (Bytes{0x02, 0x00, 0x04}));
+        EXPECT_EQ(bytes(c.otherMode, c.otherKey), other);
+        if (c.backToModeA)
+            click(find(QLatin1String(c.backToModeA)));
+        EXPECT_EQ(find<QLabel>(QStringLiteral("Key3"))->text(), QStringLiteral("A"));
+        EXPECT_NE(find<QLabel>(QStringLiteral("Key5"))->text(), QStringLiteral("A"));
+        // Mode A's key 3 is set back for the next case.
+        window->keyPage().keys().SetKey(KeyMode::A, 3, key3);
+        window->keyPage().ShowKeyCaptions(KeyMode::A);
+    }
+    EXPECT_TRUE(messages().isEmpty());
+}
+
 } // namespace

@@ -142,8 +142,49 @@ TEST_F(MacroPageUi, WithALimitedCaptureAHintSaysSo)
     clickRow(list("LB_PCMacroName"), 0);
     click(QStringLiteral("Btn_Start"));
     EXPECT_TRUE(page().Recording());
-    EXPECT_TRUE(window->stack().hintLine()->text().contains(QStringLiteral("only")));
+    // In the window's language (Simplified Chinese at start).
+    EXPECT_TRUE(window->stack().hintLine()->text().contains(QStringLiteral("本窗口")));
     click(QStringLiteral("Btn_Start"));
+}
+
+TEST_F(MacroPageUi, CaptureTextsAreInTheChosenLanguage)
+{
+    macros.inputCapture = [this] {
+        auto c = std::make_unique<FakeInputCapture>();
+        c->limited = true;
+        capture = c.get();
+        return c;
+    };
+    connect();
+    clickRow(list("LB_PCMacroName"), 0);
+    const char* const onlyThisWindow[] = {"本窗口", "本視窗", "this window"};
+    const char* const cannotRecord[] = {"无法录制", "無法錄製", "cannot be recorded"};
+    QLabel* hint = window->stack().hintLine();
+    for (int language = 1; language <= 3; ++language) {
+        SCOPED_TRACE(language);
+        click(QStringLiteral("Btn_Lang%1_4").arg(language));
+        ASSERT_EQ(window->skin().languageIndex(), language);
+        if (capture)
+            capture->startFails = false;
+        click(QStringLiteral("Btn_Start"));
+        ASSERT_TRUE(capture);
+        ASSERT_TRUE(page().Recording());
+        EXPECT_TRUE(hint->text().contains(QString::fromUtf8(onlyThisWindow[language - 1])))
+            << hint->text().toStdString();
+        // A language chosen while it records changes the hint too.
+        const int other = language % 3 + 1;
+        click(QStringLiteral("Btn_Lang%1_4").arg(other));
+        EXPECT_TRUE(hint->text().contains(QString::fromUtf8(onlyThisWindow[other - 1])));
+        click(QStringLiteral("Btn_Lang%1_4").arg(language));
+        click(QStringLiteral("Btn_Start"));
+        ASSERT_FALSE(page().Recording());
+        capture->startFails = true;
+        services.messages.clear();
+        click(QStringLiteral("Btn_Start"));
+        EXPECT_FALSE(page().Recording());
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_TRUE(messages().front().contains(QString::fromUtf8(cannotRecord[language - 1])));
+    }
 }
 
 } // namespace
