@@ -1,0 +1,195 @@
+// Random sequences of user actions against the real window, the invariants
+// checked after each. The suite runs fixed seeds; scripts/interact.sh runs
+// new ones for as long as asked (environment below), and replays one seed.
+#include "Interaction.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace orb;
+using namespace orb::interact;
+
+namespace
+{
+
+// The suite's seeds and their length: about a minute under the sanitizers.
+constexpr std::uint64_t kFirstSeed = 1;
+constexpr int kSuiteSeeds = 8;
+constexpr int kSuiteActions = 300;
+
+std::optional<long long> env(const char* name)
+{
+    const QByteArray v = qgetenv(name);
+    if (v.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const long long n = v.toLongLong(&ok);
+    return ok ? std::optional<long long>(n) : std::nullopt;
+}
+
+// Runs one seed; on a violation, shrinks it and fails with the report.
+// Invariants in `shrunkAlready` are reported without shrinking again (a
+// long run meets the same fault many times).
+bool RunAndReport(std::uint64_t seed, int actions, const Options& options, long long* actionsRun = nullptr,
+                  QStringList* shrunkAlready = nullptr)
+{
+    const SeedResult r = RunSeed(seed, actions, options);
+    if (actionsRun)
+        *actionsRun += static_cast<long long>(r.actions.size());
+    if (!r.violation)
+        return true;
+    if (shrunkAlready && shrunkAlready->contains(r.violation->invariant)) {
+        ADD_FAILURE() << "seed " << seed << ": " << qPrintable(r.violation->invariant) << ": "
+                      << qPrintable(r.violation->detail) << " (after " << r.actions.size() << " actions)";
+        return false;
+    }
+    if (shrunkAlready)
+        *shrunkAlready << r.violation->invariant;
+    const Sequence shrunk = Shrink(r.actions, r.violation->invariant, options);
+    ADD_FAILURE() << qPrintable(Report(seed, *r.violation, shrunk)) << "replay: scripts/interact.sh --seed "
+                  << seed << " --actions " << r.actions.size();
+    return false;
+}
+
+Sequence Parse(std::initializer_list<const char*> lines)
+{
+    Sequence out;
+    for (const char* line : lines) {
+        const auto act = Action::parse(QString::fromLatin1(line));
+        EXPECT_TRUE(act) << line;
+        if (act)
+            out.push_back(*act);
+    }
+    return out;
+}
+
+TEST(Interact, ActionsPrintAndParseBack)
+{
+    const Sequence all = {
+        {Kind::Click, QStringLiteral("Btn_Apply_4"), 0, 500, 499, 2, 0},
+        {Kind::Drag, QStringLiteral("LB_PCMacroName"), 1, 10, 20, 900, 800},
+        {Kind::Key, {}, 0, Qt::Key_Down, int(Qt::ShiftModifier), 0, 0},
+        {Kind::UnplugAt, {}, 0, 7, 120, 0, 0},
+        {Kind::StopRecord, {}, 0, 0, 0, 0, 0},
+    };
+    for (const Action& a : all) {
+        const auto back = Action::parse(a.describe());
+        ASSERT_TRUE(back) << qPrintable(a.describe());
+        EXPECT_EQ(back->describe(), a.describe());
+    }
+    EXPECT_FALSE(Action::parse(QStringLiteral("wave Btn_Apply_1#0 1 2 3 4")));
+}
+
+// The fixed seeds of the suite: every invariant holds for each.
+TEST(Interact, FixedSeedsKeepEveryInvariant)
+{
+    for (int i = 0; i < kSuiteSeeds; ++i)
+        if (!RunAndReport(kFirstSeed + std::uint64_t(i), kSuiteActions, {}))
+            break;
+}
+
+// Sequences the random runs found, shrunk; each once broke an invariant.
+TEST(Interact, FoundSequencesKeepEveryInvariant)
+{
+    const std::vector<std::pair<const char*, Sequence>> found = {
+        // A transfer refused without a mouse left the user page in the
+        // engineering page's size.
+        {"refused read from the engineering page",
+         Parse({"unplug 0 0 0 0", "click Btn_Engineer_2#0 297 343 0 0", "click Btn_Read_1#0 116 94 0 0"})},
+        {"refused write from the engineering page",
+         Parse({"unplug-at 7 2 0 0", "click Btn_Engineer_1#0 79 800 0 0", "click btn_Write#0 456 690 0 0"})},
+        {"save from the engineering page without a mouse",
+         Parse({"file 6 0 0 0", "unplug 0 0 0 0", "click Btn_Engineer_1#0 630 406 0 0",
+                "click Btn_Save_6#0 314 300 0 0"})},
+        // A drag across the library list selected a macro without opening
+        // it; a recording then went into it.
+        {"recording after a drag across the library",
+         Parse({"click Btn_Macro_2#0 667 22 0 0", "drag LB_PCMacroName#0 437 916 790 9",
+                "click Btn_Start#0 145 325 0 0"})},
+        // An exchange cut by an unplug at its end command, then a new one.
+        {"unplug at the end of an Apply", Parse({"unplug-at 2 1 0 0", "click Btn_Apply_1#0 305 147 2 0",
+                                                 "plug 0 0 0 0", "advance 5911 0 0 0"})},
+    };
+    for (const auto& [name, actions] : found) {
+        const RunResult r = Replay(actions);
+        EXPECT_FALSE(r.violation) << name << ": " << qPrintable(r.violation->invariant) << ": "
+                                  << qPrintable(r.violation->detail);
+    }
+}
+
+// A handler that stores into the library list's current row instead of the
+// open macro is found within the suite's seeds.
+TEST(Interact, FindsAPlantedStoreIntoTheCurrentRow)
+{
+    Options planted;
+    planted.plantStoreIntoCurrentRow = true;
+    planted.only = QStringLiteral("LibraryChangesOnlyThroughAimedActions");
+    QStringList seen;
+    bool found = false;
+    for (int i = 0; i < kSuiteSeeds && !found; ++i) {
+        const auto v = RunSeed(kFirstSeed + std::uint64_t(i), kSuiteActions, planted).violation;
+        if (v)
+            seen << v->invariant + QStringLiteral(": ") + v->detail;
+        found = v && v->invariant == QLatin1String("LibraryChangesOnlyThroughAimedActions");
+    }
+    EXPECT_TRUE(found) << qPrintable(seen.join(QLatin1Char('\n')));
+}
+
+// scripts/interact.sh: ORB_INTERACT_SEED replays one seed (printing its
+// actions); ORB_INTERACT_MINUTES runs new seeds from ORB_INTERACT_FIRST_SEED
+// on for that long. ORB_INTERACT_ACTIONS: actions per seed.
+TEST(Interact, Explore)
+{
+    const auto seed = env("ORB_INTERACT_SEED");
+    const auto minutes = env("ORB_INTERACT_MINUTES");
+    if (const QByteArray file = qgetenv("ORB_INTERACT_REPLAY"); !file.isEmpty()) {
+        QFile in(QString::fromLocal8Bit(file));
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Text)) << file.constData();
+        Sequence actions;
+        for (const QString& line : QString::fromUtf8(in.readAll()).split(QLatin1Char('\n')))
+            if (const auto act = Action::parse(line))
+                actions.push_back(*act);
+        Options verbose;
+        verbose.verbose = true;
+        const RunResult r = Replay(actions, verbose);
+        EXPECT_FALSE(r.violation) << qPrintable(r.violation->invariant) << ": "
+                                  << qPrintable(r.violation->detail) << " at action " << r.actionsRun;
+        return;
+    }
+    if (!seed && !minutes)
+        GTEST_SKIP() << "set ORB_INTERACT_SEED or ORB_INTERACT_MINUTES (scripts/interact.sh)";
+    const int actions = int(env("ORB_INTERACT_ACTIONS").value_or(kSuiteActions));
+    Options options;
+    options.plantStoreIntoCurrentRow = env("ORB_INTERACT_PLANT").value_or(0) != 0;
+    options.only = QString::fromLocal8Bit(qgetenv("ORB_INTERACT_ONLY"));
+    options.ignored =
+        QString::fromLocal8Bit(qgetenv("ORB_INTERACT_IGNORE")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (seed) {
+        options.verbose = true;
+        RunAndReport(std::uint64_t(*seed), actions, options);
+        return;
+    }
+    QElapsedTimer wall;
+    wall.start();
+    std::uint64_t next = std::uint64_t(env("ORB_INTERACT_FIRST_SEED").value_or(1000));
+    long long seeds = 0, total = 0;
+    int findings = 0;
+    QStringList shrunk;
+    while (wall.elapsed() < *minutes * 60'000) {
+        const std::uint64_t s = next++;
+        std::fprintf(stderr, "seed %llu\n", static_cast<unsigned long long>(s));
+        if (!RunAndReport(s, actions, options, &total, &shrunk))
+            ++findings;
+        ++seeds;
+    }
+    const double secs = double(wall.elapsed()) / 1000.0;
+    std::printf("interact: %lld seeds, %lld actions, %.1f actions/s, %d findings, seeds %llu..%llu\n", seeds,
+                total, double(total) / secs, findings,
+                static_cast<unsigned long long>(next - std::uint64_t(seeds)),
+                static_cast<unsigned long long>(next - 1));
+}
+
+} // namespace
