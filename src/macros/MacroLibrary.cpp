@@ -236,12 +236,50 @@ CheckResult CheckPCMacro(MacroLibrary& library, const QString& path, const Libra
     return result;
 }
 
+namespace
+{
+// Whether one entry of a library's layout holds a name whose record the
+// mouse can play: empty, or a length within the record, its check byte
+// right and every event known.
+bool EntryDecodes(QByteArrayView entry)
+{
+    MacroName name{};
+    MacroRecord record{};
+    entry = entry.first(std::min<qsizetype>(entry.size(), LibraryEntrySize));
+    const auto* from = reinterpret_cast<const std::uint8_t*>(entry.data());
+    std::copy_n(from, std::min<qsizetype>(entry.size(), MacroNameSize), name.begin());
+    if (entry.size() > qsizetype(MacroNameSize))
+        std::copy_n(from + MacroNameSize, std::min<qsizetype>(entry.size() - MacroNameSize, MacroRecordSize),
+                    record.begin());
+    if (LibraryNameEmpty(name) || MacroRecordEmpty(record))
+        return true;
+    MacroRecord checked = record;
+    return !CheckMacroContentBuf(checked) && DecodeRecord(record).complete;
+}
+
+FileResult UndecodableEntry(const QString& path, int entry)
+{
+    return {false, QStringLiteral(
+                       "%1: entry %2 holds no macro this program can read; the library was left as it was")
+                       .arg(QDir::toNativeSeparators(path))
+                       .arg(entry)};
+}
+} // namespace
+
 FileResult ImportAllFile(MacroLibrary& library, const QString& path)
 {
     QByteArray bytes;
     FileResult result = ReadFileBytes(path, LibraryFileSize, bytes);
-    if (result.ok)
-        library.ReadEntries(bytes);
+    if (!result.ok)
+        return result;
+    // A named entry whose record does not decode (a single macro's file or a
+    // damaged one picked by mistake) would put a macro into the library that
+    // no list can show and no mouse can play: the library stays as it is.
+    const int covered = std::min<int>(static_cast<int>(bytes.size() / LibraryEntrySize), LibraryEntryCount);
+    for (int k = 0; k < covered; ++k)
+        if (!EntryDecodes(bytes.sliced(qsizetype(k) * LibraryEntrySize, LibraryEntrySize)))
+            return UndecodableEntry(path, k + 1);
+    library.ReadEntries(bytes);
     return result;
 }
 
@@ -255,6 +293,8 @@ ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path)
     }
     QByteArray bytes;
     result.file = ReadFileBytes(path, LibraryEntrySize, bytes);
+    if (result.file.ok && !EntryDecodes(bytes))
+        result.file = UndecodableEntry(path, 1);
     if (result.file.ok)
         result.status = library.ImportOne(bytes, &result.index);
     return result;

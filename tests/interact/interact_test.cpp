@@ -109,6 +109,10 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         {"recording after a drag across the library",
          Parse({"click Btn_Macro_2#0 667 22 0 0", "drag LB_PCMacroName#0 437 916 790 9",
                 "click Btn_Start#0 145 325 0 0"})},
+        // A damaged single macro's file given to Import All put a record
+        // that does not decode into the library and its file.
+        {"damaged single macro through Import All",
+         Parse({"file 5 0 0 0", "click Btn_Import#0 784 685 0 0"})},
         // An exchange cut by an unplug at its end command, then a new one.
         {"unplug at the end of an Apply", Parse({"unplug-at 2 1 0 0", "click Btn_Apply_1#0 305 147 2 0",
                                                  "plug 0 0 0 0", "advance 5911 0 0 0"})},

@@ -203,6 +203,7 @@ TEST_F(LibraryFiles, ShortWholeLibraryFileReplacesOnlyWhatItCovers)
 TEST_F(LibraryFiles, GapsInAnImportedLibraryAreClosed)
 {
     MacroLibrary gaps = Library(4);
+    gaps.Records = {}; // empty macros: the names are what this is about
     gaps.Names[1] = {};
     WriteAll(at("gaps.bin"), gaps.ToBytes());
     MacroLibrary lib;
@@ -212,6 +213,44 @@ TEST_F(LibraryFiles, GapsInAnImportedLibraryAreClosed)
     ASSERT_EQ(lib.NewEntry("New", &index), LibraryStatus::Ok);
     EXPECT_EQ(index, 3);
     EXPECT_EQ(lib.NameList(), (QStringList{"M0", "M2", "M3", "New"}));
+}
+
+// Import All takes a file only when every named entry it covers holds a
+// macro that decodes: a damaged file, or a single macro's file picked by
+// mistake, leaves the library as it was.
+TEST_F(LibraryFiles, ImportAllRefusesAFileWithAMacroThatDoesNotDecode)
+{
+    MacroLibrary good;
+    ASSERT_TRUE(good.LoadDefaultLibrary()); // the built-in macros all decode
+    const int length = good.Records[1][1];
+    ASSERT_GT(length, 1);
+    struct Damage {
+        const char* what;
+        int entry;
+        int offset; // in the record
+        std::uint8_t value;
+    };
+    for (const Damage d :
+         {Damage{"check byte", 1, length + 1, std::uint8_t(good.Records[1][length + 1] ^ 0x01)},
+          Damage{"length past the record", 2, 1, 0xF0}}) {
+        QByteArray bytes = good.ToBytes();
+        bytes[d.entry * int(LibraryEntrySize) + int(MacroNameSize) + d.offset] = static_cast<char>(d.value);
+        WriteAll(at("bad.bin"), bytes);
+        MacroLibrary lib = Library(5);
+        const QByteArray before = lib.ToBytes();
+        const FileResult r = ImportAllFile(lib, at("bad.bin"));
+        EXPECT_FALSE(r.ok) << d.what;
+        EXPECT_TRUE(r.error.contains(QStringLiteral("entry %1").arg(d.entry + 1))) << qPrintable(r.error);
+        EXPECT_EQ(lib.ToBytes(), before) << d.what;
+        // The same entry alone, as a single macro's file picked by mistake.
+        WriteAll(at("one.bin"), bytes.mid(d.entry * int(LibraryEntrySize), int(LibraryEntrySize)));
+        EXPECT_FALSE(ImportAllFile(lib, at("one.bin")).ok) << d.what;
+        EXPECT_EQ(lib.ToBytes(), before) << d.what;
+    }
+    MacroLibrary lib = Library(5);
+    WriteAll(at("good.bin"), good.ToBytes());
+    ASSERT_TRUE(ImportAllFile(lib, at("good.bin")).ok);
+    EXPECT_EQ(lib.ToBytes(), good.ToBytes());
 }
 
 TEST(LibraryEntries, NewRenameDelete)
