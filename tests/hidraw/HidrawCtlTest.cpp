@@ -165,7 +165,8 @@ TEST_F(HidrawCtl, OrdinaryUserWithoutTheRuleIsToldWhatToInstall)
     emu->setMouseNodeAccess(0, 0, 0600); // the kernel's default without a udev rule
     emu->plugMouse(true);
     const CtlRun list = ctl({QStringLiteral("list")}, true);
-    EXPECT_EQ(list.exitCode, 0) << qPrintable(list.err);
+    // Every mouse found refused: a failing status, so a script can tell.
+    EXPECT_EQ(list.exitCode, 4) << qPrintable(list.err);
     EXPECT_TRUE(list.out.startsWith(QStringLiteral("/dev/hidraw2  0x1209:0x08A0 release 0x0104  refused: ")))
         << qPrintable(list.out);
     EXPECT_TRUE(list.out.contains(QStringLiteral("orb5610 package"))) << qPrintable(list.out);
