@@ -1,5 +1,7 @@
 #include "device/MouseLock.h"
 
+#include "core/PrivateFolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -60,21 +62,7 @@ QString MouseLock::holder() const
 
 QString MouseLock::defaultFolder()
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        return runtime;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        return {};
-    const QString own = cache + QStringLiteral("/orb5610");
-    if (!QDir().mkpath(own) ||
-        !QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-        return {};
-#ifndef _WIN32
-    if (QFileInfo(own).ownerId() != ::getuid())
-        return {};
-#endif
-    return own;
+    return PrivateRuntimeFolder();
 }
 
 } // namespace orb

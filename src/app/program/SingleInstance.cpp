@@ -1,5 +1,7 @@
 #include "app/program/SingleInstance.h"
 
+#include "core/PrivateFolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -29,18 +31,6 @@ QString userTag()
     return QString::number(::getuid());
 #endif
 }
-
-// The folder is ours alone: its owner is this user (Windows keeps the
-// user's folders private by their access lists instead).
-bool ownedByThisUser(const QString& folder)
-{
-#ifdef _WIN32
-    Q_UNUSED(folder);
-    return true;
-#else
-    return QFileInfo(folder).ownerId() == ::getuid();
-#endif
-}
 } // namespace
 
 // The socket's folder: one only this user can write to, so that nobody else
@@ -48,17 +38,7 @@ bool ownedByThisUser(const QString& folder)
 // of our own in the user's cache.
 QString SingleInstance::socketFolder()
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty())
-        return runtime;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        return {};
-    const QString own = cache + QStringLiteral("/orb5610");
-    if (!QDir().mkpath(own) || !ownedByThisUser(own) ||
-        !QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
-        return {};
-    return own;
+    return PrivateRuntimeFolder();
 }
 
 SingleInstance::SingleInstance(const QString& title, QObject* parent) : QObject(parent)
