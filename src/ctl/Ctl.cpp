@@ -33,8 +33,11 @@ QString UsageText()
         "  list                       the mice found: path, identity bytes, whether they open\n"
         "  read FILE                  the mouse's image to a profile file (written only after\n"
         "                             a complete read)\n"
-        "  write FILE [--all]         a profile file to the mouse, verified as Apply does;\n"
-        "                             --all: every connected mouse side by side\n"
+        "  write FILE [--all] [--full]\n"
+        "                             a profile file to the mouse, verified as Apply does;\n"
+        "                             only the chunks that differ from the mouse's are sent;\n"
+        "                             --full: the whole image; --all: every connected mouse\n"
+        "                             side by side\n"
         "  show FILE | show --mouse   the settings in words (typed values with --json)\n"
         "  set FILE|--mouse PATH=VALUE... [--from FILE.json|-]\n"
         "                             change single settings (paths as in 'show --json':\n"
@@ -55,6 +58,7 @@ QString UsageText()
         "Options:\n"
         "  --path PATH       the mouse at this interface path (from 'list')\n"
         "  --all             every connected mouse (write)\n"
+        "  --full            write, set --mouse: the whole image, not only what differs\n"
         "  --json            results as JSON on standard output\n"
         "  --demo[=N]        N simulated mice (default 1) instead of the real ones\n"
         "  --lang N          language of names and messages: 1 Simplified Chinese,\n"
@@ -293,6 +297,7 @@ int Tool::run(const QStringList& rawArgs)
     const QCommandLineOption jsonOpt(QStringLiteral("json"), {});
     const QCommandLineOption allOpt(QStringLiteral("all"), {});
     const QCommandLineOption mouseOpt(QStringLiteral("mouse"), {});
+    const QCommandLineOption fullOpt(QStringLiteral("full"), {});
     const QCommandLineOption pathOpt(QStringLiteral("path"), {}, QStringLiteral("PATH"));
     const QCommandLineOption demoOpt(QStringLiteral("demo"), {}, QStringLiteral("N"));
     const QCommandLineOption langOpt(QStringLiteral("lang"), {}, QStringLiteral("N"), QStringLiteral("3"));
@@ -302,7 +307,7 @@ int Tool::run(const QStringList& rawArgs)
     // For shell completion: the paths set takes, one a line.
     const QCommandLineOption listPathsOpt(QStringLiteral("list-paths"), {});
     parser.addOptions({help, version, jsonOpt, allOpt, mouseOpt, pathOpt, demoOpt, langOpt, libraryOpt,
-                       entryOpt, fromOpt, listPathsOpt});
+                       entryOpt, fromOpt, listPathsOpt, fullOpt});
     if (!parser.parse(args))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
@@ -333,6 +338,7 @@ int Tool::run(const QStringList& rawArgs)
     settings_.reserveManufacturer = org.Rev_Manu_ID;
     settings_.reserveProduct = org.Rev_Pro_ID;
     settings_.text = MakeTextLookup(lang);
+    settings_.fullWrite = parser.isSet(fullOpt);
 
     if (command == QLatin1String("set") && parser.isSet(listPathsOpt)) {
         out_ << SettablePaths().join(QLatin1Char('\n')) << '\n';

@@ -44,7 +44,8 @@ Outcome MouseLink::Identify(std::array<std::uint8_t, 2>& identity)
         int controllerCode = kNoControllerCode;
         MemoryAccess memory(session_->link(), writeEnable, controllerCode);
         if (!memory.QueryStatus()) {
-            outcome = heldElsewhere().value_or(Outcome{ExitFailed, QStringLiteral("no answer to the status query")});
+            outcome = heldElsewhere().value_or(
+                Outcome{ExitFailed, QStringLiteral("no answer to the status query")});
             return;
         }
         if (!memory.MemoryAccessAllowed()) {
@@ -132,7 +133,8 @@ Outcome MouseLink::writeImage()
     services_.messages.clear();
     if (session_->transferRunning())
         return {ExitFailed, QStringLiteral("another transfer is running: nothing written")};
-    session_->MemoToDataBuf_OnClick();
+    session_->MemoToDataBuf_OnClick(settings_.fullWrite ? DeviceSession::WriteScope::Whole
+                                                        : DeviceSession::WriteScope::Changed);
     switch (session_->lastWriteResult()) {
     case MemoryAccess::Verify::Matched:
     case MemoryAccess::Verify::Rewritten:
@@ -190,8 +192,16 @@ Outcome MouseLink::verifyWholeImage(bool rewritten)
         return {ExitFailed, QStringLiteral("another transfer is running: not verified")};
     if (outcome.code != ExitOk)
         return outcome;
-    return {ExitOk, rewritten ? QStringLiteral("written and verified after one rewrite")
-                              : QStringLiteral("written and verified")};
+    if (session_->lastWriteRuns().empty())
+        return {ExitOk, QStringLiteral("nothing changed: nothing written, verified")};
+    const auto windows = session_->lastWriteRuns().size();
+    const QString what = QStringLiteral("%1 chunks written in %2 %3, %4 read back")
+                             .arg(session_->lastChunksWritten())
+                             .arg(windows)
+                             .arg(windows == 1 ? QStringLiteral("window") : QStringLiteral("windows"))
+                             .arg(session_->lastChunksRead());
+    return {ExitOk, rewritten ? QStringLiteral("written and verified after one rewrite (%1)").arg(what)
+                              : QStringLiteral("written and verified (%1)").arg(what)};
 }
 
 } // namespace orb::ctl

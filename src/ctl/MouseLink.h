@@ -119,7 +119,8 @@ struct SessionSettings {
     int reserveManufacturer = 0;
     int reserveProduct = 0;
     TextLookup text;
-    QString lockFolder; // the mice's locks; empty: none
+    QString lockFolder;     // the mice's locks; empty: none
+    bool fullWrite = false; // write the whole image even where the mouse holds it already
 };
 
 // One mouse, driven through the window's own device session: open, read,

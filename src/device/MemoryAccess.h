@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 namespace orb
 {
@@ -26,6 +27,32 @@ constexpr int ChunkCount(int length)
 }
 
 bool MemoryAccessAllowed(bool writeEnable, int controllerCode);
+
+// A stretch of memory moved under one window command.
+struct MemoryRun {
+    int address = 0;
+    int length = 0;
+    friend bool operator==(const MemoryRun&, const MemoryRun&) = default;
+};
+
+// What one chunk and one window command cost on the wire (the transport's
+// pause after each send, in ms); a gap between two runs is bridged when its
+// chunks cost less than a window of its own.
+struct RunCosts {
+    int chunk = 10;
+    int window = 10;
+};
+inline constexpr RunCosts kWriteCosts{10, 10};
+inline constexpr RunCosts kReadCosts{5, 10};
+
+// The runs of 6-byte chunks (counted from address 0; the last one carries 2
+// bytes) in which `now` differs from `before`, merged where that is cheaper.
+std::vector<MemoryRun> ChangedRuns(std::span<const std::uint8_t, kMemorySize> before,
+                                   std::span<const std::uint8_t, kMemorySize> now, RunCosts costs);
+// `runs` sorted and joined where they touch, overlap or their gap is cheaper
+// than a new window; each starts on a chunk's start.
+std::vector<MemoryRun> MergeRuns(std::vector<MemoryRun> runs, RunCosts costs);
+inline const std::vector<MemoryRun> kWholeImage{{0, kMemorySize}};
 
 // The memory procedures of the mouse built from the window and chunk
 // commands: block reads and writes, the status query that decides whether
@@ -82,9 +109,22 @@ class MemoryAccess
     // DeviceGone as soon as the mouse is found pulled out; Refused when the
     // mouse did not take the write (the exchange is closed, nothing verified).
     Verify WriteImage(std::span<const std::uint8_t, kMemorySize> image);
+    // The same for the given runs of `image` only, one window each (sorted,
+    // whole chunks: ChangedRuns or kWholeImage). The verification reads back
+    // every written run and 0x000-0x0FF, rewrites the chunks that differ
+    // once and reads them back again. No runs: status, reload and end only
+    // (the mouse still takes up its memory), and Matched.
+    Verify WriteImageRuns(std::span<const std::uint8_t, kMemorySize> image, std::span<const MemoryRun> runs);
+    // Chunk commands the last WriteImageRuns sent and read (the verification's included).
+    int chunksWritten() const { return chunksWritten_; }
+    int chunksRead() const { return chunksRead_; }
 
   private:
     bool readBlock(std::uint16_t address, std::span<std::uint8_t> dest, bool showBusy);
+    Verify verifyRuns(std::span<const std::uint8_t, kMemorySize> expected,
+                      std::span<const MemoryRun> written);
+    // Reads `runs` into `dest` at their addresses; false when the mouse is gone.
+    bool readRuns(std::span<const MemoryRun> runs, std::span<std::uint8_t, kMemorySize> dest);
 
     Transport& link_;
     bool& WriteEnable;
@@ -92,6 +132,8 @@ class MemoryAccess
     std::function<void()> showBusy_;
     int lostChunks_ = 0;
     int refusedAddress_ = -1;
+    int chunksWritten_ = 0;
+    int chunksRead_ = 0;
 };
 
 } // namespace orb

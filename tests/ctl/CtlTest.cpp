@@ -294,7 +294,10 @@ TEST_F(CtlTest, AWriteTheMouseDidNotTakeWholeFailsAndNamesTheAddress)
         mouse.config = SimMouse::Config{};
         int chunks = 0;
         mouse.onCommand = [&](int) { c.fault(mouse, mouse.requests().back(), chunks); };
-        const int code = c.set ? run({"set", "--mouse", "fire.count=5"}) : run({"write", file("p.bin")});
+        // A refusal is placed in the whole image's write: --full sends every chunk.
+        const QStringList full = c.code == ExitFailed ? QStringList{"--full"} : QStringList{};
+        const int code = c.set ? run(QStringList{"set", "--mouse", "fire.count=5"} + full)
+                               : run(QStringList{"write", file("p.bin")} + full);
         EXPECT_EQ(code, c.code) << out.toStdString();
         EXPECT_TRUE(out.contains(QLatin1String(c.text))) << out.toStdString();
         EXPECT_FALSE(out.contains(QLatin1String("verified"))) << out.toStdString();
@@ -426,7 +429,10 @@ TEST_F(CtlTest, SetOnTheMouseReadsChangesAndWritesWithVerification)
 {
     SimMouse& mouse = addMouse();
     EXPECT_EQ(run({"set", "--mouse", "cpi.levels.3.cpi=3200", "fire.count=5"}), ExitOk);
-    EXPECT_EQ(out, "sim/mouse1-config: ok: 2 settings set, written and verified\n");
+    // The level's chunk (0x006) and its section's checksum (0x02A); the fire
+    // count's (0x0F0) and its checksum's next to it (0x0F6): three windows.
+    EXPECT_EQ(out, "sim/mouse1-config: ok: 2 settings set, written and verified (4 chunks written in 3 "
+                   "windows, 43 read back)\n");
     EXPECT_EQ(mouse.memory[0x008], 7);                             // index of 3200
     EXPECT_EQ(mouse.memory[0x0F2], 4);                             // count - 1
     EXPECT_NE(mouse.memory[0x02F], (*LoadDefaultImage(1))[0x02F]); // the checksum follows
@@ -454,7 +460,7 @@ TEST_F(CtlTest, SetAllChangesEveryMouseWithALineEach)
         EXPECT_EQ(m->memory[0x041], 0x01);
 
     EXPECT_EQ(run({"set", "--mouse", "--all", "keys.A.1=Right Key", "keys.A.3=Left Key"}), ExitOk);
-    EXPECT_EQ(out.count(": ok: 2 settings set, written and verified\n"), 3) << out.toStdString();
+    EXPECT_EQ(out.count(": ok: 2 settings set, written and verified ("), 3) << out.toStdString();
     for (const auto& m : mice) {
         EXPECT_EQ(m->memory[0x041], 0x02);
         EXPECT_EQ(m->memory[0x047], 0x01);
@@ -580,3 +586,115 @@ TEST_F(CtlTest, ReadOverAProfileKeepsItsModeAndRefusesAReadOnlyOne)
         QFile::remove(file("p.bin"));
     }
 }
+
+// --- Writing only what changed ---
+
+namespace
+{
+struct ChangeCase {
+    const char* name;
+    QStringList args; // after "set --mouse"; empty: the mouse's own image written back
+    bool changes;     // false: the mouse already holds it all
+};
+
+// The chunks (6 bytes from address 0) in which two images differ.
+std::vector<int> DifferingChunks(const ImageBytes& a, const ImageBytes& b)
+{
+    std::vector<int> chunks;
+    for (int c = 0; c * kChunkSize < kMemorySize; ++c) {
+        const int start = c * kChunkSize, end = std::min(start + kChunkSize, kMemorySize);
+        if (!std::equal(a.begin() + start, a.begin() + end, b.begin() + start))
+            chunks.push_back(c);
+    }
+    return chunks;
+}
+
+struct WindowedChunks {
+    std::vector<int> written, read; // chunk numbers, in the order sent
+    std::vector<std::pair<int, int>> writeWindows;
+    int commands = 0;
+};
+
+// The chunks each data command of the log reached, following its windows.
+WindowedChunks ChunksOf(const std::vector<std::array<std::uint8_t, 8>>& log, std::size_t from)
+{
+    WindowedChunks w;
+    int position = 0;
+    for (std::size_t i = from; i < log.size(); ++i) {
+        const auto& r = log[i];
+        ++w.commands;
+        if (r[1] == WriteAddrCmd || r[1] == ReadAddrCmd) {
+            position = r[2] | (r[3] << 8);
+            if (r[1] == WriteAddrCmd)
+                w.writeWindows.push_back({position, r[4] | (r[5] << 8)});
+        } else if (r[1] == WriteDataCmd) {
+            w.written.push_back(position / kChunkSize);
+            position += kChunkSize;
+        } else if (r[1] == ReadDataCmd) {
+            w.read.push_back(position / kChunkSize);
+            position += kChunkSize;
+        }
+    }
+    return w;
+}
+} // namespace
+
+struct WriteChanged : CtlTest, ::testing::WithParamInterface<ChangeCase> {
+};
+
+TEST_P(WriteChanged, SendsExactlyTheDifferingChunksAndReadsThemBack)
+{
+    const ChangeCase& c = GetParam();
+    SimMouse& mouse = addMouse();
+    const ImageBytes before = mouse.memory;
+    if (c.args.isEmpty()) {
+        ASSERT_EQ(run({"read", file("same.bin")}), ExitOk);
+        mouse.clearTraffic();
+        ASSERT_EQ(run({"write", file("same.bin")}), ExitOk) << err.toStdString();
+    } else {
+        mouse.clearTraffic();
+        ASSERT_EQ(run(QStringList{"set", "--mouse"} + c.args), ExitOk) << err.toStdString();
+    }
+    const std::vector<int> changed = DifferingChunks(before, mouse.memory);
+    EXPECT_EQ(!changed.empty(), c.changes);
+
+    const auto log = mouse.requests();
+    // The tool's own read comes first: the write starts at the second BeginCmd.
+    std::size_t writeStart = 0;
+    for (int begins = 0; writeStart < log.size(); ++writeStart)
+        if (log[writeStart][1] == BeginCmd && ++begins == 2)
+            break;
+    ASSERT_LT(writeStart, log.size());
+    const WindowedChunks w = ChunksOf(log, writeStart);
+    EXPECT_EQ(w.written, changed);
+    // One window a run of neighbouring chunks.
+    std::vector<std::pair<int, int>> runs;
+    for (int chunk : changed) {
+        const int start = chunk * kChunkSize, length = std::min(kChunkSize, kMemorySize - start);
+        if (!runs.empty() && runs.back().first + runs.back().second == start)
+            runs.back().second += length;
+        else
+            runs.push_back({start, length});
+    }
+    EXPECT_EQ(w.writeWindows, runs);
+    if (changed.empty()) {
+        EXPECT_TRUE(out.contains("nothing changed")) << out.toStdString();
+        EXPECT_EQ((std::vector<std::uint8_t>{log[writeStart][1], log[writeStart + 1][1],
+                                             log[writeStart + 2][1], log[writeStart + 3][1]}),
+                  (std::vector<std::uint8_t>{BeginCmd, StatusCmd, SystemReloadCmd, EndCmd}));
+    } else {
+        EXPECT_TRUE(out.contains("written and verified")) << out.toStdString();
+        for (int chunk : changed)
+            EXPECT_NE(std::find(w.read.begin(), w.read.end(), chunk), w.read.end()) << "chunk " << chunk;
+    }
+    // The tool's whole read-back found the image it meant.
+    EXPECT_FALSE(mouse.inExchange());
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, WriteChanged,
+                         ::testing::Values(ChangeCase{"CpiLevel", {"cpi.levels.3.cpi=3200"}, true},
+                                           ChangeCase{"Key", {"keys.A.2=Left Key"}, true},
+                                           ChangeCase{"MacroLine", {"macros.1.lines=[\"0 120\"]"}, true},
+                                           ChangeCase{"LightMode", {"light.mode=3"}, true},
+                                           ChangeCase{"Nothing", {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });

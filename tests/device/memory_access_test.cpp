@@ -400,3 +400,41 @@ TEST_F(MemoryFixture, APresentMouseThatStopsAnsweringKeepsEveryAttempt)
     EXPECT_FALSE(memory.deviceGone());
     EXPECT_TRUE(link.hasDevice());
 }
+
+// --- Runs of changed chunks ---
+
+struct RunCase {
+    const char* name;
+    std::vector<int> changedBytes;
+    RunCosts costs;
+    std::vector<MemoryRun> runs;
+};
+
+TEST(ChangedRuns, WholeChunksOneWindowARunGapsBridgedOnlyWhenCheaper)
+{
+    const RunCase cases[] = {
+        {"nothing", {}, kWriteCosts, {}},
+        {"one byte", {0x008}, kWriteCosts, {{0x006, 6}}},
+        {"two bytes of one chunk", {0x006, 0x00B}, kWriteCosts, {{0x006, 6}}},
+        {"neighbouring chunks", {0x00B, 0x00C}, kWriteCosts, {{0x006, 12}}},
+        // A write chunk costs as much as a window: a gap of one stays a gap.
+        {"one chunk apart, writing", {0x000, 0x00C}, kWriteCosts, {{0x000, 6}, {0x00C, 6}}},
+        // A read chunk costs half a window: a gap of one is read through.
+        {"one chunk apart, reading", {0x000, 0x00C}, kReadCosts, {{0x000, 18}}},
+        {"two chunks apart, reading", {0x000, 0x012}, kReadCosts, {{0x000, 6}, {0x012, 6}}},
+        {"the last chunk carries 2 bytes", {0x7FF}, kWriteCosts, {{0x7FE, 2}}},
+        {"first and last", {0x000, 0x7FE}, kWriteCosts, {{0x000, 6}, {0x7FE, 2}}},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::array<std::uint8_t, kMemorySize> before{}, now{};
+        for (int i = 0; i < kMemorySize; ++i)
+            before[std::size_t(i)] = now[std::size_t(i)] = std::uint8_t(i);
+        for (int b : c.changedBytes)
+            now[std::size_t(b)] ^= 0xFF;
+        EXPECT_EQ(ChangedRuns(before, now, c.costs), c.runs);
+    }
+    // Runs given out of order, overlapping or not on chunk bounds: in order, from a chunk's start.
+    EXPECT_EQ(MergeRuns({{0x100, 3}, {0x000, 256}, {0x7FD, 100}}, kReadCosts),
+              (std::vector<MemoryRun>{{0x000, 0x103}, {0x7F8, 8}}));
+}

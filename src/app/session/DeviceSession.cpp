@@ -6,6 +6,7 @@
 #include "skin/TextSlots.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 
 namespace orb
 {
@@ -17,6 +18,13 @@ constexpr int kDevTimerMs = 3500;
 const QString kNoMouse = QStringLiteral("Str020");
 const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
+
+// The identity bytes, set on the engineering page: a mouse given another
+// identity gets the whole image, as a new mouse would.
+bool EngineeringChanged(const ImageBytes& held, const ImageBytes& image)
+{
+    return held[IdentityAddr1] != image[IdentityAddr1] || held[IdentityAddr2] != image[IdentityAddr2];
+}
 } // namespace
 
 QString MouseHeldMessage(const QString& holder)
@@ -182,6 +190,7 @@ void DeviceSession::LoadReferenceIdentity()
 
 void DeviceSession::InitNoDevice()
 {
+    HeldImage.reset();
     if (const auto images = LoadDefaultImages())
         DefaultImages = *images;
     Image.ImageBuf = DefaultImages[0];
@@ -234,6 +243,7 @@ bool DeviceSession::RunTransfer(const std::function<void()>& work)
 
 MemoryAccess DeviceSession::memoryAccess()
 {
+    HeldImage.reset(); // what the caller sends is not followed
     return memoryOf(link_, WriteEnable, ControllerCode, host_);
 }
 
@@ -262,6 +272,7 @@ void DeviceSession::ReadDevInfoSteps()
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastReadComplete = false;
     LastReadRefusalShown = false;
+    HeldImage.reset();
     ControllerCode = kNoControllerCode;
     if (!memory.QueryStatus())
         return;
@@ -336,9 +347,13 @@ void DeviceSession::btnRead()
             host_.RefreshPCMacroNames();
             MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
             // Chunks that got no answer hold 0xFF; the section checks repair them.
+            HeldImage.reset();
             LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
             if (memory.deviceGone())
                 return; // nothing of a half-read image is shown; the no-device reset follows
+            // The bytes as read, before the section repairs: a repair is a change to write.
+            if (LastReadComplete)
+                HeldImage = Image.ImageBuf;
             Image.SplitImage();
             host_.RefreshMacrosFromArea();
             memory.CloseExchange();
@@ -353,10 +368,19 @@ void DeviceSession::WriteImage()
     RunTransfer([this] { writeImage(); });
 }
 
-void DeviceSession::writeImage()
+void DeviceSession::writeImage(WriteScope scope)
 {
+    const ImageBytes image = Image.ImageBuf;
+    LastWriteRuns = kWholeImage;
+    if (scope == WriteScope::Changed && HeldImage && !EngineeringChanged(*HeldImage, image))
+        LastWriteRuns = ChangedRuns(*HeldImage, image, kWriteCosts);
+    HeldImage.reset(); // unknown until the verification has passed
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
-    LastWriteResult = memory.WriteImage(Image.ImageBuf);
+    LastWriteResult = memory.WriteImageRuns(image, LastWriteRuns);
+    LastChunksWritten = memory.chunksWritten();
+    LastChunksRead = memory.chunksRead();
+    if (lastWriteSucceeded())
+        HeldImage = image;
     LastWriteRefusedAddress = LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
     // A write the mouse refused failed as surely as one that did not verify.
     if (LastWriteResult == MemoryAccess::Verify::Failed || LastWriteResult == MemoryAccess::Verify::Refused)
@@ -369,6 +393,10 @@ void DeviceSession::RepeatedWriteEEPROM()
         const std::span<const std::uint8_t> image(Image.ImageBuf);
         MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
         LastWriteResult = memory.RepeatedWriteEEPROM(image.first<kVerifySize>());
+        if (!lastWriteSucceeded())
+            HeldImage.reset();
+        else if (HeldImage)
+            std::copy_n(image.begin(), kVerifySize, HeldImage->begin());
         LastWriteRefusedAddress =
             LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
         if (LastWriteResult == MemoryAccess::Verify::Failed ||
@@ -418,7 +446,7 @@ bool DeviceSession::DownloadParameter()
                 Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
                 host_.ShowLoading();
                 host_.ApplyHostMouseSettings();
-                writeImage();
+                writeImage(WriteScope::Changed);
             },
             true);
         written = lastWriteSucceeded();
@@ -471,18 +499,18 @@ bool DeviceSession::TLDefaultParameter()
     return written;
 }
 
-bool DeviceSession::MemoToDataBuf_OnClick()
+bool DeviceSession::MemoToDataBuf_OnClick(WriteScope scope)
 {
     bool written = false;
-    RunTransfer([this, &written] {
+    RunTransfer([this, scope, &written] {
         Image.SplitImage();
         host_.RefreshMacrosFromArea();
         host_.DataBufToUI();
         // The file goes to the mouse as loaded; the repairs SplitImage made
         // reach it with the next Apply.
         runBusy(
-            [this, &written] {
-                writeImage();
+            [this, scope, &written] {
+                writeImage(scope);
                 written = lastWriteSucceeded();
             },
             true);

@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace orb
 {
@@ -67,6 +69,19 @@ class DeviceSession
     // only "Str109"; the command-line tool tells every outcome apart).
     MemoryAccess::Verify lastWriteResult() const { return LastWriteResult; }
     QString LookupText(const QString& key) const;
+    // What the mouse holds as far as this program knows: the image of the
+    // last complete read, replaced by each write whose verification passed;
+    // none after a write that failed, was refused or interrupted, an unplug,
+    // a read that did not finish, or an exchange outside these procedures.
+    const std::optional<ImageBytes>& heldImage() const { return HeldImage; }
+    // The mouse may have been changed behind the session's back: the next
+    // write sends the whole image.
+    void forgetHeldImage() { HeldImage.reset(); }
+    // The runs the last write sent (none: nothing differed) and the chunk
+    // commands it wrote and read, its verification included.
+    const std::vector<MemoryRun>& lastWriteRuns() const { return LastWriteRuns; }
+    int lastChunksWritten() const { return LastChunksWritten; }
+    int lastChunksRead() const { return LastChunksRead; }
 
     // --- Connection state machine ---
     void DevTimerTimer();
@@ -117,6 +132,8 @@ class DeviceSession
     void RepeatedWriteEEPROM();
     // The writes below return whether the mouse took the image and it was
     // verified (lastWriteSucceeded()).
+    // Apply: only the chunks that differ from what the mouse is known to
+    // hold, else (unknown, or the engineering identity changed) the whole image.
     bool DownloadParameter();
     // Built-in default image 1, 2 or 3 into the image and the controls, then to the mouse.
     bool DefaultParameter(int number);
@@ -129,8 +146,11 @@ class DeviceSession
     // An exchange with the mouse that keeps the session's write-enable flag
     // and controller code; only inside RunBusy or RunTransfer.
     MemoryAccess memoryAccess();
+    // How much of the image a write sends: all of it, or the chunks that
+    // differ from what the mouse is known to hold (all of it when unknown).
+    enum class WriteScope { Whole, Changed };
     // A loaded profile (already in the image) shown and written as it is.
-    bool MemoToDataBuf_OnClick();
+    bool MemoToDataBuf_OnClick(WriteScope scope = WriteScope::Whole);
     // The last write reached the mouse whole and its verification passed.
     bool lastWriteSucceeded() const;
     // Where the mouse refused the last write (lastWriteResult() Refused).
@@ -145,7 +165,7 @@ class DeviceSession
     void readOnRequest();
     void ReadDevInfoSteps();
     void btnRead();
-    void writeImage();
+    void writeImage(WriteScope scope = WriteScope::Whole);
     void runBusy(const std::function<void()>& work, bool overlays);
     // DevLost without its message: the no-device look and the timer on.
     void ResetToNoDevice();
@@ -174,6 +194,10 @@ class DeviceSession
     bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
     MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
     int LastWriteRefusedAddress = -1;
+    std::optional<ImageBytes> HeldImage;
+    std::vector<MemoryRun> LastWriteRuns;
+    int LastChunksWritten = 0;
+    int LastChunksRead = 0;
 
     ConfigImage Image;
     std::array<ImageBytes, 3> DefaultImages{};

@@ -213,7 +213,7 @@ TEST(DeviceSessionUnplug, AtEveryChunkEndsInNoDeviceAndTheNextPlugReadsTheWholeI
 {
     struct Transfer {
         const char* name;
-        bool apply;           // during an Apply (else during the read on arrival)
+        bool apply;           // during a whole write (else during the read on arrival)
         std::uint8_t command; // the chunk command counted
         int before;           // requests of that command before the transfer's first chunk
         int chunks;
@@ -221,8 +221,8 @@ TEST(DeviceSessionUnplug, AtEveryChunkEndsInNoDeviceAndTheNextPlugReadsTheWholeI
     const Transfer transfers[] = {
         {"read", false, ReadDataCmd, 1, 342},
         {"write", true, WriteDataCmd, 0, 342},
-        // Counted from the Apply, the read requests are those of the verification.
-        {"verification", true, ReadDataCmd, 0, 43},
+        // Counted from the write, the read requests are those of the verification.
+        {"verification", true, ReadDataCmd, 0, 342},
     };
     for (const Transfer& t : transfers)
         for (int chunk = 0; chunk < t.chunks; ++chunk) {
@@ -252,7 +252,7 @@ TEST(DeviceSessionUnplug, AtEveryChunkEndsInNoDeviceAndTheNextPlugReadsTheWholeI
             };
             hid.unplugAtCommand(&mouse, t.command, t.before + chunk + 1);
             if (t.apply)
-                session.DownloadParameter();
+                session.MemoToDataBuf_OnClick(); // every chunk written and read back
             else
                 clock.advance(3500);
 
@@ -277,4 +277,124 @@ TEST(DeviceSessionUnplug, AtEveryChunkEndsInNoDeviceAndTheNextPlugReadsTheWholeI
             if (::testing::Test::HasFailure())
                 return; // one failing chunk tells enough
         }
+}
+
+// --- What the mouse holds as far as the session knows ---
+
+namespace
+{
+int CountOf(const SimMouse& mouse, std::uint8_t cmd)
+{
+    const auto log = mouse.requests();
+    return int(std::count_if(log.begin(), log.end(), [cmd](const auto& r) { return r[1] == cmd; }));
+}
+
+struct DropCase {
+    const char* name;
+    // Disturbs an Apply or a Read of the session; afterwards the mouse is
+    // still there unless `unplugs`.
+    std::function<void(DeviceSessionTest&)> disturb;
+    bool unplugs;
+};
+
+struct HeldImageDropped : DeviceSessionTest, ::testing::WithParamInterface<DropCase> {
+};
+} // namespace
+
+TEST_F(DeviceSessionTest, HeldImageFollowsReadsAndVerifiedWrites)
+{
+    arrive();
+    ASSERT_TRUE(session.heldImage());
+    EXPECT_EQ(*session.heldImage(), mouse.memory);
+
+    host.onStore = [this] { session.image().ParameterA[6] ^= 0x01; };
+    mouse.clearTraffic();
+    ASSERT_TRUE(session.DownloadParameter());
+    ASSERT_TRUE(session.heldImage());
+    EXPECT_EQ(*session.heldImage(), mouse.memory);
+    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+    // The level's chunk and the section's checksum chunk, nothing else.
+    EXPECT_EQ(session.lastWriteRuns(), (std::vector<MemoryRun>{{0x006, 6}, {0x02A, 6}}));
+    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 2);
+}
+
+TEST_P(HeldImageDropped, AndTheNextApplyWritesTheWholeImage)
+{
+    arrive();
+    GetParam().disturb(*this);
+    EXPECT_FALSE(session.heldImage());
+    if (GetParam().unplugs)
+        return; // the mouse plugged in again is read afresh
+    mouse.config = SimMouse::Config{};
+    mouse.onCommand = {};
+    mouse.clearTraffic();
+    host.onStore = [this] { session.image().Block80[0] ^= 0x01; };
+    ASSERT_TRUE(session.DownloadParameter());
+    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 342);
+    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+    ASSERT_TRUE(session.heldImage());
+    EXPECT_EQ(*session.heldImage(), mouse.memory);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    After, HeldImageDropped,
+    ::testing::Values(DropCase{"UnplugDuringAWrite",
+                               [](DeviceSessionTest& t) {
+                                   t.hid.unplugAtCommand(&t.mouse, WriteDataCmd, 1);
+                                   t.host.onStore = [&t] { t.session.image().Block80[0] ^= 0x01; };
+                                   EXPECT_FALSE(t.session.DownloadParameter());
+                               },
+                               true},
+                      DropCase{"FailedVerification",
+                               [](DeviceSessionTest& t) {
+                                   t.mouse.config.writeProtected = true;
+                                   t.host.onStore = [&t] { t.session.image().Block80[0] ^= 0x01; };
+                                   EXPECT_FALSE(t.session.DownloadParameter());
+                                   EXPECT_EQ(t.session.lastWriteResult(), MemoryAccess::Verify::Failed);
+                               },
+                               false},
+                      DropCase{"InterruptedRead",
+                               [](DeviceSessionTest& t) {
+                                   // The mouse stops answering in the middle of the image.
+                                   int chunks = 0;
+                                   t.mouse.onCommand = [&t, chunks](int) mutable {
+                                       if (t.mouse.requests().back()[1] == ReadDataCmd && ++chunks == 100)
+                                           t.mouse.config.silent = true;
+                                   };
+                                   t.session.ReadOnRequest();
+                                   EXPECT_FALSE(t.session.lastReadComplete());
+                                   t.mouse.config.silent = false;
+                               },
+                               false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Bytes the mouse changed itself since the last read (its current CPI level,
+// stored when the CPI button is pressed) are not known to the session: an
+// Apply that writes anything finds them in the verification of 0x000-0x0FF
+// and sets them back to the program's value, as a whole write would; an
+// Apply with nothing changed leaves them as the mouse has them.
+TEST_F(DeviceSessionTest, BytesTheMouseChangedItselfAreKeptOnlyWhenNothingIsWritten)
+{
+    arrive();
+    const ImageBytes shown = session.image().ImageBuf;
+    const auto pressCpiButton = [this] {
+        mouse.memory[0x030] = std::uint8_t(mouse.memory[0x030] ^ 0x01);
+        mouse.memory[0x031] = std::uint8_t(~mouse.memory[0x030]);
+    };
+    pressCpiButton();
+    const std::uint8_t mouseLevel = mouse.memory[0x030];
+    mouse.clearTraffic();
+    const int reloads = mouse.reloadCount();
+    ASSERT_TRUE(session.DownloadParameter()); // nothing changed on the pages
+    EXPECT_EQ(mouse.memory[0x030], mouseLevel);
+    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 0);
+    EXPECT_EQ(CountOf(mouse, ReadDataCmd), 0);
+    EXPECT_EQ(mouse.reloadCount(), reloads + 1); // the mouse still takes up its memory
+
+    host.onStore = [this] { session.image().ParameterA[6] ^= 0x01; };
+    ASSERT_TRUE(session.DownloadParameter());
+    EXPECT_EQ(session.lastWriteResult(), MemoryAccess::Verify::Rewritten);
+    EXPECT_EQ(mouse.memory[0x030], shown[0x030]);
+    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+    EXPECT_TRUE(services.messages.empty());
 }

@@ -94,7 +94,7 @@ TEST_P(Unplugged, GoesToNoDeviceAtOnceAndReadsTheMouseAgainWhenItReturns)
         }
     };
     if (c.apply)
-        window->actions().Btn_Apply_0Click();
+        window->actions().Btn_Confirm1_1Click(); // a whole write, every chunk read back
     else
         untilOpened();
     ASSERT_GE(unpluggedAt, 0);
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
     AtAChunk, Unplugged,
     ::testing::Values(UnplugCase{"read", false, ReadDataCmd, 100},
                       UnplugCase{"write", true, WriteDataCmd, 50},
-                      // Counted from the Apply, the read requests are those of the verification.
+                      // Counted from the write, the read requests are those of the verification.
                       UnplugCase{"verification", true, ReadDataCmd, 10}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -125,7 +125,12 @@ const FirstCase kSave{"Save",
                                                  reinterpret_cast<const std::uint8_t*>(bytes.data())));
                       }};
 
-const FirstCase kWrite{"Write", [](TransferGuard& t) { t.press("btn_Write"); },
+const FirstCase kWrite{"Write",
+                       [](TransferGuard& t) {
+                           // A whole write, long enough for the second action to come in it.
+                           t.window->session().forgetHeldImage();
+                           t.press("btn_Write");
+                       },
                        [](TransferGuard& t) {
                            EXPECT_EQ(t.mouse.memory, t.window->session().image().ImageBuf);
                            EXPECT_TRUE(t.window->session().lastWriteSucceeded());

@@ -134,6 +134,7 @@ TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
     connect();
     mouse.config.memoryAccess = false;
     mouse.memory[0x0A0] ^= 0xFF;
+    window->session().image().Block80[0] ^= 0xFF; // a change to write
     const auto before = mouse.memory;
     window->actions().Btn_Apply_0Click();
     EXPECT_EQ(commands(),
@@ -144,26 +145,42 @@ TEST_F(Transfer, WriteWithoutMemoryAccessOnlyClosesTheExchanges)
 
 // --- Apply ---
 
-TEST_F(Transfer, ApplySendsTheImageThenVerifiesTheFirst256Bytes)
+TEST_F(Transfer, ApplySendsTheChangedChunkThenVerifiesItAndTheFirst256Bytes)
 {
     connect();
     window->session().image().Block80[0] = 0x5A; // a change the mouse must receive
     const auto start = clock.nowMs();
     window->actions().Btn_Apply_0Click();
 
-    const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd} + times(342, WriteDataCmd) + kCloseExchange;
+    const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd, WriteDataCmd} + kCloseExchange;
     const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + kCloseExchange;
     ASSERT_EQ(commands(), write + verify);
     const auto req = mouse.requests();
-    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0, 0, 0x00, 0x08, 0, 0}));
+    // The chunk holding 0x080 (0x07E-0x083); its read-back lies in 0x000-0x0FF.
+    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0x7E, 0, 6, 0, 0, 0}));
     EXPECT_EQ(req[write.size() + 2], (std::array<std::uint8_t, 8>{4, ReadAddrCmd, 0, 0, 0x00, 0x01, 0, 0}));
 
     EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
     EXPECT_EQ(mouse.memory[Block80Addr], 0x5A);
-    EXPECT_EQ(mouse.memory[0x02F], SectionSum(mouse.memory.data(), 47));
     EXPECT_TRUE(messages().isEmpty());
     // 110 ms button wait, 10 ms a standard command and a write chunk, 5 ms a read chunk.
-    EXPECT_EQ(clock.nowMs() - start, 110 + 10 * (5 + 342) + 10 * 5 + 5 * 43);
+    EXPECT_EQ(clock.nowMs() - start, 110 + 10 * (5 + 1) + 10 * 5 + 5 * 43);
+}
+
+TEST_F(Transfer, DefaultSendsTheWholeImageAndReadsAllOfItBack)
+{
+    connect();
+    window->actions().Btn_Confirm1_1Click();
+
+    const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd} + times(342, WriteDataCmd) + kCloseExchange;
+    const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(342, ReadDataCmd) + kCloseExchange;
+    ASSERT_EQ(commands(), write + verify);
+    const auto req = mouse.requests();
+    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0, 0, 0x00, 0x08, 0, 0}));
+    EXPECT_EQ(req[write.size() + 2], (std::array<std::uint8_t, 8>{4, ReadAddrCmd, 0, 0, 0x00, 0x08, 0, 0}));
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
+    EXPECT_EQ(mouse.memory[0x02F], SectionSum(mouse.memory.data(), 47));
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 struct Verification : Transfer {
@@ -171,11 +188,14 @@ struct Verification : Transfer {
     void applyAgainstAStaleMouse(bool healAtRewrite)
     {
         connect();
-        mouse.memory[0x0A0] ^= 0xFF; // differs from the image in the verified range
+        mouse.memory[0x0A0] ^= 0xFF;                  // differs from the image in the verified range
+        window->session().image().Block80[0] ^= 0xFF; // a change to write
         mouse.config.writeProtected = true;
-        mouse.onCommand = [this, healAtRewrite](int) {
+        int windows = 0;
+        mouse.onCommand = [this, healAtRewrite, windows](int) mutable {
             const auto r = mouse.requests().back(); // a copy: requests() is a temporary
-            if (healAtRewrite && r[1] == WriteAddrCmd && r[4] == 0x00 && r[5] == 0x01)
+            // The write's window, then the rewrite's.
+            if (healAtRewrite && r[1] == WriteAddrCmd && ++windows == 2)
                 mouse.config.writeProtected = false;
         };
         window->actions().Btn_Apply_0Click();
@@ -186,8 +206,10 @@ TEST_F(Verification, OneRewriteThatLandsShowsNothing)
 {
     applyAgainstAStaleMouse(true);
     EXPECT_TRUE(messages().isEmpty());
-    EXPECT_EQ(countOf(WriteAddrCmd), 2);
-    EXPECT_EQ(countOf(ReadAddrCmd), 2);
+    // The write, then the rewrite of the two chunks found wrong (0x07E, 0x09C)
+    // and their read-back, a window each.
+    EXPECT_EQ(countOf(WriteAddrCmd), 3);
+    EXPECT_EQ(countOf(ReadAddrCmd), 3);
     EXPECT_TRUE(std::equal(mouse.memory.begin(), mouse.memory.begin() + 256,
                            window->session().image().ImageBuf.begin()));
 }
@@ -197,9 +219,10 @@ TEST_F(Verification, StillWrongAfterTheRewriteShowsFail)
     applyAgainstAStaleMouse(false);
     ASSERT_EQ(messages(), QStringList{text("Str109")});
     EXPECT_EQ(services.messages[0].style, MessageStyle::MessageWindow);
-    const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + Cmds{WriteAddrCmd} +
-                        times(43, WriteDataCmd) + Cmds{SystemReloadCmd, ReadAddrCmd} +
-                        times(43, ReadDataCmd) + kCloseExchange;
+    const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) +
+                        Cmds{WriteAddrCmd, WriteDataCmd, WriteAddrCmd, WriteDataCmd, SystemReloadCmd,
+                             ReadAddrCmd,  ReadDataCmd,  ReadAddrCmd,  ReadDataCmd} +
+                        kCloseExchange;
     const auto all = commands();
     ASSERT_GE(all.size(), verify.size());
     EXPECT_EQ(Cmds(all.end() - std::ptrdiff_t(verify.size()), all.end()), verify);
@@ -217,7 +240,12 @@ struct Action {
 TEST_F(Transfer, EveryTransferStopsTheTimerAndShowsTheBusyWindow)
 {
     const Action actions[] = {
-        {"Apply", [](MainWindow& w) { w.actions().Btn_Apply_0Click(); }, true},
+        {"Apply",
+         [](MainWindow& w) {
+             w.session().image().Block80[0] ^= 0xFF; // something to write
+             w.actions().Btn_Apply_0Click();
+         },
+         true},
         {"Read", [](MainWindow& w) { w.actions().Btn_Read_0Click(); }, true},
         {"Confirm1", [](MainWindow& w) { w.actions().Btn_Confirm1_1Click(); }, true},
         {"Confirm3", [](MainWindow& w) { w.actions().Btn_Confirm3_1Click(); }, true},
