@@ -40,7 +40,22 @@ MouseLock::~MouseLock() = default;
 
 bool MouseLock::tryLock()
 {
-    return file_.isLocked() || file_.tryLock(0);
+    if (file_.isLocked())
+        return true;
+    if (!file_.tryLock(0))
+        return false;
+    // The turn file is only touched while the lock is held. One that cannot
+    // be read or written counts as another program's turn: unknown is stale.
+    QFile turns(fileName_ + QStringLiteral(".turn"));
+    bool ok = turns.open(QIODevice::ReadWrite);
+    const qint64 turn = ok ? turns.readAll().trimmed().toLongLong() : 0;
+    othersHadIt_ = lastTurn_ != -1 && (!ok || turn != lastTurn_);
+    const QByteArray next = QByteArray::number(turn + 1);
+    ok = ok && turns.resize(0) && turns.seek(0) && turns.write(next) == next.size();
+    lastTurn_ = ok ? turn + 1 : -2; // -2: the next take cannot tell either
+    if (!ok)
+        othersHadIt_ = true;
+    return true;
 }
 
 void MouseLock::unlock()

@@ -23,7 +23,11 @@ class MouseLock
     MouseLock& operator=(const MouseLock&) = delete;
 
     // Takes the lock without waiting; true also when this object holds it.
+    // Each take counts a turn in a file beside the lock.
     bool tryLock();
+    // Whether another program took the mouse between this object's last two
+    // takes: what this program knows of the mouse's memory may be stale.
+    bool othersHadIt() const { return othersHadIt_; }
     void unlock();
     bool isLocked() const { return file_.isLocked(); }
     // The program holding the lock, as "orb5610ctl (pid 1234)"; "another
@@ -38,6 +42,8 @@ class MouseLock
   private:
     QString fileName_;
     mutable QLockFile file_;
+    qint64 lastTurn_ = -1; // the turn this object wrote at its last take
+    bool othersHadIt_ = false;
 };
 
 } // namespace orb

@@ -56,6 +56,15 @@ bool Transport::takeLock()
     return true;
 }
 
+bool Transport::OthersHadTheMouse()
+{
+    if (!lock_)
+        return false;
+    if (!lock_->isLocked() && !takeLock())
+        return true; // not ours now: nothing known of it can be trusted
+    return lock_->othersHadIt();
+}
+
 void Transport::noteFailure()
 {
     // Dead for good: a re-plugged mouse is a new interface. The handle itself

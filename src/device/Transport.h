@@ -93,6 +93,11 @@ class Transport
     // The program that held the mouse when the last BeginCmd could not have
     // it; empty when the last BeginCmd got it (or there is no lock).
     const QString& heldBy() const { return heldBy_; }
+    // Whether another program had the mouse since this one last did, so what
+    // this program knows of the mouse's memory may be stale. Takes the lock
+    // now, for the transfer that asks (hold it with holdLock); without a
+    // lock folder nobody else is known of.
+    bool OthersHadTheMouse();
 
     // --- Command exchanges ---
     bool SendFeature(std::uint8_t* buf);

@@ -134,6 +134,27 @@ TEST_F(MouseLockFixture, LockOfAProgramThatDiedIsTakenOver)
 }
 
 // Without a lock folder nothing is locked (simulated mice of tests and demos).
+// Each take counts a turn beside the lock: a take after another program's
+// turn says so, a take after only its own does not.
+TEST(MouseLock, ATakeAfterAnotherProgramsTurnSaysSo)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    MouseLock window(folder.path(), kMousePath);
+    MouseLock tool(folder.path(), kMousePath);
+    const auto take = [](MouseLock& lock) {
+        EXPECT_TRUE(lock.tryLock());
+        const bool others = lock.othersHadIt();
+        lock.unlock();
+        return others;
+    };
+    EXPECT_FALSE(take(window));
+    EXPECT_FALSE(take(window));
+    take(tool);
+    EXPECT_TRUE(take(window));
+    EXPECT_FALSE(take(window));
+}
+
 TEST(MouseLock, NoFolderNoLock)
 {
     VirtualClock clock;

@@ -372,6 +372,11 @@ void DeviceSession::writeImage(WriteScope scope)
 {
     const ImageBytes image = Image.ImageBuf;
     LastWriteRuns = kWholeImage;
+    link_.holdLock(); // from the question below to the end of the verification
+    // Another program (the command-line tool) may have written the mouse
+    // since this session last had it: then only a whole write is sure.
+    if (link_.OthersHadTheMouse())
+        HeldImage.reset();
     if (scope == WriteScope::Changed && HeldImage && !EngineeringChanged(*HeldImage, image))
         LastWriteRuns = ChangedRuns(*HeldImage, image, kWriteCosts);
     HeldImage.reset(); // unknown until the verification has passed
@@ -379,6 +384,7 @@ void DeviceSession::writeImage(WriteScope scope)
     LastWriteResult = memory.WriteImageRuns(image, LastWriteRuns);
     LastChunksWritten = memory.chunksWritten();
     LastChunksRead = memory.chunksRead();
+    link_.releaseHold();
     if (lastWriteSucceeded())
         HeldImage = image;
     LastWriteRefusedAddress = LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;

@@ -318,6 +318,31 @@ TEST_F(DeviceSessionTest, HeldImageFollowsReadsAndVerifiedWrites)
     EXPECT_EQ(CountOf(mouse, WriteDataCmd), 2);
 }
 
+// The command-line tool wrote the mouse between two Applies of the window:
+// what the window knew of the mouse's memory is stale, so the next Apply
+// writes the whole image. Turns of the window's own keep the short write.
+TEST_F(DeviceSessionTest, AnotherProgramsTurnMakesTheNextApplyWhole)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    session.link().setLockFolder(folder.path(), 3000);
+    arrive();
+    ASSERT_TRUE(session.heldImage());
+    host.onStore = [this] { session.image().Block80[0] ^= 0x01; };
+    mouse.clearTraffic();
+    ASSERT_TRUE(session.DownloadParameter());
+    EXPECT_LT(CountOf(mouse, WriteDataCmd), 342);
+
+    MouseLock tool(folder.path(), "sim/mouse-config");
+    ASSERT_TRUE(tool.tryLock());
+    mouse.memory[0x300] ^= 0xFF; // the tool's write, behind the window's back
+    tool.unlock();
+    mouse.clearTraffic();
+    ASSERT_TRUE(session.DownloadParameter());
+    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 342);
+    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+}
+
 TEST_P(HeldImageDropped, AndTheNextApplyWritesTheWholeImage)
 {
     arrive();
