@@ -60,9 +60,11 @@ TEST_F(HidrawWindow, FirstDeviceCheckReadsTheMouseAndApplyIsVerified)
     EXPECT_TRUE(window->session().lastReadComplete());
     EXPECT_EQ(window->session().image().ImageBuf, model().memory);
 
-    // The mouse's memory changed behind the window: Apply puts the window's back.
+    // The mouse's memory changed behind the window, which is told it no
+    // longer knows what the mouse holds: Apply puts the whole image back.
     model().clearTraffic();
     model().memory[0x200] ^= 0x5A;
+    window->session().forgetHeldImage();
     const auto expected = window->session().image().ImageBuf;
     click(QStringLiteral("Btn_Apply_1"));
     clock.advance(1000);
