@@ -216,6 +216,22 @@ TEST_F(ProfileFileTest, SavingThroughALinkReplacesTheLinkedFile)
     EXPECT_EQ(Names(), (std::vector<std::string>{"link.bin", "real.bin"}));
 }
 
+// Saves under a file size limit of 1000 bytes, below one image, so the write
+// itself fails half way, even for root.
+static ProfileSaveResult SaveUnderASizeLimit(const fs::path& file, const ImageBytes& image)
+{
+    rlimit saved{};
+    EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ProfileSaveResult r = SaveProfileFile(file, image);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return r;
+}
+
 TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileAsItWas)
 {
     const fs::path file = Path("old.bin");
@@ -223,15 +239,7 @@ TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileAsItWas)
     ASSERT_TRUE(SaveProfileFile(file, old).ok);
 
     // A file size limit below one image makes the write itself fail, even for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ProfileSaveResult r = SaveProfileFile(file, Pattern(9));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const ProfileSaveResult r = SaveUnderASizeLimit(file, Pattern(9));
 
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.reason, std::make_error_code(std::errc::file_too_large).message());
@@ -313,15 +321,7 @@ TEST_F(ProfileFileTest, AFailedWriteIntoAProfileWithTwoNamesPutsTheOldBytesBack)
     WriteAll(file, old);
     fs::create_hard_link(file, Path("again.bin"));
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ProfileSaveResult r = SaveProfileFile(file, Pattern(9));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const ProfileSaveResult r = SaveUnderASizeLimit(file, Pattern(9));
 
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.reason, std::make_error_code(std::errc::file_too_large).message());
