@@ -122,3 +122,8 @@ put("fuzz_macro_files", "single_macro", entry(2))
 put("fuzz_macro_files", "library_head", lib[:256 * 4])
 put("fuzz_macro_files", "unpacked", bytes(256) + entry(5) + entry(6))
 put("fuzz_macro_files", "base_macros", area)
+# Found by the fuzzer: a cut library whose fourth entry's events no longer
+# match its check byte; both imports refuse it and leave the library alone.
+undecodable = bytearray(area[:1753])
+undecodable[256 * 3 + 32 + 5] ^= 0x01
+put("fuzz_macro_files", "finding_undecodable_entry", bytes(undecodable))
