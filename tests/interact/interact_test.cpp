@@ -116,6 +116,11 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         // An exchange cut by an unplug at its end command, then a new one.
         {"unplug at the end of an Apply", Parse({"unplug-at 2 1 0 0", "click Btn_Apply_1#0 305 147 2 0",
                                                  "plug 0 0 0 0", "advance 5911 0 0 0"})},
+        // A base-macro import cut by an unplug after a verified write: the
+        // write's result was taken for the import's block.
+        {"base-macro import cut after a verified write",
+         Parse({"click Img_DPI2_2#0 395 506 0 0", "click btn_Write#0 426 637 0 0", "unplug-at 7 197 0 0",
+                "file 4 0 0 0", "click Btn_ImportBaseMacro#0 260 861 0 0"})},
     };
     for (const auto& [name, actions] : found) {
         const RunResult r = Replay(actions);

@@ -382,6 +382,7 @@ void DeviceSession::writeImage(WriteScope scope)
     HeldImage.reset(); // unknown until the verification has passed
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastWriteResult = memory.WriteImageRuns(image, LastWriteRuns);
+    ++WritesEnded;
     LastChunksWritten = memory.chunksWritten();
     LastChunksRead = memory.chunksRead();
     link_.releaseHold();
@@ -399,6 +400,7 @@ void DeviceSession::RepeatedWriteEEPROM()
         const std::span<const std::uint8_t> image(Image.ImageBuf);
         MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
         LastWriteResult = memory.RepeatedWriteEEPROM(image.first<kVerifySize>());
+        ++WritesEnded;
         if (!lastWriteSucceeded())
             HeldImage.reset();
         else if (HeldImage)

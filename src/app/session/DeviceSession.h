@@ -68,6 +68,9 @@ class DeviceSession
     // How the last WriteImage or RepeatedWriteEEPROM ended (the window shows
     // only "Str109"; the command-line tool tells every outcome apart).
     MemoryAccess::Verify lastWriteResult() const { return LastWriteResult; }
+    // How many of those writes have ended: lastWriteResult() is about this
+    // count's latest, not about a block another procedure wrote since.
+    int writesEnded() const { return WritesEnded; }
     QString LookupText(const QString& key) const;
     // What the mouse holds as far as this program knows: the image of the
     // last complete read, replaced by each write whose verification passed;
@@ -193,6 +196,7 @@ class DeviceSession
     bool PermissionHintShown = false;
     bool goneHandled_ = false; // the last tick's read lost the mouse and set the count
     MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
+    int WritesEnded = 0;
     int LastWriteRefusedAddress = -1;
     std::optional<ImageBytes> HeldImage;
     std::vector<MemoryRun> LastWriteRuns;
