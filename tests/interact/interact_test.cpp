@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -147,13 +148,21 @@ TEST(Interact, FindsAPlantedStoreIntoTheCurrentRow)
     EXPECT_TRUE(found) << qPrintable(seen.join(QLatin1Char('\n')));
 }
 
-// scripts/interact.sh: ORB_INTERACT_SEED replays one seed (printing its
-// actions); ORB_INTERACT_MINUTES runs new seeds from ORB_INTERACT_FIRST_SEED
-// on for that long. ORB_INTERACT_ACTIONS: actions per seed.
-TEST(Interact, Explore)
+// The long run, started by scripts/interact.sh and never by the test
+// command: it is registered only when the script's environment asks for it,
+// so a listed test is always one that runs.
+// ORB_INTERACT_REPLAY replays the actions in a file; ORB_INTERACT_SEED
+// replays one seed (printing its actions); ORB_INTERACT_MINUTES runs new
+// seeds for that long: seeds ORB_INTERACT_FIRST_SEED + worker,
+// + worker + workers, ... (ORB_INTERACT_WORKER of ORB_INTERACT_WORKERS, for
+// one process per core), printing a running count. ORB_INTERACT_ACTIONS:
+// actions per seed.
+void Explore()
 {
     const auto seed = env("ORB_INTERACT_SEED");
-    const auto minutes = env("ORB_INTERACT_MINUTES");
+    // Minutes may have a fraction (a short measurement).
+    const bool minutes = !qEnvironmentVariableIsEmpty("ORB_INTERACT_MINUTES");
+    const double runMs = qEnvironmentVariable("ORB_INTERACT_MINUTES").toDouble() * 60'000;
     if (const QByteArray file = qgetenv("ORB_INTERACT_REPLAY"); !file.isEmpty()) {
         QFile in(QString::fromLocal8Bit(file));
         ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Text)) << file.constData();
@@ -168,8 +177,7 @@ TEST(Interact, Explore)
                                   << qPrintable(r.violation->detail) << " at action " << r.actionsRun;
         return;
     }
-    if (!seed && !minutes)
-        GTEST_SKIP() << "set ORB_INTERACT_SEED or ORB_INTERACT_MINUTES (scripts/interact.sh)";
+    ASSERT_TRUE(seed || minutes) << "set ORB_INTERACT_SEED, ORB_INTERACT_MINUTES or ORB_INTERACT_REPLAY";
     const int actions = int(env("ORB_INTERACT_ACTIONS").value_or(kSuiteActions));
     Options options;
     options.plantStoreIntoCurrentRow = env("ORB_INTERACT_PLANT").value_or(0) != 0;
@@ -181,24 +189,53 @@ TEST(Interact, Explore)
         RunAndReport(std::uint64_t(*seed), actions, options);
         return;
     }
+    const auto workers = std::uint64_t(std::max<long long>(1, env("ORB_INTERACT_WORKERS").value_or(1)));
+    const auto worker = std::uint64_t(std::max<long long>(0, env("ORB_INTERACT_WORKER").value_or(0)));
     QElapsedTimer wall;
     wall.start();
-    std::uint64_t next = std::uint64_t(env("ORB_INTERACT_FIRST_SEED").value_or(1000));
+    const std::uint64_t first = std::uint64_t(env("ORB_INTERACT_FIRST_SEED").value_or(1000)) + worker;
+    std::uint64_t next = first;
     long long seeds = 0, total = 0;
     int findings = 0;
+    qint64 lastCount = 0;
     QStringList shrunk;
-    while (wall.elapsed() < *minutes * 60'000) {
-        const std::uint64_t s = next++;
+    while (double(wall.elapsed()) < runMs) {
+        const std::uint64_t s = next;
+        next += workers;
         std::fprintf(stderr, "seed %llu\n", static_cast<unsigned long long>(s));
         if (!RunAndReport(s, actions, options, &total, &shrunk))
             ++findings;
         ++seeds;
+        // The running count, read by the script (about every ten seconds).
+        if (wall.elapsed() - lastCount >= 10'000) {
+            lastCount = wall.elapsed();
+            std::printf("interact-count %lld %lld %d %.1f\n", seeds, total, findings,
+                        double(wall.elapsed()) / 1000.0);
+            std::fflush(stdout);
+        }
     }
     const double secs = double(wall.elapsed()) / 1000.0;
-    std::printf("interact: %lld seeds, %lld actions, %.1f actions/s, %d findings, seeds %llu..%llu\n", seeds,
-                total, double(total) / secs, findings,
-                static_cast<unsigned long long>(next - std::uint64_t(seeds)),
-                static_cast<unsigned long long>(next - 1));
+    std::printf("interact-count %lld %lld %d %.1f\n", seeds, total, findings, secs);
+    std::printf(
+        "interact: %lld seeds, %lld actions, %.1f actions/s, %d findings, seeds %llu..%llu step %llu\n",
+        seeds, total, double(total) / secs, findings, static_cast<unsigned long long>(first),
+        static_cast<unsigned long long>(next - workers), static_cast<unsigned long long>(workers));
 }
+
+class ExploreTest : public ::testing::Test
+{
+  public:
+    void TestBody() override { Explore(); }
+};
+
+[[maybe_unused]] const bool exploreRegistered = [] {
+    if (qEnvironmentVariableIsEmpty("ORB_INTERACT_SEED") &&
+        qEnvironmentVariableIsEmpty("ORB_INTERACT_MINUTES") &&
+        qEnvironmentVariableIsEmpty("ORB_INTERACT_REPLAY"))
+        return false;
+    ::testing::RegisterTest("Interact", "Explore", nullptr, nullptr, __FILE__, __LINE__,
+                            []() -> ::testing::Test* { return new ExploreTest; });
+    return true;
+}();
 
 } // namespace
