@@ -75,14 +75,6 @@ constexpr int kKeys[] = {Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,     Qt::K
                          Qt::Key_Space,  Qt::Key_A,      Qt::Key_Z,        Qt::Key_M,      Qt::Key_0,
                          Qt::Key_5,      Qt::Key_9};
 
-// Controls whose click closes the window: they end a run, so they are picked rarely.
-bool ClosesWindow(const QString& name)
-{
-    return name.contains(QLatin1String("Confirm")) || name.contains(QLatin1String("Exit")) ||
-           name == QLatin1String("Btn_Close") || name.startsWith(QLatin1String("Btn_Mini")) ||
-           name.startsWith(QLatin1String("Img_Mini"));
-}
-
 // Controls whose actions are aimed at the library's entries as a whole
 // (new, rename, delete, import): they may change any entry.
 bool AimsAtLibrary(const QString& name)
@@ -188,6 +180,10 @@ class World : public QObject
 
     // Builds the window with the mouse plugged in and read.
     bool start();
+    // Builds a window on the mouse, library and settings as they are.
+    bool openWindow();
+    void closeWindow();
+    std::optional<Violation> reopenAfterClose(int writesBefore);
     // Runs one action and checks every invariant after it.
     std::optional<Violation> run(const Action& act);
     // A new action fitting what the window shows now.
@@ -217,6 +213,9 @@ class World : public QObject
     std::optional<Violation> OverlaysCoverThePagesWithoutAMouse() const;
     std::optional<Violation> ActionReturnsInBoundedTime(std::int64_t tookMs) const;
     std::optional<Violation> NoModalDialogIsLeft() const;
+    std::optional<Violation> ConfirmLeavesTheMouseAsShown(bool verified, const ImageBytes& shown) const;
+    std::optional<Violation> LibraryOutlivesTheWindow(const MacroLibrary& closed, int recordingInto) const;
+    std::optional<Violation> ReopenedWindowReadsTheMouse();
     void followOpenMacro(bool aimedAtLibrary);
     bool mousePresent();
     void plantStoreIntoCurrentRow();
@@ -267,6 +266,8 @@ void QuietMasks(QtMsgType type, const QMessageLogContext& ctx, const QString& ms
 
 World::World(const Options& options) : options_(options)
 {
+    // A run closes and reopens the window; the test's application goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
     qApp->installEventFilter(this);
     previousHandler = qInstallMessageHandler(QuietMasks);
 }
@@ -291,6 +292,11 @@ bool World::start()
         mouse_.memory = *img;
     host_.addStandardSet(&mouse_, kVendor);
     host_.plugMouse(&mouse_, true);
+    return openWindow() && window_->session().link().hasDevice();
+}
+
+bool World::openWindow()
+{
     MacroPageDeps deps{[this] {
                            auto c = std::make_unique<FakeInputCapture>();
                            capture_ = c.get();
@@ -304,8 +310,6 @@ bool World::start()
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return false;
     clock_.advance(3500);
-    if (!window_->session().link().hasDevice())
-        return false;
     QTest::mouseMove(window_.get(), QPoint(1, 1));
     clock_.setPumpHook([this] {
         if (!pumpClick_ || --pumpClick_->first > 0)
@@ -320,8 +324,53 @@ bool World::start()
         plantStoreIntoCurrentRow();
     shadow_ = macros().library();
     shownLines_ = ScriptLines(macros().script());
+    shownRow_ = -1;
+    open_ = -1;
     requestsSeen_ = mouse_.requests().size();
     return true;
+}
+
+// The window's close as the user's end of the program: it and its dialogs go.
+void World::closeWindow()
+{
+    clock_.setPumpHook({});
+    pumpClick_.reset();
+    capture_ = nullptr;
+    window_.reset();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            w->close();
+    QCoreApplication::processEvents();
+}
+
+// The window was closed (Confirm, an exit button, also in the middle of a
+// transfer): what it held is checked against what outlives it, and the user
+// starts the program again on the same mouse, library file and settings.
+std::optional<Violation> World::reopenAfterClose(int writesBefore)
+{
+    const DeviceSession& session = window_->session();
+    const bool verified = session.writesEnded() != writesBefore && session.lastWriteSucceeded();
+    const ImageBytes shown = session.image().ImageBuf;
+    const MacroLibrary library = macros().library();
+    // A recording the close cut is dropped: its macro keeps what the file held.
+    const int recordingInto = macros().Recording() ? macros().SelectedLibraryMacro() : -1;
+    closeWindow();
+    // An exchange the close cut is never ended, as with an unplug.
+    inExchange_ = false;
+    const bool opened = openWindow();
+    using Check = std::optional<Violation>;
+    for (const Check& c : {
+             opened ? Check{}
+                    : Violation{QStringLiteral("Start"), QStringLiteral("the window did not reopen")},
+             ConfirmLeavesTheMouseAsShown(verified, shown),
+             LibraryOutlivesTheWindow(library, recordingInto),
+             ReopenedWindowReadsTheMouse(),
+         })
+        if (c && !options_.ignored.contains(c->invariant) &&
+            (options_.only.isEmpty() || options_.only == c->invariant ||
+             c->invariant == QLatin1String("Start")))
+            return c;
+    return std::nullopt;
 }
 
 // Every control with a name: the window's in the order they were made, then
@@ -566,7 +615,12 @@ std::optional<Violation> World::run(const Action& act)
     perform(act);
     aimed = aimed || pumpClickFired_;
     if (!window_->isVisible())
-        return std::nullopt; // closed: nothing more to check
+        return reopenAfterClose(writesBefore);
+    // A minimised window is restored before the user goes on with it.
+    if (window_->isMinimized()) {
+        window_->showNormal();
+        QCoreApplication::processEvents();
+    }
     bool wrote = false;
     const auto requests = mouse_.requests();
     for (std::size_t i = before; i < requests.size(); ++i)
@@ -688,6 +742,37 @@ std::optional<Violation> World::VerifiedApplyMatchesTheMouse(bool wrote) const
     if (!std::equal(img.begin(), img.begin() + kVerifySize, mouse_.memory.begin()))
         return Violation{QStringLiteral("VerifiedApplyMatchesTheMouse"),
                          QStringLiteral("a write reported verified differs from the mouse's memory")};
+    return std::nullopt;
+}
+
+std::optional<Violation> World::ConfirmLeavesTheMouseAsShown(bool verified, const ImageBytes& shown) const
+{
+    if (verified && shown != mouse_.memory) {
+        const auto at =
+            std::mismatch(shown.begin(), shown.end(), mouse_.memory.begin()).first - shown.begin();
+        return Violation{QStringLiteral("ConfirmLeavesTheMouseAsShown"),
+                         QStringLiteral("the closed window's verified write left 0x%1 different on the mouse")
+                             .arg(at, 3, 16, QLatin1Char('0'))};
+    }
+    return std::nullopt;
+}
+
+std::optional<Violation> World::LibraryOutlivesTheWindow(const MacroLibrary& closed, int recordingInto) const
+{
+    const MacroLibrary& now = macros().library();
+    for (int k = 0; k < LibraryEntryCount; ++k)
+        if (now.Names[std::size_t(k)] != closed.Names[std::size_t(k)] ||
+            (k != recordingInto && now.Records[std::size_t(k)] != closed.Records[std::size_t(k)]))
+            return Violation{QStringLiteral("LibraryOutlivesTheWindow"),
+                             QStringLiteral("library macro %1 is not what the closed window held").arg(k)};
+    return std::nullopt;
+}
+
+std::optional<Violation> World::ReopenedWindowReadsTheMouse()
+{
+    if (mousePresent() && !window_->session().link().hasDevice())
+        return Violation{QStringLiteral("ReopenedWindowReadsTheMouse"),
+                         QStringLiteral("the window started again does not open the mouse")};
     return std::nullopt;
 }
 
@@ -880,10 +965,8 @@ Action World::generate(std::mt19937_64& rng)
             for (QWidget* c : candidates)
                 if (c->objectName().startsWith(QLatin1String("Btn_Macro_")))
                     w = c;
-        if (ClosesWindow(w->objectName()) && !chance(1))
-            w = candidates[pick(int(candidates.size()))];
-        if (ClosesWindow(w->objectName()))
-            return false;
+        // Controls that close the window are taken like any other: the
+        // run checks what outlives the window and starts a new one.
         act.target = w->objectName();
         act.index = 0;
         for (QWidget* x : all) {
