@@ -242,6 +242,8 @@ class World : public QObject
     std::size_t requestsSeen_ = 0;
     bool inExchange_ = false;
     bool erasedByTest_ = false;
+    // Library records that fit and decoded, by entry (decoding all each time costs).
+    mutable std::array<MacroRecord, LibraryEntryCount> recordsDecoded_{};
     // Armed clicks inside a pump: pumps to go, and the click.
     std::optional<std::pair<int, Action>> pumpClick_;
     bool pumpClickFired_ = false;
@@ -690,8 +692,8 @@ std::optional<Violation> World::LibraryRecordsFitAndDecode() const
     const MacroLibrary& lib = macros().library();
     for (int k = 0; k < lib.Count(); ++k) {
         const MacroRecord& r = lib.Records[std::size_t(k)];
-        if (MacroRecordEmpty(r))
-            continue;
+        if (MacroRecordEmpty(r) || r == recordsDecoded_[std::size_t(k)])
+            continue; // checked when it came
         if (r[1] > MaxLengthByte)
             return Violation{
                 QStringLiteral("LibraryRecordsFitAndDecode"),
@@ -700,6 +702,7 @@ std::optional<Violation> World::LibraryRecordsFitAndDecode() const
         if (CheckMacroContentBuf(copy) || !DecodeRecord(r).complete)
             return Violation{QStringLiteral("LibraryRecordsFitAndDecode"),
                              QStringLiteral("library macro %1 does not decode").arg(k)};
+        recordsDecoded_[std::size_t(k)] = r;
     }
     return std::nullopt;
 }

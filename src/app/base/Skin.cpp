@@ -72,12 +72,29 @@ QImage decodePicture(const QString& name, qreal ratio)
     return image;
 }
 
+// Every picture decoded so far, for the program's life (the window's thread
+// only). A window built again shares them (the pixmaps' data is shared, so
+// this costs no memory) and decodes nothing; tests build thousands.
+QHash<QString, QPixmap>& decodedPictures()
+{
+    static QHash<QString, QPixmap> pictures;
+    return pictures;
+}
+
+QString decodedKey(const QString& name, qreal ratio)
+{
+    return ratio > 1 ? name + QStringLiteral("@2x") : name;
+}
+
 // Pictures loaded once, from a decoding already under way where there is one.
 const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, std::map<QString, std::future<QImage>>& decoding,
                            const QString& name, qreal ratio)
 {
     auto it = cache.find(name);
     if (it == cache.end()) {
+        const QString key = decodedKey(name, ratio);
+        if (const auto known = decodedPictures().constFind(key); known != decodedPictures().constEnd())
+            return *cache.insert(name, *known);
         QImage image;
         if (const auto pending = decoding.find(name); pending != decoding.end()) {
             image = pending->second.get();
@@ -88,6 +105,7 @@ const QPixmap& skinPicture(QHash<QString, QPixmap>& cache, std::map<QString, std
         if (image.isNull())
             qWarning("skin picture %s is missing", qPrintable(name));
         it = cache.insert(name, QPixmap::fromImage(std::move(image)));
+        decodedPictures().insert(key, *it);
     }
     return *it;
 }
@@ -107,7 +125,13 @@ void startDecoding(std::map<QString, std::future<QImage>>& decoding, std::vector
          QStringLiteral("MiniS_01"), QStringLiteral("SetS_01"), QStringLiteral("SetS_03"),
          QStringLiteral("WebS_01"), QStringLiteral("KeyS_01"), QStringLiteral("MacroS_01"),
          QStringLiteral("MacroBtnS_01"), QStringLiteral("InsertDelayBase"), QStringLiteral("L1_Back1")}};
-    for (const QStringList& names : batchesOfNames) {
+    for (const QStringList& all : batchesOfNames) {
+        QStringList names;
+        for (const QString& name : all)
+            if (!decodedPictures().contains(decodedKey(name, ratio)))
+                names << name;
+        if (names.isEmpty())
+            continue;
         std::vector<std::promise<QImage>> promises(std::size_t(names.size()));
         for (qsizetype i = 0; i < names.size(); ++i)
             decoding.emplace(names[i], promises[std::size_t(i)].get_future());
