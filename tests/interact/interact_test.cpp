@@ -116,6 +116,10 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         // An exchange cut by an unplug at its end command, then a new one.
         {"unplug at the end of an Apply", Parse({"unplug-at 2 1 0 0", "click Btn_Apply_1#0 305 147 2 0",
                                                  "plug 0 0 0 0", "advance 5911 0 0 0"})},
+        // A profile saved onto the macro library file replaced it; the
+        // library's next save took that for another program's deletes.
+        {"a profile saved over the library file",
+         Parse({"file 8 0 0 0", "other-library 0 51 0 0", "click Btn_Save_6#0 37 731 0 0"})},
     };
     for (const auto& [name, actions] : found) {
         const RunResult r = Replay(actions);
