@@ -24,7 +24,7 @@ int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const
                                     : libraryOption;
     // Held for the whole command, so the window's saves and ours come one
     // after the other and neither loses the other's macros.
-    const LibraryFileLock lock(libraryPath);
+    const LibraryFileLock lock(libraryPath, settings_.text);
     if (!lock.held())
         return reportError(ExitBadFile, QStringLiteral("%1: %2").arg(libraryPath, lock.error()));
     MacroLibrary library;
@@ -67,6 +67,10 @@ int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const
     };
 
     if (what == QLatin1String("export")) {
+        // Written over the library, an export would replace it.
+        if (IsLibraryFile(ExportFilePath(file), libraryPath))
+            return done(QStringLiteral("macros export"), ExitUsage,
+                        LibraryText(settings_.text, ExportOntoLibraryTextKey, {ExportFilePath(file)}));
         FileResult r;
         QString text;
         if (entry.isEmpty()) {
@@ -104,12 +108,12 @@ int Tool::cmdMacros(const QStringList& args, const QString& libraryOption, const
                         .arg(QFileInfo(file).size())
                         .arg(checked.kind.isEmpty() ? QString() : QStringLiteral(", a ") + checked.kind)
                         .arg(LibraryFileSize));
-            const FileResult r = ImportAllFile(library, file);
+            const FileResult r = ImportAllFile(library, file, settings_.text);
             if (!r.ok)
                 return done(QStringLiteral("macros import"), ExitBadFile, r.error);
             text = QStringLiteral("library imported: %1 macros").arg(library.Count());
         } else {
-            const ImportOneResult r = ImportOneFile(library, file);
+            const ImportOneResult r = ImportOneFile(library, file, settings_.text);
             if (!r.file.ok)
                 return done(QStringLiteral("macros import"), ExitBadFile, r.file.error);
             switch (r.status) {

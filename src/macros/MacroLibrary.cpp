@@ -180,6 +180,25 @@ LibraryStatus MacroLibrary::ImportOne(const QByteArray& file, int* index)
     return LibraryStatus::Ok;
 }
 
+QString LibraryText(const TextLookup& text, const QString& key, const QStringList& args)
+{
+    const QString said = text ? text(key) : QString();
+    if (said.isEmpty())
+        return (QStringList{key} + args).join(QLatin1Char(' '));
+    // One pass, so an argument holding "%2" (a file name) stays as it is.
+    QString out;
+    for (qsizetype i = 0; i < said.size(); ++i) {
+        const int n = i + 1 < said.size() ? said.at(i + 1).digitValue() : -1;
+        if (said.at(i) == QLatin1Char('%') && n >= 1 && n <= args.size()) {
+            out += args.at(n - 1);
+            ++i;
+        } else {
+            out += said.at(i);
+        }
+    }
+    return out;
+}
+
 QString MacroLibraryFilePath(const QString& pathSetting, const QString& programFolder,
                              const QString& dataFolder)
 {
@@ -257,16 +276,14 @@ bool EntryDecodes(QByteArrayView entry)
     return !CheckMacroContentBuf(checked) && DecodeRecord(record).complete;
 }
 
-FileResult UndecodableEntry(const QString& path, int entry)
+FileResult UndecodableEntry(const TextLookup& text, const QString& path, int entry)
 {
-    return {false, QStringLiteral(
-                       "%1: entry %2 holds no macro this program can read; the library was left as it was")
-                       .arg(QDir::toNativeSeparators(path))
-                       .arg(entry)};
+    return {false, LibraryText(text, UndecodableEntryTextKey,
+                               {QDir::toNativeSeparators(path), QString::number(entry)})};
 }
 } // namespace
 
-FileResult ImportAllFile(MacroLibrary& library, const QString& path)
+FileResult ImportAllFile(MacroLibrary& library, const QString& path, const TextLookup& text)
 {
     QByteArray bytes;
     FileResult result = ReadFileBytes(path, LibraryFileSize, bytes);
@@ -278,12 +295,12 @@ FileResult ImportAllFile(MacroLibrary& library, const QString& path)
     const int covered = std::min<int>(static_cast<int>(bytes.size() / LibraryEntrySize), LibraryEntryCount);
     for (int k = 0; k < covered; ++k)
         if (!EntryDecodes(bytes.sliced(qsizetype(k) * LibraryEntrySize, LibraryEntrySize)))
-            return UndecodableEntry(path, k + 1);
+            return UndecodableEntry(text, path, k + 1);
     library.ReadEntries(bytes);
     return result;
 }
 
-ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path)
+ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path, const TextLookup& text)
 {
     ImportOneResult result;
     if (library.Count() >= ImportOneLimit) {
@@ -294,7 +311,7 @@ ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path)
     QByteArray bytes;
     result.file = ReadFileBytes(path, LibraryEntrySize, bytes);
     if (result.file.ok && !EntryDecodes(bytes))
-        result.file = UndecodableEntry(path, 1);
+        result.file = UndecodableEntry(text, path, 1);
     if (result.file.ok)
         result.status = library.ImportOne(bytes, &result.index);
     return result;

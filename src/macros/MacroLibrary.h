@@ -1,4 +1,5 @@
 #pragma once
+#include "core/Text.h"
 #include "image/ConfigImage.h"
 #include "macros/MacroCodec.h"
 
@@ -25,6 +26,12 @@ inline const QString LibraryFileName = QStringLiteral("ORB5610-Macro.bin");
 inline const QString LibraryDataFolderName = QStringLiteral("ORB5610 Gaming Mouse");
 // Language key of the message for a name already in the library.
 inline const QString DuplicateNameTextKey = QStringLiteral("Str106");
+// Language key of the refusal of a file whose macro does not decode: %1 file, %2 entry.
+inline const QString UndecodableEntryTextKey = QStringLiteral("Str825");
+
+// The text of language key `key` with `args` for %1, %2, ...; without a
+// lookup (tests, fuzzing) the key and the arguments.
+QString LibraryText(const TextLookup& text, const QString& key, const QStringList& args = {});
 
 enum class LibraryStatus {
     Ok,
@@ -109,14 +116,15 @@ using LibraryFileReader = std::function<FileResult(const QString& path, qint64 l
 // existing file (empty: from the disk). Never throws.
 CheckResult CheckPCMacro(MacroLibrary& library, const QString& path, const LibraryFileReader& read = {});
 
-// Import All: whole entries the file covers replace the library's.
-FileResult ImportAllFile(MacroLibrary& library, const QString& path);
+// Import All: whole entries the file covers replace the library's. `text`
+// words the refusal of an entry that does not decode.
+FileResult ImportAllFile(MacroLibrary& library, const QString& path, const TextLookup& text = {});
 struct ImportOneResult {
     FileResult file;
     LibraryStatus status = LibraryStatus::Ok;
     int index = -1;
 };
-ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path);
+ImportOneResult ImportOneFile(MacroLibrary& library, const QString& path, const TextLookup& text = {});
 // Export One / Export All to the chosen name (ExportFilePath applied).
 FileResult ExportOneFile(const MacroLibrary& library, int k, const QString& chosen);
 FileResult ExportAllFile(const MacroLibrary& library, const QString& chosen);

@@ -2,6 +2,7 @@
 
 #include "app/pages/engineer/PassDialog.h"
 #include "image/ProfileFile.h"
+#include "macros/LibrarySharing.h"
 #include "macros/MacroCodec.h"
 #include "macros/MacroLibrary.h"
 #include "rcdata.h"
@@ -64,6 +65,8 @@ const char* kindName(Kind k)
         return "pass";
     case Kind::StopRecord:
         return "stop-recording";
+    case Kind::OtherLibrary:
+        return "other-library";
     }
     return "?";
 }
@@ -147,7 +150,7 @@ std::optional<Action> Action::parse(const QString& line)
         return std::nullopt;
     Action act;
     bool known = false;
-    for (int k = 0; k <= int(Kind::StopRecord); ++k)
+    for (int k = 0; k <= int(Kind::OtherLibrary); ++k)
         if (parts[0] == QLatin1String(kindName(Kind(k)))) {
             act.kind = Kind(k);
             known = true;
@@ -216,7 +219,19 @@ class World : public QObject
     std::optional<Violation> ConfirmLeavesTheMouseAsShown(bool verified, const ImageBytes& shown) const;
     std::optional<Violation> LibraryOutlivesTheWindow(const MacroLibrary& closed, int recordingInto) const;
     std::optional<Violation> ReopenedWindowReadsTheMouse();
+    std::optional<Violation> OtherProgramsLibraryChangesStay();
+    std::optional<Violation> WindowsLibraryChangesStay(bool aimedAtLibrary) const;
+    std::optional<Violation> TheFileHoldsTheWindowsLibraryAfterASave() const;
+    std::optional<Violation> OpenMacroShowsWhatTheLibraryHolds() const;
     void followOpenMacro(bool aimedAtLibrary);
+    // The other program on the library file.
+    void otherProgramChangesLibrary(int change, int entry);
+    MacroLibrary libraryFile() const;
+    // Before an action: what the library and its file hold. After it:
+    // whether the window took in the other program's changes (it saved
+    // over them), which makes every library change of the action its own.
+    void beforeLibraryAction();
+    bool tookInOthersChanges(const Action& act);
     bool mousePresent();
     void plantStoreIntoCurrentRow();
 
@@ -250,6 +265,18 @@ class World : public QObject
     int passAnswer_ = 0;
     std::uint32_t captureTime_ = 1000;
     int files_ = 0;
+
+    // The other program's changes the window has not taken in: the records
+    // it made (each one of its own), the names it deleted, renamed or gave
+    // other lines since the window last took its changes in, and whether
+    // there is something to take in.
+    std::vector<MacroRecord> otherMade_;
+    QStringList otherTouched_;
+    bool otherPending_ = false;
+    int otherSerial_ = 0;
+    bool tookIn_ = false;
+    QByteArray fileBefore_;
+    MacroLibrary libraryBefore_;
 };
 
 namespace
@@ -489,6 +516,8 @@ QString World::writeFile(int kind)
         break;
     case SaveTarget:
         return path;
+    case LibraryItself:
+        return macros().libraryPath();
     default:
         return {};
     }
@@ -577,8 +606,8 @@ void World::perform(const Action& act)
         if (act.a == Cancelled) {
             services_.openAnswers.push_back(std::nullopt);
             services_.saveAnswers.push_back(std::nullopt);
-        } else if (act.a == SaveTarget) {
-            services_.saveAnswers.push_back(writeFile(SaveTarget));
+        } else if (act.a == SaveTarget || act.a == LibraryItself) {
+            services_.saveAnswers.push_back(writeFile(act.a));
         } else {
             services_.openAnswers.push_back(writeFile(act.a));
         }
@@ -594,6 +623,9 @@ void World::perform(const Action& act)
         QCoreApplication::processEvents();
         break;
     }
+    case Kind::OtherLibrary:
+        otherProgramChangesLibrary(act.a, act.b);
+        break;
     }
 }
 
@@ -614,8 +646,10 @@ std::optional<Violation> World::run(const Action& act)
     const int writesBefore = window_->session().writesEnded();
     const std::int64_t t0 = clock_.nowMs();
     pumpClickFired_ = false;
+    beforeLibraryAction();
     perform(act);
     aimed = aimed || pumpClickFired_;
+    const bool tookIn = tookInOthersChanges(act);
     if (!window_->isVisible())
         return reopenAfterClose(writesBefore);
     // A minimised window is restored before the user goes on with it.
@@ -633,7 +667,7 @@ std::optional<Violation> World::run(const Action& act)
 
     using Check = std::optional<Violation>;
     for (const Check& c : {
-             LibraryChangesOnlyThroughAimedActions(aimed),
+             LibraryChangesOnlyThroughAimedActions(aimed || tookIn),
              LibraryRecordsFitAndDecode(),
              NoExchangeInsideAnother(),
              MacroAreaNeverErased(),
@@ -645,11 +679,17 @@ std::optional<Violation> World::run(const Action& act)
              OverlaysCoverThePagesWithoutAMouse(),
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
+             OtherProgramsLibraryChangesStay(),
+             WindowsLibraryChangesStay(aimed),
+             TheFileHoldsTheWindowsLibraryAfterASave(),
+             OpenMacroShowsWhatTheLibraryHolds(),
          })
         if (c && !options_.ignored.contains(c->invariant) &&
             (options_.only.isEmpty() || options_.only == c->invariant))
             return c;
-    followOpenMacro(aimed);
+    followOpenMacro(aimed || tookIn);
+    if (tookIn)
+        otherTouched_.clear();
     if (options_.verbose)
         qInfo("  open macro %d, library row %d, %d lines shown%s", open_, macros().SelectedLibraryMacro(),
               int(shownLines_.size()), macros().Recording() ? ", recording" : "");
@@ -858,6 +898,181 @@ std::optional<Violation> World::NoModalDialogIsLeft() const
     return std::nullopt;
 }
 
+// --- The other program on the library file ---
+
+MacroLibrary World::libraryFile() const
+{
+    MacroLibrary lib;
+    QFile f(macros().libraryPath());
+    if (f.open(QIODevice::ReadOnly))
+        lib.ReadEntries(f.readAll());
+    return lib;
+}
+
+void World::otherProgramChangesLibrary(int change, int entry)
+{
+    const LibraryFileLock lock(macros().libraryPath(), {}, 0);
+    if (!lock.held())
+        return;
+    MacroLibrary lib = libraryFile();
+    const int count = lib.Count();
+    const int k = count > 0 ? entry % count : -1;
+    // Lines of its own each time: three keys pressed and released.
+    const auto newRecord = [this] {
+        const int n = ++otherSerial_;
+        MacroScript s;
+        s.Lines = QStringList{QStringLiteral("10")};
+        for (int digit : {n % 26, n / 26 % 26, n / 676 % 26}) {
+            const QChar key = QChar(u'A' + digit);
+            const QString code = QStringLiteral("%1").arg(4 + digit, 2, 16, QLatin1Char('0')).toUpper();
+            s.Lines << QStringLiteral("1 %1 CODE:82%2").arg(key).arg(code)
+                    << QStringLiteral("2 %1 CODE:02%2").arg(key).arg(code);
+        }
+        return EncodeScript(s, false).record;
+    };
+    const auto forget = [this](const MacroRecord& r) {
+        otherMade_.erase(std::remove(otherMade_.begin(), otherMade_.end(), r), otherMade_.end());
+    };
+    switch (change % OtherChangeCount) {
+    case OtherImport: {
+        // Names the name dialog gets from the keys a run types, or one of its own.
+        static const char* typed[] = {"a", "m", "z", "am", "a0"};
+        const QString name = entry % 2 ? QString::fromLatin1(typed[entry / 2 % 5])
+                                       : QStringLiteral("other %1").arg(otherSerial_ + 1);
+        int at = -1;
+        if (lib.NewEntry(name, &at) != LibraryStatus::Ok)
+            return;
+        lib.Records[std::size_t(at)] = newRecord();
+        otherMade_.push_back(lib.Records[std::size_t(at)]);
+        break;
+    }
+    case OtherRename:
+        if (k < 0)
+            return;
+        otherTouched_ << MacroNameText(lib.Names[std::size_t(k)]);
+        if (lib.Rename(k, QStringLiteral("other %1").arg(++otherSerial_)) != LibraryStatus::Ok)
+            return;
+        break;
+    case OtherDelete:
+        if (k < 0)
+            return;
+        otherTouched_ << MacroNameText(lib.Names[std::size_t(k)]);
+        forget(lib.Records[std::size_t(k)]);
+        lib.Delete(k);
+        break;
+    case OtherRecord:
+        if (k < 0)
+            return;
+        otherTouched_ << MacroNameText(lib.Names[std::size_t(k)]);
+        forget(lib.Records[std::size_t(k)]);
+        lib.Records[std::size_t(k)] = newRecord();
+        otherMade_.push_back(lib.Records[std::size_t(k)]);
+        break;
+    }
+    if (SaveLibrary(lib, macros().libraryPath()).ok)
+        otherPending_ = true;
+}
+
+void World::beforeLibraryAction()
+{
+    QFile f(macros().libraryPath());
+    fileBefore_ = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    libraryBefore_ = macros().library();
+}
+
+bool World::tookInOthersChanges(const Action& act)
+{
+    tookIn_ = false;
+    if (act.kind == Kind::OtherLibrary || !otherPending_)
+        return false;
+    QFile f(macros().libraryPath());
+    const QByteArray now = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (now == fileBefore_)
+        return false;
+    otherPending_ = false;
+    tookIn_ = true;
+    return true;
+}
+
+// --- Invariants of the shared library ---
+
+// Whatever the other program made stays in the library file until the
+// window has taken it in, and is in the window's library then.
+std::optional<Violation> World::OtherProgramsLibraryChangesStay()
+{
+    const MacroLibrary& window = macros().library();
+    const MacroLibrary file = libraryFile();
+    const auto holds = [](const MacroLibrary& lib, const MacroRecord& r) {
+        for (int k = 0; k < lib.Count(); ++k)
+            if (lib.Records[std::size_t(k)] == r)
+                return true;
+        return false;
+    };
+    for (auto it = otherMade_.begin(); it != otherMade_.end();) {
+        if (holds(window, *it)) {
+            it = otherMade_.erase(it); // the window's now, as any of its macros
+            continue;
+        }
+        if (!holds(file, *it) || tookIn_)
+            return Violation{QStringLiteral("OtherProgramsLibraryChangesStay"),
+                             QStringLiteral("a macro the other program made is %1")
+                                 .arg(tookIn_ ? QStringLiteral("not in the window's library after its save")
+                                              : QStringLiteral("gone from the library file"))};
+        ++it;
+    }
+    return std::nullopt;
+}
+
+// A save that took in the other program's changes keeps the window's own:
+// every macro the other program did not touch is there with its lines (the
+// open one at least by its name, its lines may just have been edited).
+std::optional<Violation> World::WindowsLibraryChangesStay(bool aimedAtLibrary) const
+{
+    if (!tookIn_ || aimedAtLibrary)
+        return std::nullopt;
+    const MacroLibrary& now = macros().library();
+    const QStringList names = now.NameList();
+    for (int k = 0; k < libraryBefore_.Count(); ++k) {
+        const QString name = MacroNameText(libraryBefore_.Names[std::size_t(k)]);
+        if (otherTouched_.contains(name))
+            continue;
+        bool kept = false;
+        for (int j = 0; j < now.Count() && !kept; ++j)
+            kept = (k == open_ || now.Records[std::size_t(j)] == libraryBefore_.Records[std::size_t(k)]) &&
+                   (names.at(j) == name || (k != open_ && !libraryBefore_.NameList().contains(names.at(j))));
+        if (!kept)
+            return Violation{QStringLiteral("WindowsLibraryChangesStay"),
+                             QStringLiteral("the window's macro \"%1\" is lost").arg(name)};
+    }
+    return std::nullopt;
+}
+
+std::optional<Violation> World::TheFileHoldsTheWindowsLibraryAfterASave() const
+{
+    QFile f(macros().libraryPath());
+    const QByteArray now = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (now == fileBefore_ || now == macros().library().ToBytes())
+        return std::nullopt;
+    // Changed by the other program in this action: not the window's save.
+    if (otherPending_ && !tookIn_)
+        return std::nullopt;
+    return Violation{QStringLiteral("TheFileHoldsTheWindowsLibraryAfterASave"),
+                     QStringLiteral("the library file differs from the window's library after a save")};
+}
+
+// After the window took in the other program's changes, the open macro's
+// lines are the library's.
+std::optional<Violation> World::OpenMacroShowsWhatTheLibraryHolds() const
+{
+    const int k = macros().SelectedLibraryMacro();
+    if (!tookIn_ || macros().Recording() || k < 0)
+        return std::nullopt;
+    if (ScriptLines(macros().script()) != RecordLines(macros().library().Records[std::size_t(k)]))
+        return Violation{QStringLiteral("OpenMacroShowsWhatTheLibraryHolds"),
+                         QStringLiteral("macro %1 shows lines the library does not hold").arg(k)};
+    return std::nullopt;
+}
+
 // The macro the page shows: taken as open when the lines shown change to a
 // library macro's lines at the selected row (opened by a click, or by a
 // selection that opens); closed when the lines and the selection go.
@@ -1055,6 +1270,12 @@ Action World::generate(std::mt19937_64& rng)
             act.c = 1 + pick(chance(50) ? 3 : 300);
             return act;
         }
+    } else if (roll < 99 && chance(50)) {
+        act = Action{};
+        act.kind = Kind::OtherLibrary;
+        act.a = pick(OtherChangeCount);
+        act.b = pick(200);
+        return act;
     } else if (roll < 99) {
         act = Action{};
         act.kind = Kind::QueueFile;

@@ -30,6 +30,19 @@ enum class Kind {
     QueueFile,  // the next file dialog answers with file kind a (see FileKind)
     PassAnswer, // the pass-phrase dialog, when it opens, gets answer a (0 cancel, 1 wrong, 2 right)
     StopRecord, // the running recording's own button clicked
+    // Another program changes the library file under its lock: change a
+    // (see OtherChange) on entry b.
+    OtherLibrary,
+};
+
+// What the other program does to the library file.
+enum OtherChange {
+    // A new macro, under a name a user may type too when b is odd.
+    OtherImport,
+    OtherRename, // entry b renamed
+    OtherDelete, // entry b deleted
+    OtherRecord, // entry b given other lines
+    OtherChangeCount
 };
 
 enum FileKind {
@@ -41,6 +54,8 @@ enum FileKind {
     OneMacroDamaged,
     SaveTarget, // a save dialog answered with a new path
     Cancelled,  // the dialog cancelled
+    // A save dialog answered with the library file's own path.
+    LibraryItself,
     FileKindCount
 };
 

@@ -122,6 +122,10 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         {"base-macro import cut after a verified write",
          Parse({"click Img_DPI2_2#0 395 506 0 0", "click btn_Write#0 426 637 0 0", "unplug-at 7 197 0 0",
                 "file 4 0 0 0", "click Btn_ImportBaseMacro#0 260 861 0 0"})},
+        // A profile saved onto the macro library file replaced it; the
+        // library's next save took that for another program's deletes.
+        {"a profile saved over the library file",
+         Parse({"file 8 0 0 0", "other-library 0 51 0 0", "click Btn_Save_6#0 37 731 0 0"})},
     };
     for (const auto& [name, actions] : found) {
         const RunResult r = Replay(actions);

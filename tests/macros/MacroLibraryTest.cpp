@@ -1,6 +1,7 @@
 #include "macros/MacroLibrary.h"
 
 #include "rcdata.h"
+#include "skin/LanguagePack.h"
 
 #include <QDir>
 #include <QFile>
@@ -238,10 +239,21 @@ TEST_F(LibraryFiles, ImportAllRefusesAFileWithAMacroThatDoesNotDecode)
         WriteAll(at("bad.bin"), bytes);
         MacroLibrary lib = Library(5);
         const QByteArray before = lib.ToBytes();
-        const FileResult r = ImportAllFile(lib, at("bad.bin"));
-        EXPECT_FALSE(r.ok) << d.what;
-        EXPECT_TRUE(r.error.contains(QStringLiteral("entry %1").arg(d.entry + 1))) << qPrintable(r.error);
-        EXPECT_EQ(lib.ToBytes(), before) << d.what;
+        // Said in each language, the entry named.
+        for (int language = 1; language <= LanguageCount; ++language) {
+            const TextLookup text = MakeTextLookup(language);
+            const FileResult r = ImportAllFile(lib, at("bad.bin"), text);
+            EXPECT_FALSE(r.ok) << d.what;
+            EXPECT_TRUE(r.error.contains(text(UndecodableEntryTextKey).section(QStringLiteral("%2"), 1)))
+                << qPrintable(r.error);
+            EXPECT_TRUE(r.error.contains(QString::number(d.entry + 1))) << qPrintable(r.error);
+            EXPECT_FALSE(r.error.contains(QLatin1Char('%'))) << qPrintable(r.error);
+            if (language == 3) {
+                EXPECT_TRUE(r.error.contains(QStringLiteral("entry %1").arg(d.entry + 1)))
+                    << qPrintable(r.error);
+            }
+            EXPECT_EQ(lib.ToBytes(), before) << d.what;
+        }
         // The same entry alone, as a single macro's file picked by mistake.
         WriteAll(at("one.bin"), bytes.mid(d.entry * int(LibraryEntrySize), int(LibraryEntrySize)));
         EXPECT_FALSE(ImportAllFile(lib, at("one.bin")).ok) << d.what;

@@ -2,8 +2,11 @@
 #include "app/frame/FrameActions.h"
 
 #include "app/base/Skin.h"
+#include "app/frame/MainWindow.h"
+#include "app/pages/macros/MacroPage.h"
 #include "app/session/DeviceSession.h"
 #include "image/ProfileFile.h"
+#include "macros/LibrarySharing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -122,6 +125,17 @@ void FrameActions::Btn_Save_0Click()
     if (!chosen || chosen->isEmpty())
         return;
     const std::filesystem::path path = ProfileFilePath(QFileInfo(*chosen).filesystemFilePath());
+    // A profile written over the macro library file would pass, at the
+    // library's next save, for another program having emptied it.
+    const QString target = QString::fromStdU16String(path.u16string());
+    if (auto* window = qobject_cast<MainWindow*>(window_);
+        window && IsLibraryFile(target, window->macroPage().libraryPath())) {
+        session_.services().showMessage(
+            LibraryText([this](const QString& key) { return skin_.LookupText(key); },
+                        ExportOntoLibraryTextKey, {QDir::toNativeSeparators(target)}),
+            MessageStyle::Dialog);
+        return;
+    }
 
     // The file holds what the mouse holds; a read that did not bring the
     // whole image must not leave a file that looks like a good profile.

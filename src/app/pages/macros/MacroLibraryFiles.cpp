@@ -7,10 +7,14 @@
 #include "app/session/DeviceSession.h"
 #include "device/MemoryAccess.h"
 #include "macros/LibrarySharing.h"
+#include "skin/LanguagePack.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+
+#include <algorithm>
+#include <utility>
 
 namespace orb
 {
@@ -34,23 +38,36 @@ ConfigImage& MacroLibraryFiles::image() const
     return session().image();
 }
 
+TextLookup MacroLibraryFiles::text() const
+{
+    // At start-up the library is read before a language is chosen: the
+    // first language's texts then, which is the one chosen next.
+    return [this](const QString& key) {
+        const QString said = skin().LookupText(key);
+        return said.isEmpty() ? MakeTextLookup(1)(key) : said;
+    };
+}
+
 void MacroLibraryFiles::CheckPCMacro()
 {
     // An installed program has no folder of its own: the user's data folder.
     const QString programFolder = programFolder_.isEmpty() ? ProgramFilesFolder() : programFolder_;
     LibraryPath = MacroLibraryFilePath(skin().org().Path, programFolder, dataFolder_);
-    // Held so that a library the tool is writing is not read half way; a
-    // lock that cannot be had does not keep the program from starting.
-    const LibraryFileLock lock(LibraryPath);
-    const CheckResult r = orb::CheckPCMacro(Library, LibraryPath, readFile_);
-    Base = Library;
-    // A file that is there but cannot be read stays as the user left it: the
-    // library runs in memory and is never written over it.
-    KeepUnreadableFile = !r.read.ok;
-    if (!r.read.ok)
-        sayCannotSave(r.read.error);
-    else if (!r.fromFile && !r.save.ok)
-        sayCannotSave(r.save.error);
+    {
+        // Held so that a library the tool is writing is not read half way; a
+        // lock that cannot be had does not keep the program from starting.
+        const LibraryFileLock lock(LibraryPath, text());
+        const CheckResult r = orb::CheckPCMacro(Library, LibraryPath, readFile_);
+        Base = Library;
+        // A file that is there but cannot be read stays as the user left it:
+        // the library runs in memory and is never written over it.
+        KeepUnreadableFile = !r.read.ok;
+        if (!r.read.ok)
+            sayCannotSave(r.read.error);
+        else if (!r.fromFile && !r.save.ok)
+            sayCannotSave(r.save.error);
+    }
+    showNotes();
 }
 
 bool MacroLibraryFiles::RefreshPCMacro()
@@ -60,22 +77,27 @@ bool MacroLibraryFiles::RefreshPCMacro()
     // Every change tries again: a folder made writable meanwhile gets the
     // library; a run of failures is said once. The file is held from the
     // moment it is looked at until the new one is in place, so the tool's
-    // changes and the window's never overwrite each other.
-    const LibraryFileLock lock(LibraryPath);
-    if (!lock.held()) {
-        sayCannotSave(lock.error());
-        return false;
+    // changes and the window's never overwrite each other; what there is to
+    // say waits until it is let go, so the tool never finds the library held
+    // by a message box.
+    bool saved = false;
+    {
+        const LibraryFileLock lock(LibraryPath, text());
+        if (!lock.held()) {
+            sayCannotSave(lock.error());
+        } else if (TakeInFileChanges()) {
+            const FileResult r = SaveLibrary(Library, LibraryPath);
+            if (!r.ok) {
+                sayCannotSave(r.error);
+            } else {
+                CannotSaveSaid = false;
+                Base = Library;
+                saved = true;
+            }
+        }
     }
-    if (!TakeInFileChanges())
-        return false;
-    const FileResult r = SaveLibrary(Library, LibraryPath);
-    if (!r.ok) {
-        sayCannotSave(r.error);
-        return false;
-    }
-    CannotSaveSaid = false;
-    Base = Library;
-    return true;
+    showNotes();
+    return saved;
 }
 
 bool MacroLibraryFiles::TakeInFileChanges()
@@ -93,27 +115,42 @@ bool MacroLibraryFiles::TakeInFileChanges()
     // Another program (the command-line tool, another window) changed the
     // file: the window's changes since its last save go on top of it.
     const int shown = page_.SelectedLibraryMacro();
-    const std::optional<MacroName> shownName =
-        shown >= 0 ? std::optional<MacroName>(Library.Names[std::size_t(shown)]) : std::nullopt;
-    int leftOut = 0;
-    Library = MergeLibraryChanges(Base, Library, onDisk, &leftOut);
+    std::optional<MacroName> shownName;
+    MacroRecord shownRecord{};
+    if (shown >= 0) {
+        shownName = Library.Names[std::size_t(shown)];
+        shownRecord = Library.Records[std::size_t(shown)];
+    }
+    // A macro of ours that did not fit is said with the count below.
+    const bool shownWasSaved =
+        shownName && std::find(Base.Names.begin(), Base.Names.end(), *shownName) != Base.Names.end();
+    MergeReport report;
+    Library = MergeLibraryChanges(Base, Library, onDisk, &report);
     Base = onDisk;
     RefreshPCMacroName();
+    // The open macro stays open under the name it has now and shows what
+    // the library holds for it, so no later line edit stores lines the
+    // other program's change never showed.
     int again = -1;
-    for (int k = 0; shownName && k < Library.Count(); ++k)
-        if (Library.Names[std::size_t(k)] == *shownName)
-            again = k;
-    if (again >= 0)
-        pcList_->setCurrentRow(again);
-    else if (shownName)
-        page_.CloseMacro(); // the open macro is gone from the library
-    if (leftOut > 0)
-        session().services().showMessage(
-            QStringLiteral("The macro library %1 was changed by another program and is full: %2 new "
-                           "macros could not be kept.")
-                .arg(QDir::toNativeSeparators(LibraryPath))
-                .arg(leftOut),
-            MessageStyle::PlainBox);
+    if (shownName) {
+        const MacroName name = report.nameOf(*shownName);
+        for (int k = 0; k < Library.Count() && again < 0; ++k)
+            if (Library.Names[std::size_t(k)] == name)
+                again = k;
+    }
+    if (shownName &&
+        !page_.FollowOpenMacro(again, again >= 0 && Library.Records[std::size_t(again)] != shownRecord) &&
+        (again >= 0 || shownWasSaved))
+        notes_ << LibraryText(text(), OpenMacroChangedTextKey, {MacroNameText(*shownName)});
+    if (!report.keptAs.empty()) {
+        QStringList kept;
+        for (const auto& [ours, as] : report.keptAs)
+            kept << LibraryText(text(), KeptNameTextKey, {MacroNameText(ours), MacroNameText(as)});
+        notes_ << LibraryText(text(), LibraryKeptAsTextKey, {kept.join(QStringLiteral(", "))});
+    }
+    if (report.leftOut > 0)
+        notes_ << LibraryText(text(), LibraryFullAfterMergeTextKey,
+                              {QDir::toNativeSeparators(LibraryPath), QString::number(report.leftOut)});
     return true;
 }
 
@@ -122,11 +159,14 @@ void MacroLibraryFiles::sayCannotSave(const QString& error)
     if (CannotSaveSaid)
         return;
     CannotSaveSaid = true;
-    session().services().showMessage(
-        QStringLiteral("The macro library %1 cannot be saved (%2). Macro changes are kept only until the "
-                       "program closes.")
-            .arg(QDir::toNativeSeparators(LibraryPath), error),
-        MessageStyle::PlainBox);
+    notes_ << LibraryText(text(), LibraryCannotSaveTextKey, {QDir::toNativeSeparators(LibraryPath), error});
+}
+
+void MacroLibraryFiles::showNotes()
+{
+    const QStringList notes = std::exchange(notes_, {});
+    for (const QString& note : notes)
+        session().services().showMessage(note, MessageStyle::PlainBox);
 }
 
 void MacroLibraryFiles::RefreshPCMacroName()
@@ -161,7 +201,7 @@ void MacroLibraryFiles::Btn_ImportOneClick()
     if (!path || path->isEmpty())
         return;
     page_.HideAllMenu();
-    const ImportOneResult r = ImportOneFile(Library, *path);
+    const ImportOneResult r = ImportOneFile(Library, *path, text());
     page_.CloseMacro();
     if (!r.file.ok) {
         session().services().showMessage(r.file.error, MessageStyle::PlainBox);
@@ -187,7 +227,7 @@ void MacroLibraryFiles::Btn_ImportClick()
     if (!path || path->isEmpty())
         return;
     page_.HideAllMenu();
-    const FileResult r = ImportAllFile(Library, *path);
+    const FileResult r = ImportAllFile(Library, *path, text());
     page_.CloseMacro();
     if (!r.ok) {
         session().services().showMessage(r.error, MessageStyle::PlainBox);
@@ -204,7 +244,7 @@ void MacroLibraryFiles::Btn_ExportOneClick()
         return;
     page_.HideAllMenu();
     const std::optional<QString> chosen = session().services().saveFileName(kSaveFilter, QString());
-    if (!chosen || chosen->isEmpty())
+    if (!chosen || chosen->isEmpty() || refuseLibraryAsTarget(*chosen))
         return;
     const FileResult r = ExportOneFile(Library, k, *chosen);
     if (!r.ok)
@@ -217,9 +257,25 @@ void MacroLibraryFiles::Btn_ExportClick()
     if (!chosen || chosen->isEmpty())
         return;
     page_.HideAllMenu();
+    if (refuseLibraryAsTarget(*chosen))
+        return;
     const FileResult r = ExportAllFile(Library, *chosen);
     if (!r.ok)
         session().services().showMessage(r.error, MessageStyle::PlainBox);
+}
+
+bool MacroLibraryFiles::refuseLibraryAsTarget(const QString& chosen)
+{
+    // An export written over the library file would pass, at the next save,
+    // for another program having deleted every macro it does not hold. The
+    // library is saved at every change anyway.
+    const QString target = ExportFilePath(chosen);
+    if (!IsLibraryFile(target, LibraryPath))
+        return false;
+    session().services().showMessage(
+        LibraryText(text(), ExportOntoLibraryTextKey, {QDir::toNativeSeparators(target)}),
+        MessageStyle::PlainBox);
+    return true;
 }
 
 void MacroLibraryFiles::Btn_ImportBaseMacroClick()

@@ -3,6 +3,7 @@
 #include "macros/MacroLibrary.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -53,10 +54,16 @@ class MacroLibraryFiles
 
   private:
     // The file as it is now when another program changed it since Base:
-    // Library becomes it with the window's changes on top. False when the
-    // file cannot be read (it is then not written over).
+    // Library becomes it with the window's changes on top, and the open
+    // macro shows what it holds. False when the file cannot be read (it is
+    // then not written over).
     bool TakeInFileChanges();
     void sayCannotSave(const QString& error);
+    // The messages gathered while the file was held, once it is let go.
+    void showNotes();
+    // Says so and returns true when an export would go over the library file.
+    bool refuseLibraryAsTarget(const QString& chosen);
+    TextLookup text() const;
     Skin& skin() const { return context_.skin; }
     DeviceSession& session() const { return context_.session; }
     QWidget* window() const { return context_.window; }
@@ -75,6 +82,7 @@ class MacroLibraryFiles
     QString LibraryPath;
     bool CannotSaveSaid = false;     // in the current run of failed saves
     bool KeepUnreadableFile = false; // the file existed but could not be read
+    QStringList notes_;              // to be shown once the file is let go
 };
 
 } // namespace orb

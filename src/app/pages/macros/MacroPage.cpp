@@ -289,6 +289,26 @@ void MacroPage::ReloadOpenMacro()
         decodeRecord(k, false);
 }
 
+bool MacroPage::FollowOpenMacro(int k, bool recordChanged)
+{
+    if (k < 0 || k >= library().Count()) {
+        CloseMacro();
+        return false;
+    }
+    if (!state_.mayEdit())
+        return true; // nothing is saved while a recording runs
+    if (!recordChanged) {
+        state_.open(k); // the same macro, perhaps under another number
+        return true;
+    }
+    state_.close();
+    state_.open(k);
+    Script.clear();
+    lineList_->clear();
+    decodeRecord(k, true);
+    return false;
+}
+
 void MacroPage::decodeRecord(int k, bool releaseChoice)
 {
     const MacroRecord& record = library().Records[std::size_t(k)];

@@ -77,6 +77,11 @@ class MacroPage : public Page
     // The open macro's record decoded into the script again (the delay
     // choice follows it; the release choice made stays).
     void ReloadOpenMacro();
+    // After the library took in another program's changes: the open macro
+    // is entry k now (-1: gone, and it is closed) and its record changed or
+    // not; a changed one is opened afresh, so edit dialogs opened on its old
+    // lines store nothing. Returns whether the lines shown stayed as they were.
+    bool FollowOpenMacro(int k, bool recordChanged);
     // The widgets from the state: the library list's selection and which
     // controls take input.
     void ShowState();

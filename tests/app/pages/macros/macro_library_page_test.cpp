@@ -39,7 +39,14 @@ TEST_F(MacroPageUi, AnUnwritableLibraryFolderStillStartsAndSaysSoOnce)
     start(true);
     untilOpened();
     ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].contains(QStringLiteral("cannot be saved")));
+    // Said in the window's language: the text up to the reason.
+    const QString said = text("Str824");
+    ASSERT_TRUE(said.contains(QStringLiteral("%2")));
+    EXPECT_TRUE(messages()[0].startsWith(said.section(QStringLiteral("%1"), 0, 0)))
+        << qPrintable(messages()[0]);
+    EXPECT_TRUE(
+        messages()[0].contains(said.section(QStringLiteral("%1"), 1).section(QStringLiteral("%2"), 0, 0)))
+        << qPrintable(messages()[0]);
     EXPECT_EQ(window->macroPage().library().Count(), 22); // the built-in library, in memory
     EXPECT_FALSE(window->macroPage().RefreshPCMacro());
     EXPECT_EQ(messages().size(), 1);
