@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -46,22 +47,43 @@ class FakeHostMouseStore final : public HostMouseStore
 
 // Test double of the system calls: records them in order and answers with
 // `accepts` (false plays a desktop that refuses them); the settings in
-// `unreached` play a desktop that has no such setting.
+// `unreached` play a desktop that has no such setting. A value it takes
+// becomes its current one, as on a desktop; another program changes
+// `current` in between.
 class FakeHostMouseSystem final : public HostMouseSystem
 {
   public:
     bool accepts = true;
+    bool answers = true;                // false: a desktop that does not answer when asked for its picture
+    int refreshes = 0;                  // times asked for its picture
     QStringList calls;                  // "speed 10", "accel 6 10 1", "doubleclick 480", "wheel -1"
     std::map<QString, QString> current; // the desktop's own values
     std::set<HostSetting> unreached;
+    bool storeLive = true; // the store read where `current` has no value, as the registry on Windows
 
-    bool setMouseSpeed(int sensitivity) override { return log(QStringLiteral("speed %1").arg(sensitivity)); }
+    bool storeIsLive() const override { return storeLive; }
+    bool refresh() override
+    {
+        ++refreshes;
+        return answers;
+    }
+    bool setMouseSpeed(int sensitivity) override
+    {
+        return log(QStringLiteral("speed %1").arg(sensitivity), {{"MouseSensitivity", sensitivity}});
+    }
     bool setMouseAcceleration(int threshold1, int threshold2, int speed) override
     {
-        return log(QStringLiteral("accel %1 %2 %3").arg(threshold1).arg(threshold2).arg(speed));
+        return log(QStringLiteral("accel %1 %2 %3").arg(threshold1).arg(threshold2).arg(speed),
+                   {{"MouseSpeed", speed}, {"MouseThreshold1", threshold1}, {"MouseThreshold2", threshold2}});
     }
-    bool setDoubleClickTime(int ms) override { return log(QStringLiteral("doubleclick %1").arg(ms)); }
-    bool setWheelScrollLines(int lines) override { return log(QStringLiteral("wheel %1").arg(lines)); }
+    bool setDoubleClickTime(int ms) override
+    {
+        return log(QStringLiteral("doubleclick %1").arg(ms), {{"DoubleClickSpeed", ms}});
+    }
+    bool setWheelScrollLines(int lines) override
+    {
+        return log(QStringLiteral("wheel %1").arg(lines), {{"WheelScrollLines", lines}});
+    }
     std::optional<QString> currentValue(const QString& name) override
     {
         auto it = current.find(name);
@@ -72,9 +94,12 @@ class FakeHostMouseSystem final : public HostMouseSystem
     bool reaches(HostSetting setting) const override { return !unreached.count(setting); }
 
   private:
-    bool log(const QString& call)
+    bool log(const QString& call, std::initializer_list<std::pair<const char*, int>> values)
     {
         calls << call;
+        if (accepts)
+            for (const auto& [name, value] : values)
+                current[QLatin1String(name)] = QString::number(value);
         return accepts;
     }
 };
@@ -88,6 +113,7 @@ class FakePointerDevices final : public PointerDeviceProperties
         std::map<std::string, std::vector<float>> floats;
         std::map<std::string, std::vector<std::uint8_t>> bytes;
         bool refuses = false;
+        std::string name;
     };
     std::map<int, Device> devices;
     QStringList sets; // "7 libinput Accel Speed 0.2", "7 libinput Accel Profile Enabled 0 1 0"
@@ -109,6 +135,26 @@ class FakePointerDevices final : public PointerDeviceProperties
         return d;
     }
 
+    // A touchpad and a pointing stick, as the driver shows them: both have
+    // speed and profiles like a mouse.
+    static Device touchpad(float speed, bool adaptive)
+    {
+        Device d = libinputMouse(speed, adaptive);
+        d.name = "SynPS/2 Synaptics TouchPad";
+        d.bytes[kLibinputTapping] = {0};
+        d.bytes[kLibinputDisableWhileTyping] = {1};
+        d.bytes[kLibinputScrollMethodDefault] = {1, 0, 0};
+        return d;
+    }
+    static Device pointingStick(float speed, bool adaptive)
+    {
+        Device d = libinputMouse(speed, adaptive);
+        d.name = "TPPS/2 Elan TrackPoint";
+        d.bytes[kLibinputScrollMethodDefault] = {0, 0, 1};
+        return d;
+    }
+
+    std::string name(int id) override { return devices[id].name; }
     std::vector<int> pointerDevices() override
     {
         std::vector<int> ids;

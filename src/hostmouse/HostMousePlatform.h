@@ -37,6 +37,12 @@ class HostMouseSystem
 {
   public:
     virtual ~HostMouseSystem() = default;
+    // Takes the desktop's current picture (its pointer devices and their
+    // values) once: when the page is shown and at the start of an apply that
+    // changes something. Reads and sets until the next call use it, so a slow
+    // desktop is asked once, not per value. False when it did not answer;
+    // then what it alone knows is unknown.
+    virtual bool refresh() { return true; }
     // Pointer speed, 1..20.
     virtual bool setMouseSpeed(int sensitivity) = 0;
     // Acceleration: speed 1 doubles the motion above threshold1, speed 2 also
@@ -53,6 +59,11 @@ class HostMouseSystem
     // once for several settings does it here. The settings whose change did
     // not reach them after all come back.
     virtual std::vector<HostSetting> finishApply() { return {}; }
+    // Whether the store holds the desktop's own current values (the registry
+    // on Windows). Otherwise the store is only this program's record, read
+    // for a setting the desktop lacks; where the desktop has the setting but
+    // does not tell its value, the value is unknown.
+    virtual bool storeIsLive() const { return false; }
     // Whether this desktop has the setting at all. One it lacks is never set;
     // the page keeps its value and names it in the hint.
     virtual bool reaches(HostSetting) const { return true; }

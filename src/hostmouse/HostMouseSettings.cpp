@@ -21,6 +21,9 @@ QString Digits(int value)
 const char* const kSettingNames[] = {"pointer speed", "pointer acceleration", "double-click time",
                                      "wheel lines"};
 
+const HostSetting kAllSettings[] = {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick,
+                                    HostSetting::WheelLines};
+
 QString SettingName(HostSetting setting)
 {
     return QLatin1String(kSettingNames[static_cast<std::size_t>(setting)]);
@@ -173,8 +176,13 @@ void HostMouseSettings::ChangedMouseSystemParameterB(HostApplyResult& result)
 HostApplyResult HostMouseSettings::ApplyHostMouseSettings()
 {
     HostApplyResult result;
-    ChangedMouseSystemParameterA(result);
-    ChangedMouseSystemParameterB(result);
+    const bool anyChanged = std::find(changed_.begin(), changed_.end(), true) != changed_.end();
+    if (anyChanged) {
+        result.attempted = true;
+        result.desktopAnswered = system_.refresh();
+        ChangedMouseSystemParameterA(result);
+        ChangedMouseSystemParameterB(result);
+    }
     // Only settings changed on the page reach the desktop: a value merely
     // read would come back rounded to a step, one never known would
     // overwrite the user's own.
@@ -191,17 +199,40 @@ HostApplyResult HostMouseSettings::ApplyHostMouseSettings()
     });
     apply(HostSetting::DoubleClick, [this] { return system_.setDoubleClickTime(state_.DoubleClickTime); });
     apply(HostSetting::WheelLines, [this] { return system_.setWheelScrollLines(state_.WheelLines); });
-    for (HostSetting setting : system_.finishApply())
-        if (!result.notApplied.contains(SettingName(setting)))
-            result.notApplied << SettingName(setting);
+    if (anyChanged)
+        for (HostSetting setting : system_.finishApply())
+            if (!result.notApplied.contains(SettingName(setting)))
+                result.notApplied << SettingName(setting);
+    // Sent: what the desktop has from now on is its own, even where it
+    // refused; only a new change on the page goes out again. A value set
+    // here is known.
+    for (std::size_t i = 0; i < changed_.size(); ++i)
+        read_[i] = read_[i] || changed_[i];
+    changed_.fill(false);
+    return result;
+}
+
+HostApplyResult HostMouseSettings::Refresh()
+{
+    HostApplyResult result;
+    result.desktopAnswered = desktopAnswered_ = system_.refresh();
+    for (HostSetting setting : kAllSettings)
+        if (!changed(setting))
+            forget(setting);
+    RefreshMouseSystemParameterA();
+    RefreshMouseSystemParameterB();
+    FillUnknownSteps();
+    result.notApplied = DesktopReach().notApplied;
+    for (HostSetting setting : kAllSettings)
+        if (!known(setting) && !changed(setting))
+            result.unknown.push_back(setting);
     return result;
 }
 
 HostApplyResult HostMouseSettings::DesktopReach() const
 {
     HostApplyResult result;
-    for (HostSetting setting :
-         {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick, HostSetting::WheelLines})
+    for (HostSetting setting : kAllSettings)
         if (!system_.reaches(setting))
             result.notApplied << SettingName(setting);
     return result;
@@ -213,10 +244,39 @@ void HostMouseSettings::noteRead(HostSetting setting)
     changed_[index(setting)] = false;
 }
 
-std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name, bool storeOpens)
+void HostMouseSettings::forget(HostSetting setting)
+{
+    read_[index(setting)] = false;
+    switch (setting) {
+    case HostSetting::Speed:
+        state_.SpeedStep = 0;
+        state_.SensitivityValue = 0;
+        break;
+    case HostSetting::Acceleration:
+        state_.AccelSpeed = state_.AccelThreshold1 = state_.AccelThreshold2 = 0;
+        state_.AccelKnown = false;
+        state_.IsControl = false;
+        break;
+    case HostSetting::DoubleClick:
+        state_.DoubleClickStep = 0;
+        state_.DoubleClickTime = 0;
+        break;
+    case HostSetting::WheelLines:
+        state_.ScrollStep = 0;
+        state_.WheelLines = 0;
+        state_.IsScreen = false;
+        break;
+    }
+}
+
+std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name, bool storeOpens,
+                                              HostSetting setting)
 {
     std::optional<QString> text = system_.currentValue(name);
-    if (!text && storeOpens)
+    // Our own record stands only for a setting the desktop does not have; a
+    // desktop that did not answer may have it all the same.
+    const bool storeTells = system_.storeIsLive() || (desktopAnswered_ && !system_.reaches(setting));
+    if (!text && storeOpens && storeTells)
         text = store_.read(key, name);
     if (!text)
         return std::nullopt;
@@ -230,23 +290,34 @@ std::optional<int> HostMouseSettings::readInt(HostKey key, const QString& name, 
 bool HostMouseSettings::RefreshMouseSystemParameterA()
 {
     const bool opens = store_.canOpen(HostKey::Mouse);
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("MouseSensitivity"), opens)) {
+    // A change not yet applied is not read over.
+    const auto v0 = changed(HostSetting::Speed) ? std::nullopt
+                                                : readInt(HostKey::Mouse, QStringLiteral("MouseSensitivity"),
+                                                          opens, HostSetting::Speed);
+    if (auto v = v0) {
         state_.SensitivityValue = *v;
         if (auto step = SpeedStepForSensitivity(*v))
             state_.SpeedStep = *step;
         noteRead(HostSetting::Speed);
     }
-    for (auto [name, field] : {std::pair{"MouseSpeed", &HostMouseState::AccelSpeed},
-                               std::pair{"MouseThreshold1", &HostMouseState::AccelThreshold1},
-                               std::pair{"MouseThreshold2", &HostMouseState::AccelThreshold2}}) {
-        if (auto v = readInt(HostKey::Mouse, QLatin1String(name), opens)) {
-            state_.*field = *v;
-            state_.AccelKnown = true;
-            noteRead(HostSetting::Acceleration);
+    if (!changed(HostSetting::Acceleration)) {
+        for (auto [name, field] : {std::pair{"MouseSpeed", &HostMouseState::AccelSpeed},
+                                   std::pair{"MouseThreshold1", &HostMouseState::AccelThreshold1},
+                                   std::pair{"MouseThreshold2", &HostMouseState::AccelThreshold2}}) {
+            if (auto v = readInt(HostKey::Mouse, QLatin1String(name), opens, HostSetting::Acceleration)) {
+                state_.*field = *v;
+                state_.AccelKnown = true;
+                noteRead(HostSetting::Acceleration);
+            }
         }
+        state_.IsControl =
+            state_.AccelSpeed != 0 || state_.AccelThreshold1 != 0 || state_.AccelThreshold2 != 0;
     }
-    state_.IsControl = state_.AccelSpeed != 0 || state_.AccelThreshold1 != 0 || state_.AccelThreshold2 != 0;
-    if (auto v = readInt(HostKey::Mouse, QStringLiteral("DoubleClickSpeed"), opens)) {
+    const auto d0 =
+        changed(HostSetting::DoubleClick)
+            ? std::nullopt
+            : readInt(HostKey::Mouse, QStringLiteral("DoubleClickSpeed"), opens, HostSetting::DoubleClick);
+    if (auto v = d0) {
         state_.DoubleClickTime = *v;
         if (auto step = DoubleClickStepForTime(*v))
             state_.DoubleClickStep = *step;
@@ -258,7 +329,9 @@ bool HostMouseSettings::RefreshMouseSystemParameterA()
 bool HostMouseSettings::RefreshMouseSystemParameterB()
 {
     const bool opens = store_.canOpen(HostKey::Desktop);
-    auto w = readInt(HostKey::Desktop, QStringLiteral("WheelScrollLines"), opens);
+    if (changed(HostSetting::WheelLines))
+        return opens;
+    auto w = readInt(HostKey::Desktop, QStringLiteral("WheelScrollLines"), opens, HostSetting::WheelLines);
     if (!w)
         return opens;
     noteRead(HostSetting::WheelLines);
@@ -278,21 +351,16 @@ bool HostMouseSettings::RefreshMouseSystemParameterB()
 void HostMouseSettings::FillUnknownSteps()
 {
     const auto wasRead = [this](HostSetting setting) { return read_[index(setting)]; };
-    if (!InSteps(state_.SpeedStep))
-        state_.SpeedStep =
-            wasRead(HostSetting::Speed) ? NearestSpeedStep(state_.SensitivityValue) : kDefaultSpeedStep;
-    if (!InSteps(state_.DoubleClickStep))
-        state_.DoubleClickStep = wasRead(HostSetting::DoubleClick)
-                                     ? NearestDoubleClickStep(state_.DoubleClickTime)
-                                     : kDefaultDoubleClickStep;
-    if (state_.IsScreen) {
+    if (!InSteps(state_.SpeedStep) && wasRead(HostSetting::Speed))
+        state_.SpeedStep = NearestSpeedStep(state_.SensitivityValue);
+    if (!InSteps(state_.DoubleClickStep) && wasRead(HostSetting::DoubleClick))
+        state_.DoubleClickStep = NearestDoubleClickStep(state_.DoubleClickTime);
+    if (state_.IsScreen)
         state_.ScrollStep = kOneScreenStep;
-    } else if (!InSteps(state_.ScrollStep)) {
-        state_.ScrollStep =
-            wasRead(HostSetting::WheelLines) ? NearestWheelStep(state_.WheelLines) : kDefaultWheelStep;
-    }
-    if (!InSteps(state_.LastScrollStep))
-        state_.LastScrollStep = InSteps(state_.ScrollStep) ? state_.ScrollStep : kDefaultWheelStep;
+    else if (!InSteps(state_.ScrollStep) && wasRead(HostSetting::WheelLines))
+        state_.ScrollStep = NearestWheelStep(state_.WheelLines);
+    if (!InSteps(state_.LastScrollStep) && InSteps(state_.ScrollStep))
+        state_.LastScrollStep = state_.ScrollStep;
 }
 
 } // namespace orb

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 namespace orb
 {
@@ -36,6 +37,14 @@ struct HostApplyResult {
     bool mouseKeyWritten = true;   // false when "Control Panel\Mouse" could not be opened or written
     bool desktopKeyWritten = true; // same for "Control Panel\Desktop"
     QStringList notApplied; // "pointer speed", "pointer acceleration", "double-click time", "wheel lines"
+    // Whether anything was written or sent; an apply with nothing changed
+    // since the last one touches neither the store nor the desktop.
+    bool attempted = false;
+    // False when the desktop did not answer when asked for its picture.
+    bool desktopAnswered = true;
+    // Settings whose current value neither the desktop nor the store told:
+    // shown without a step, and never written unless set on the page.
+    std::vector<HostSetting> unknown;
     // Empty when everything was kept and applied; otherwise what was not, in
     // language 1..3 (simplified Chinese, traditional Chinese, English).
     QString hint(int language = 3) const;
@@ -64,8 +73,15 @@ class HostMouseSettings
     // Store writes of the two keys; results go into `result`.
     void ChangedMouseSystemParameterA(HostApplyResult& result);
     void ChangedMouseSystemParameterB(HostApplyResult& result);
-    // Both store writes, then the system calls, of the settings changed on the page.
+    // Both store writes, then the system calls, of the settings changed on the
+    // page since the last apply; afterwards nothing counts as changed, so a
+    // later apply never sends a value again over what the desktop has since.
     HostApplyResult ApplyHostMouseSettings();
+
+    // The page shown: the desktop asked once for its picture, then every
+    // setting not changed on the page since the last apply read again
+    // (unknown where nothing tells it). Nothing is written.
+    HostApplyResult Refresh();
 
     // Fill the state from the desktop's live values, and from the store where
     // the desktop has none; false when the store's key could not be opened
@@ -74,9 +90,11 @@ class HostMouseSettings
     bool RefreshMouseSystemParameterA();
     bool RefreshMouseSystemParameterB();
     // After the refreshes: a bar still without a step shows the step nearest
-    // to the value read, or the default step when none was. Nothing is
-    // changed by it, so nothing is written.
+    // to the value read; one never read stays without a step (unknown).
+    // Nothing is changed by it, so nothing is written.
     void FillUnknownSteps();
+    // Whether the setting's current value was read (from the desktop or the store).
+    bool known(HostSetting setting) const { return read_[index(setting)]; }
 
     // Changed on the page since it was read.
     bool changed(HostSetting setting) const { return changed_[index(setting)]; }
@@ -85,15 +103,18 @@ class HostMouseSettings
 
   private:
     static std::size_t index(HostSetting setting) { return static_cast<std::size_t>(setting); }
-    std::optional<int> readInt(HostKey key, const QString& name, bool storeOpens);
+    std::optional<int> readInt(HostKey key, const QString& name, bool storeOpens, HostSetting setting);
     // Marks a setting as read from the host (and so no longer changed).
     void noteRead(HostSetting setting);
+    // Back to unknown before it is read again.
+    void forget(HostSetting setting);
 
     HostMouseStore& store_;
     HostMouseSystem& system_;
     HostMouseState state_;
     std::array<bool, 4> changed_{};
     std::array<bool, 4> read_{};
+    bool desktopAnswered_ = true; // at the last refresh
 };
 
 } // namespace orb

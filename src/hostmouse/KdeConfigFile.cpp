@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace orb
 {
@@ -136,8 +139,9 @@ std::vector<Line> SplitLines(const QByteArray& text)
 }
 
 // A group header's path, as KConfig reads "[a][b][c]" (a "[$i]" mark is not
-// part of it); nothing when the line is no valid header.
-std::optional<QStringList> GroupOfLine(QByteArrayView line)
+// part of it); nothing when the line is no valid header. `immutable` tells
+// whether it had the mark.
+std::optional<QStringList> GroupOfLine(QByteArrayView line, bool* immutable = nullptr)
 {
     QStringList path;
     qsizetype start = 1;
@@ -148,10 +152,43 @@ std::optional<QStringList> GroupOfLine(QByteArrayView line)
         const QByteArrayView part = line.sliced(start, end - start);
         if (part != "$i")
             path << Unprintable(part);
+        else if (immutable)
+            *immutable = true;
         if (end + 1 >= line.size() || line[end + 1] != '[')
             return path;
         start = end + 2;
     }
+}
+
+// A key's options ("[$e]", "[$i]", "[$d]", "[$ie]") as one string of letters.
+QByteArray KeyOptions(QByteArrayView key)
+{
+    QByteArray options;
+    while (key.endsWith(']')) {
+        const qsizetype open = key.lastIndexOf('[');
+        if (open < 0 || open + 1 >= key.size() || key[open + 1] != '$')
+            break;
+        options += key.sliced(open + 2, key.size() - open - 3).toByteArray();
+        key = key.first(open);
+    }
+    return options;
+}
+
+// "Key[$d]": the key deleted here (no value, no "=").
+std::optional<QString> DeletedKeyOfLine(QByteArrayView line)
+{
+    if (line.contains('=') || !line.endsWith(']'))
+        return std::nullopt;
+    if (!KeyOptions(line).contains('d'))
+        return std::nullopt;
+    QByteArrayView key = line;
+    while (key.endsWith(']')) {
+        const qsizetype open = key.lastIndexOf('[');
+        if (open < 0)
+            break;
+        key = key.first(open);
+    }
+    return Unprintable(key.trimmed());
 }
 
 // A key line's key, when it is the key itself: not a localised entry; the
@@ -181,7 +218,8 @@ std::optional<KeyLine> KeyOfLine(QByteArrayView line)
 // key and where the group's last section ends.
 struct Scan {
     bool groupFound = false;
-    qsizetype sectionEnd = 0; // after the last key line (or header) of the group's last section
+    std::vector<Line> deletions; // "Key[$d]" lines of the key asked for
+    qsizetype sectionEnd = 0;    // after the last key line (or header) of the group's last section
     std::optional<Line> lastLineOf(const QString& key) const
     {
         for (auto it = keys.rbegin(); it != keys.rend(); ++it)
@@ -193,7 +231,7 @@ struct Scan {
     std::vector<std::pair<QString, QByteArrayView>> values;
 };
 
-Scan ScanText(const QByteArray& text, const QStringList& group)
+Scan ScanText(const QByteArray& text, const QStringList& group, const QString& deletedKey = {})
 {
     Scan scan;
     bool inGroup = false;
@@ -214,6 +252,11 @@ Scan ScanText(const QByteArray& text, const QStringList& group)
         }
         if (!inGroup)
             continue;
+        if (const auto deleted = DeletedKeyOfLine(line)) {
+            if (*deleted == deletedKey && !deletedKey.isEmpty())
+                scan.deletions.push_back(l);
+            continue;
+        }
         if (const auto key = KeyOfLine(line)) {
             scan.keys.emplace_back(key->key, l);
             scan.values.emplace_back(key->key, key->value);
@@ -232,6 +275,48 @@ QByteArray Header(const QStringList& group)
 }
 } // namespace
 
+bool KConfigImmutable(const QByteArray& text, const QStringList& group, const QString& key)
+{
+    bool inGroup = false;
+    bool beforeGroups = true;
+    for (const Line& l : SplitLines(text)) {
+        const QByteArrayView line = QByteArrayView(text).sliced(l.begin, l.end - l.begin).trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[')) {
+            if (line == "[$i]") {
+                if (beforeGroups)
+                    return true; // the whole file
+                continue;
+            }
+            bool immutable = false;
+            const auto path = GroupOfLine(line, &immutable);
+            if (!path || path->isEmpty())
+                continue;
+            beforeGroups = false;
+            inGroup = *path == group;
+            // A group's mark holds for the groups inside it.
+            if (immutable && path->size() <= group.size() && group.mid(0, path->size()) == *path)
+                return true;
+            continue;
+        }
+        beforeGroups = false;
+        if (!inGroup)
+            continue;
+        const qsizetype eq = line.indexOf('=');
+        const QByteArrayView name = (eq < 0 ? line : line.first(eq)).trimmed();
+        const QByteArray options = KeyOptions(name);
+        if (!options.contains('i'))
+            continue;
+        QByteArrayView bare = name;
+        while (bare.endsWith(']') && bare.lastIndexOf('[') > 0)
+            bare = bare.first(bare.lastIndexOf('['));
+        if (Unprintable(bare.trimmed()) == key)
+            return true;
+    }
+    return false;
+}
+
 std::optional<QString> KConfigValue(const QByteArray& text, const QStringList& group, const QString& key)
 {
     const Scan scan = ScanText(text, group);
@@ -246,6 +331,10 @@ QByteArray KConfigWithValues(QByteArray text, const QStringList& group,
 {
     for (const auto& [key, value] : values) {
         const QByteArray entry = Printable(key, Escape::Key) + '=' + Printable(value, Escape::Value);
+        // A deletion mark after the new line would hide it.
+        const Scan marks = ScanText(text, group, key);
+        for (auto it = marks.deletions.rbegin(); it != marks.deletions.rend(); ++it)
+            text.remove(it->begin, it->next - it->begin);
         const Scan scan = ScanText(text, group);
         if (const auto line = scan.lastLineOf(key)) {
             text.replace(line->begin, line->end - line->begin, entry);
@@ -273,16 +362,127 @@ std::optional<QString> KdeConfigFile::read(const QStringList& group, const QStri
     return KConfigValue(file.readAll(), group, key);
 }
 
+namespace
+{
+// The file KDE writes for a path: the target of a symbolic link, in the
+// folder's real place; its lock is beside it.
+QString CanonicalPath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.dir().canonicalPath();
+    return folder.isEmpty() ? path : folder + QLatin1Char('/') + info.fileName();
+}
+
+// The system's files of that name, which the user's file cannot override
+// where they mark something immutable.
+QStringList SystemFiles(const QString& name)
+{
+    QString dirs = qEnvironmentVariable("XDG_CONFIG_DIRS");
+    if (dirs.isEmpty())
+        dirs = QStringLiteral("/etc/xdg");
+    QStringList files;
+    for (const QString& dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        files << dir + QLatin1Char('/') + name;
+    return files;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// How long KDE's tool may take: it waits for the lock another writer holds.
+constexpr int kToolWaitMs = 2000;
+
+// KDE's tools of one version, writer and reader.
+std::optional<std::pair<QString, QString>> KdeTools()
+{
+    for (const char* version : {"6", "5"}) {
+        const QString writer =
+            QStandardPaths::findExecutable(QStringLiteral("kwriteconfig") + QLatin1String(version));
+        const QString reader =
+            QStandardPaths::findExecutable(QStringLiteral("kreadconfig") + QLatin1String(version));
+        if (!writer.isEmpty() && !reader.isEmpty())
+            return std::pair{writer, reader};
+    }
+    return std::nullopt;
+}
+
+// The tool run on the file `name` of the configuration folder `folder`;
+// its standard output, nothing when it failed or did not end in time.
+std::optional<QByteArray> RunTool(const QString& tool, const QString& folder, const QString& name,
+                                  const QStringList& group, const QStringList& rest)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder);
+    process.setProcessEnvironment(env);
+    QStringList args{QStringLiteral("--file"), name};
+    for (const QString& g : group)
+        args << QStringLiteral("--group") << g;
+    process.start(tool, args + rest, QIODevice::ReadOnly);
+    if (!process.waitForFinished(kToolWaitMs)) {
+        process.kill();
+        process.waitForFinished(kToolWaitMs);
+        return std::nullopt;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+} // namespace
+
 bool KdeConfigFile::write(const QStringList& group, const std::vector<std::pair<QString, QString>>& values)
+{
+    if (writer_ == Writer::KdeTools)
+        if (const auto tools = KdeTools())
+            return writeWithTools(tools->first, tools->second, group, values);
+    return writeOwn(group, values);
+}
+
+bool KdeConfigFile::writeWithTools(const QString& writer, const QString& reader, const QStringList& group,
+                                   const std::vector<std::pair<QString, QString>>& values)
+{
+    const QFileInfo info(path_);
+    // KDE makes its configuration folder when it first writes; so do we.
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    bool kept = true;
+    for (const auto& [key, value] : values) {
+        // It refuses an immutable value with a failing exit.
+        if (!RunTool(writer, info.absolutePath(), info.fileName(), group,
+                     {QStringLiteral("--key"), key, QStringLiteral("--"), value})) {
+            kept = false;
+            continue;
+        }
+        // What KDE reads now, with the system's files, is what counts.
+        const auto back =
+            RunTool(reader, info.absolutePath(), info.fileName(), group, {QStringLiteral("--key"), key});
+        kept = kept && back && QString::fromUtf8(*back).chopped(back->endsWith('\n') ? 1 : 0) == value;
+    }
+    return kept;
+}
+
+bool KdeConfigFile::writeOwn(const QStringList& group, const std::vector<std::pair<QString, QString>>& values)
 {
     // KDE makes its configuration folder when it first writes; so do we.
     if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
         return false;
-    QLockFile lock(path_ + QStringLiteral(".lock"));
+    const QString target = CanonicalPath(path_);
+    for (const QString& system : SystemFiles(QFileInfo(path_).fileName())) {
+        const QByteArray text = ReadFile(system);
+        for (const auto& [key, value] : values)
+            if (KConfigImmutable(text, group, key))
+                return false;
+    }
+    QLockFile lock(target + QStringLiteral(".lock"));
     if (!lock.tryLock(kLockWaitMs))
         return false;
     QByteArray text;
-    QFile file(path_);
+    QFile file(target);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             return false;
@@ -291,10 +491,13 @@ bool KdeConfigFile::write(const QStringList& group, const std::vector<std::pair<
             return false;
         file.close();
     }
+    for (const auto& [key, value] : values)
+        if (KConfigImmutable(text, group, key))
+            return false;
     const QByteArray changed = KConfigWithValues(text, group, values);
     if (changed == text)
         return true;
-    QSaveFile out(path_);
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly) || out.write(changed) != changed.size())
         return false;
     return out.commit();

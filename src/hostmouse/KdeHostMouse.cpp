@@ -3,10 +3,13 @@
 #include "hostmouse/KdeHostMouse.h"
 
 #include "hostmouse/HostMouseTables.h"
+#include "hostmouse/LibinputPointers.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QDeadlineTimer>
 
 #include <algorithm>
 
@@ -19,8 +22,9 @@ const QString kDevicesPath = QStringLiteral("/org/kde/KWin/InputDevice");
 const QString kManagerInterface = QStringLiteral("org.kde.KWin.InputDeviceManager");
 const QString kDeviceInterface = QStringLiteral("org.kde.KWin.InputDevice");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-// KWin answers at once; one that is stuck must not hold the page long.
-constexpr int kCallTimeoutMs = 1000;
+// KWin answers at once; one that is stuck must not hold the page long. The
+// budget is for a whole listing (one call, then one per device).
+constexpr int kListingBudgetMs = 300;
 
 // KDE's defaults where kdeglobals has no value.
 constexpr int kKdeDoubleClickMs = 400;
@@ -28,9 +32,6 @@ constexpr int kKdeWheelLines = 3;
 // KGlobalSettings::SettingsChanged, SETTINGS_MOUSE.
 constexpr int kSettingsChanged = 3;
 constexpr int kSettingsMouse = 0;
-// libinput's profile numbers, which KWin keeps.
-constexpr int kProfileFlat = 1;
-constexpr int kProfileAdaptive = 2;
 
 const QStringList kKdeGroup{QStringLiteral("KDE")};
 const QStringList kMouseGroup{QStringLiteral("Mouse")};
@@ -40,17 +41,20 @@ QString SpeedText(double speed)
     return QString::number(speed, 'g', 3);
 }
 
-QDBusMessage Call(const QDBusConnection& bus, const QDBusMessage& message)
+QDBusMessage Call(const QDBusConnection& bus, const QDBusMessage& message, const QDeadlineTimer& deadline)
 {
-    return bus.call(message, QDBus::Block, kCallTimeoutMs);
+    if (deadline.hasExpired())
+        return QDBusMessage::createError(QDBusError::Timeout, QString());
+    return bus.call(message, QDBus::Block, std::max<int>(1, int(deadline.remainingTime())));
 }
 
-QVariantMap GetAll(const QDBusConnection& bus, const QString& path, const QString& interface)
+QVariantMap GetAll(const QDBusConnection& bus, const QString& path, const QString& interface,
+                   const QDeadlineTimer& deadline)
 {
     QDBusMessage message =
         QDBusMessage::createMethodCall(kKWinService, path, kProperties, QStringLiteral("GetAll"));
     message << interface;
-    const QDBusMessage reply = Call(bus, message);
+    const QDBusMessage reply = Call(bus, message, deadline);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1)
         return {};
     const QVariant answer = reply.arguments().front();
@@ -83,9 +87,22 @@ bool IsAccelName(const QString& name)
 }
 } // namespace
 
+bool IsKWinMouse(const QVariantMap& p)
+{
+    const auto is = [&p](const char* property) { return p.value(QLatin1String(property)).toBool(); };
+    if (!is("pointer"))
+        return false;
+    for (const char* other : {"touchpad", "touch", "tabletTool", "tabletPad"})
+        if (is(other))
+            return false;
+    return !is("scrollOnButtonDownEnabledByDefault") &&
+           !IsPointingStickName(p.value(QStringLiteral("name")).toString().toStdString());
+}
+
 std::optional<std::vector<KWinPointer>> KWinInputDevices::pointers() const
 {
-    const QVariantMap manager = GetAll(bus_, kDevicesPath, kManagerInterface);
+    const QDeadlineTimer deadline(kListingBudgetMs);
+    const QVariantMap manager = GetAll(bus_, kDevicesPath, kManagerInterface, deadline);
     const auto names = manager.find(QStringLiteral("devicesSysNames"));
     if (names == manager.end())
         return std::nullopt;
@@ -96,8 +113,11 @@ std::optional<std::vector<KWinPointer>> KWinInputDevices::pointers() const
                 return c.isLetterOrNumber() && c.unicode() < 128;
             }))
             continue;
-        const QVariantMap p = GetAll(bus_, kDevicesPath + QLatin1Char('/') + sysName, kDeviceInterface);
-        if (!p.value(QStringLiteral("pointer")).toBool() || p.value(QStringLiteral("touchpad")).toBool())
+        const QVariantMap p =
+            GetAll(bus_, kDevicesPath + QLatin1Char('/') + sysName, kDeviceInterface, deadline);
+        if (deadline.hasExpired())
+            return std::nullopt; // part of the list is no list
+        if (!IsKWinMouse(p))
             continue;
         KWinPointer pointer;
         pointer.sysName = sysName;
@@ -117,7 +137,7 @@ bool KWinInputDevices::set(const QString& sysName, const char* property, const Q
     QDBusMessage message = QDBusMessage::createMethodCall(
         kKWinService, kDevicesPath + QLatin1Char('/') + sysName, kProperties, QStringLiteral("Set"));
     message << kDeviceInterface << QString::fromLatin1(property) << QVariant::fromValue(QDBusVariant(value));
-    return Call(bus_, message).type() == QDBusMessage::ReplyMessage;
+    return Call(bus_, message, QDeadlineTimer(kListingBudgetMs)).type() == QDBusMessage::ReplyMessage;
 }
 
 KdeHostMouseSystem::KdeHostMouseSystem(Session session, QDBusConnection bus, const QString& configDir,
@@ -127,20 +147,22 @@ KdeHostMouseSystem::KdeHostMouseSystem(Session session, QDBusConnection bus, con
 {
 }
 
-bool KdeHostMouseSystem::setOnEveryPointer(const char* property, const QVariant& value, const QString& key,
-                                           const QString& stored)
+bool KdeHostMouseSystem::refresh()
 {
-    const auto pointers = kwin_.pointers();
-    if (!pointers || pointers->empty())
+    if (session_ == Session::X11)
+        return !x11_ || x11_->refresh();
+    pointers_ = kwin_.pointers();
+    return pointers_.has_value();
+}
+
+// KWin saves what it takes for the device itself.
+bool KdeHostMouseSystem::setOnEveryPointer(const char* property, const QVariant& value)
+{
+    if (!pointers_ || pointers_->empty())
         return false;
     bool ok = true;
-    for (const KWinPointer& p : *pointers) {
+    for (const KWinPointer& p : *pointers_)
         ok &= kwin_.set(p.sysName, property, value);
-        // KWin takes it from here at the next start or plug-in.
-        const QStringList group{QStringLiteral("Libinput"), QString::number(p.vendor),
-                                QString::number(p.product), p.name};
-        ok &= kcminputrc_.write(group, {{key, stored}});
-    }
     return ok;
 }
 
@@ -150,9 +172,13 @@ bool KdeHostMouseSystem::setMouseSpeed(int sensitivity)
     if (!step)
         return false;
     const double speed = LibinputSpeedForStep(*step);
-    if (session_ == Session::Wayland)
-        return setOnEveryPointer("pointerAcceleration", speed, QStringLiteral("PointerAcceleration"),
-                                 SpeedText(speed));
+    if (session_ == Session::Wayland) {
+        if (!setOnEveryPointer("pointerAcceleration", speed))
+            return false;
+        for (KWinPointer& p : *pointers_)
+            p.acceleration = speed;
+        return true;
+    }
     const bool live = x11_ && x11_->setMouseSpeed(sensitivity);
     return kcminputrc_.write(kMouseGroup,
                              {{QStringLiteral("XLbInptPointerAcceleration"), SpeedText(speed)}}) &&
@@ -162,13 +188,18 @@ bool KdeHostMouseSystem::setMouseSpeed(int sensitivity)
 bool KdeHostMouseSystem::setMouseAcceleration(int threshold1, int threshold2, int speed)
 {
     const bool adaptive = speed > 0;
-    if (session_ == Session::Wayland)
-        return setOnEveryPointer(adaptive ? "pointerAccelerationProfileAdaptive"
-                                          : "pointerAccelerationProfileFlat",
-                                 true, QStringLiteral("PointerAccelerationProfile"),
-                                 QString::number(adaptive ? kProfileAdaptive : kProfileFlat));
+    if (session_ == Session::Wayland) {
+        if (!setOnEveryPointer(
+                adaptive ? "pointerAccelerationProfileAdaptive" : "pointerAccelerationProfileFlat", true))
+            return false;
+        for (KWinPointer& p : *pointers_) {
+            p.adaptive = adaptive;
+            p.flat = !adaptive;
+        }
+        return true;
+    }
     const bool live = x11_ && x11_->setMouseAcceleration(threshold1, threshold2, speed);
-    return kcminputrc_.write(kMouseGroup, {{QStringLiteral("X11LibInputXAccelProfileFlat"),
+    return kcminputrc_.write(kMouseGroup, {{QStringLiteral("XLbInptAccelProfileFlat"),
                                             adaptive ? QStringLiteral("false") : QStringLiteral("true")}}) &&
            live;
 }
@@ -221,10 +252,9 @@ std::optional<QString> KdeHostMouseSystem::currentValue(const QString& name)
         return std::nullopt;
     if (session_ == Session::X11)
         return x11_ ? x11_->currentValue(name) : std::nullopt;
-    const auto pointers = kwin_.pointers();
-    if (!pointers || pointers->empty())
+    if (!pointers_ || pointers_->empty())
         return std::nullopt;
-    const KWinPointer& first = pointers->front();
+    const KWinPointer& first = pointers_->front();
     if (IsAccelName(name)) {
         if (!first.adaptive && !first.flat)
             return std::nullopt;
@@ -243,7 +273,7 @@ bool KdeHostMouseSystem::reaches(HostSetting setting) const
     case HostSetting::Acceleration:
         if (session_ == Session::X11)
             return x11_ && x11_->reaches(setting);
-        return kwin_.pointers().has_value();
+        return pointers_.has_value();
     case HostSetting::DoubleClick:
     case HostSetting::WheelLines:
         return true;

@@ -24,15 +24,21 @@ struct KWinPointer {
     bool flat = false;
 };
 
+// Whether KWin's device is a mouse, the devices GNOME's mouse settings
+// take: a pointer that is no touchpad, touchscreen, tablet tool or pad, nor a
+// pointing stick (which KWin does not mark; libinput scrolls with a stick's
+// button held by default, and its name says so).
+bool IsKWinMouse(const QVariantMap& properties);
+
 // KWin's input devices on the session bus (service org.kde.KWin, objects
 // under /org/kde/KWin/InputDevice), as Plasma's own mouse settings use them.
-// Each call waits for KWin's answer, at most a short while: a KWin that does
-// not answer is no KWin.
+// A listing waits for KWin's answers at most a fraction of a second in all:
+// a KWin that does not answer by then is no KWin.
 class KWinInputDevices
 {
   public:
     explicit KWinInputDevices(QDBusConnection bus) : bus_(std::move(bus)) {}
-    // The pointer devices that are not touchpads; nothing when KWin does not answer.
+    // The mice; nothing when KWin does not answer.
     std::optional<std::vector<KWinPointer>> pointers() const;
     // False when KWin did not take the value.
     bool set(const QString& sysName, const char* property, const QVariant& value) const;
@@ -42,13 +48,13 @@ class KWinInputDevices
 };
 
 // KDE Plasma 5.27 and 6.
-//  - Wayland: pointer speed and profile (adaptive on, flat off) live on every
-//    pointer device KWin lists, and kept in kcminputrc in the group KWin
-//    reads for that device ([Libinput][vendor][product][name]:
-//    PointerAcceleration, PointerAccelerationProfile 1 flat, 2 adaptive).
-//  - X11: speed and profile on the X server's libinput devices (through the
-//    X11 binding given), kept in kcminputrc [Mouse]
-//    (XLbInptPointerAcceleration, X11LibInputXAccelProfileFlat).
+//  - Wayland: pointer speed and profile (adaptive on, flat off) on every
+//    mouse KWin lists; KWin keeps what it takes in kcminputrc itself, so
+//    the file is left to it. The devices are listed once per refresh().
+//  - X11: speed and profile on the X server's libinput mice (through the
+//    X11 binding given), kept in kcminputrc [Mouse] under the keys of the
+//    user's choice (XLbInptPointerAcceleration, XLbInptAccelProfileFlat;
+//    the X11LibInput* keys are the server's defaults, rewritten at login).
 //  - Both: double-click interval and wheel lines in kdeglobals [KDE]
 //    (DoubleClickInterval, WheelScrollLines), then, once per apply, the
 //    signal KDE applications take mouse settings again on
@@ -67,6 +73,7 @@ class KdeHostMouseSystem final : public HostMouseSystem
     bool setMouseAcceleration(int threshold1, int threshold2, int speed) override;
     bool setDoubleClickTime(int ms) override;
     bool setWheelScrollLines(int lines) override;
+    bool refresh() override;
     std::vector<HostSetting> finishApply() override;
     // "MouseSensitivity" and the acceleration from the first pointer device,
     // "DoubleClickSpeed" and "WheelScrollLines" from kdeglobals (KDE's own
@@ -75,8 +82,7 @@ class KdeHostMouseSystem final : public HostMouseSystem
     bool reaches(HostSetting setting) const override;
 
   private:
-    bool setOnEveryPointer(const char* property, const QVariant& value, const QString& key,
-                           const QString& stored);
+    bool setOnEveryPointer(const char* property, const QVariant& value);
 
     Session session_;
     QDBusConnection bus_;
@@ -84,6 +90,8 @@ class KdeHostMouseSystem final : public HostMouseSystem
     KdeConfigFile kdeglobals_;
     KdeConfigFile kcminputrc_;
     std::unique_ptr<HostMouseSystem> x11_;
+    // KWin's mice at the last refresh (Wayland); nothing when it did not answer.
+    std::optional<std::vector<KWinPointer>> pointers_;
     // Written to kdeglobals in this apply; KDE's applications are told at its end.
     std::vector<HostSetting> toAnnounce_;
 };

@@ -1,6 +1,7 @@
 #include "hostmouse/LibinputPointers.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace orb
 {
@@ -10,13 +11,32 @@ constexpr std::size_t kAdaptive = 0;
 constexpr std::size_t kFlat = 1;
 } // namespace
 
+bool IsPointingStickName(const std::string& name)
+{
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    // The names the kernel gives them (psmouse, hid-lenovo, alps, elantech).
+    for (const char* stick : {"trackpoint", "pointing stick", "pointstick", "dualpoint stick"})
+        if (lower.find(stick) != std::string::npos)
+            return true;
+    return false;
+}
+
 std::vector<int> LibinputPointers::devices() const
 {
     std::vector<int> found;
     for (int id : devices_.pointerDevices()) {
         const auto speed = devices_.floats(id, kLibinputAccelSpeed);
-        if (speed && speed->size() == 1)
-            found.push_back(id);
+        if (!speed || speed->size() != 1)
+            continue;
+        if (devices_.bytes(id, kLibinputTapping) || devices_.bytes(id, kLibinputDisableWhileTyping) ||
+            devices_.floats(id, kLibinputTabletToolPressure))
+            continue;
+        const auto scroll = devices_.bytes(id, kLibinputScrollMethodDefault);
+        if ((scroll && scroll->size() >= 3 && (*scroll)[2]) || IsPointingStickName(devices_.name(id)))
+            continue;
+        found.push_back(id);
     }
     return found;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace orb
@@ -14,6 +15,8 @@ class PointerDeviceProperties
     virtual ~PointerDeviceProperties() = default;
     // The devices that move the pointer (XInput's slave pointers), by id.
     virtual std::vector<int> pointerDevices() = 0;
+    // A device's name as the server lists it; empty when unknown.
+    virtual std::string name(int /*device*/) { return {}; }
     // A property of 32-bit floats (type FLOAT); nothing when the device does
     // not have it with that type.
     virtual std::optional<std::vector<float>> floats(int device, const char* property) = 0;
@@ -30,15 +33,26 @@ inline constexpr char kLibinputAccelSpeed[] = "libinput Accel Speed"; // one flo
 // One flag per profile, in libinput's order: adaptive, flat (and custom).
 inline constexpr char kLibinputAccelProfileEnabled[] = "libinput Accel Profile Enabled";
 inline constexpr char kLibinputAccelProfilesAvailable[] = "libinput Accel Profiles Available";
+// Only touchpads have these.
+inline constexpr char kLibinputTapping[] = "libinput Tapping Enabled";
+inline constexpr char kLibinputDisableWhileTyping[] = "libinput Disable While Typing Enabled";
+// Only tablet tools.
+inline constexpr char kLibinputTabletToolPressure[] = "libinput Tablet Tool Pressurecurve";
+// Two-finger, edge, button; a pointing stick scrolls with its button by default.
+inline constexpr char kLibinputScrollMethodDefault[] = "libinput Scroll Method Enabled Default";
 
-// Speed and acceleration profile on every pointer device libinput drives.
-// Values are read from the first such device.
+// Whether a device's name is a pointing stick's ("TPPS/2 IBM TrackPoint").
+bool IsPointingStickName(const std::string& name);
+
+// Speed and acceleration profile on every mouse libinput drives: the devices
+// GNOME's mouse settings take, not touchpads, pointing sticks, tablets or
+// touchscreens. Values are read from the first mouse.
 class LibinputPointers
 {
   public:
     explicit LibinputPointers(PointerDeviceProperties& devices) : devices_(devices) {}
 
-    // The pointer devices carrying libinput's speed property.
+    // The mice carrying libinput's speed property.
     std::vector<int> devices() const;
     bool present() const { return !devices().empty(); }
 

@@ -171,14 +171,23 @@ std::vector<int> XInputPointerProperties::pointerDevices()
     const XErrorScope errors(dpy);
     int count = 0;
     XIDeviceInfo* info = XIQueryDevice(dpy, XIAllDevices, &count);
+    names_.clear();
     for (int i = 0; info && i < count; ++i)
-        if (info[i].use == XISlavePointer && info[i].enabled)
+        if (info[i].use == XISlavePointer && info[i].enabled) {
             ids.push_back(info[i].deviceid);
+            names_[info[i].deviceid] = info[i].name ? info[i].name : "";
+        }
     if (info)
         XIFreeDeviceInfo(info);
     if (!errors.ok())
         ids.clear();
     return ids;
+}
+
+std::string XInputPointerProperties::name(int device)
+{
+    const auto it = names_.find(device);
+    return it == names_.end() ? std::string() : it->second;
 }
 
 std::optional<std::vector<float>> XInputPointerProperties::floats(int device, const char* property)

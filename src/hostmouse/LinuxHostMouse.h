@@ -6,7 +6,9 @@
 #include <QByteArray>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 struct _XDisplay; // Xlib's Display
 
@@ -41,6 +43,7 @@ class XInputPointerProperties final : public PointerDeviceProperties
     {
     }
     std::vector<int> pointerDevices() override;
+    std::string name(int device) override;
     std::optional<std::vector<float>> floats(int device, const char* property) override;
     std::optional<std::vector<std::uint8_t>> bytes(int device, const char* property) override;
     bool setFloats(int device, const char* property, const std::vector<float>& values) override;
@@ -48,6 +51,7 @@ class XInputPointerProperties final : public PointerDeviceProperties
 
   private:
     std::function<::_XDisplay*()> connection_;
+    std::map<int, std::string> names_; // at the last listing
 };
 
 // X11. Where pointer devices are driven by libinput (the default X input

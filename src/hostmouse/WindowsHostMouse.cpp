@@ -77,6 +77,8 @@ class WindowsHostMouseSystem final : public HostMouseSystem
         SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(lines), nullptr, SPIF_UPDATEINIFILE);
         return true;
     }
+    // The registry is where Windows keeps them.
+    bool storeIsLive() const override { return true; }
 };
 } // namespace
 

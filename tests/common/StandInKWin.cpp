@@ -49,6 +49,7 @@ struct StandInState {
     std::vector<StandInKWin::Device> devices;
     QStringList sets;
     QStringList notifications;
+    int listings = 0;
 
     StandInKWin::Device* find(const QString& sysName)
     {
@@ -70,6 +71,7 @@ class KWinDeviceManager : public QObject
     QStringList devicesSysNames() const
     {
         QMutexLocker lock(&state_.mutex);
+        ++state_.listings;
         QStringList names;
         for (const auto& d : state_.devices)
             names << d.sysName;
@@ -95,6 +97,7 @@ class KWinDevice : public QObject
     Q_PROPERTY(quint32 product READ product)
     Q_PROPERTY(bool pointer READ pointer)
     Q_PROPERTY(bool touchpad READ touchpad)
+    Q_PROPERTY(bool scrollOnButtonDownEnabledByDefault READ scrollOnButtonDownByDefault)
     Q_PROPERTY(double pointerAcceleration READ pointerAcceleration WRITE setPointerAcceleration)
     Q_PROPERTY(bool pointerAccelerationProfileFlat READ flat WRITE setFlat)
     Q_PROPERTY(bool pointerAccelerationProfileAdaptive READ adaptive WRITE setAdaptive)
@@ -110,6 +113,7 @@ class KWinDevice : public QObject
     quint32 product() const { return get().product; }
     bool pointer() const { return get().pointer; }
     bool touchpad() const { return get().touchpad; }
+    bool scrollOnButtonDownByDefault() const { return get().scrollOnButtonDownByDefault; }
     double pointerAcceleration() const { return get().acceleration; }
     bool flat() const { return !get().adaptive; }
     bool adaptive() const { return get().adaptive; }
@@ -179,7 +183,7 @@ namespace
 std::atomic<int> gStandIns{0};
 }
 
-StandInKWin::StandInKWin(const PrivateSessionBus& bus, std::vector<Device> devices)
+StandInKWin::StandInKWin(const PrivateSessionBus& bus, std::vector<Device> devices, bool answers)
     : thread_(std::make_unique<QThread>()), objects_(std::make_unique<StandInKWinObjects>()),
       connectionName_(QStringLiteral("standin-kwin-%1").arg(++gStandIns))
 {
@@ -190,7 +194,9 @@ StandInKWin::StandInKWin(const PrivateSessionBus& bus, std::vector<Device> devic
         deviceObjects.push_back(new KWinDevice(objects_->state, d.sysName, &objects_->root));
     auto* counter = new NotifyCounter(objects_->state, &objects_->root);
     objects_->root.moveToThread(thread_.get());
-    thread_->start();
+    // Calls reach the objects through their thread's event loop; without one they wait forever.
+    if (answers)
+        thread_->start();
 
     QDBusConnection connection = bus.connect(connectionName_);
     if (!connection.isConnected())
@@ -234,6 +240,19 @@ void StandInKWin::clearSets()
 {
     QMutexLocker lock(&objects_->state.mutex);
     objects_->state.sets.clear();
+}
+
+int StandInKWin::listings() const
+{
+    QMutexLocker lock(&objects_->state.mutex);
+    return objects_->state.listings;
+}
+
+void StandInKWin::changeDevice(const Device& device)
+{
+    QMutexLocker lock(&objects_->state.mutex);
+    if (auto* d = objects_->state.find(device.sysName))
+        *d = device;
 }
 
 StandInKWin::Device StandInKWin::device(const QString& sysName) const

@@ -54,8 +54,11 @@ class StandInKWin
         bool touchpad = false;
         double acceleration = 0;
         bool adaptive = true;
+        // libinput's default for a pointing stick: scrolling with its button held.
+        bool scrollOnButtonDownByDefault = false;
     };
-    StandInKWin(const PrivateSessionBus& bus, std::vector<Device> devices);
+    // `answers` false: a KWin that holds the name and never answers (stuck).
+    StandInKWin(const PrivateSessionBus& bus, std::vector<Device> devices, bool answers = true);
     ~StandInKWin();
     StandInKWin(const StandInKWin&) = delete;
     StandInKWin& operator=(const StandInKWin&) = delete;
@@ -66,6 +69,10 @@ class StandInKWin
     void clearSets();
     // A device's current values.
     Device device(const QString& sysName) const;
+    // Times the device list was asked for.
+    int listings() const;
+    // The device KWin has after another program (System Settings) changed it.
+    void changeDevice(const Device& device);
     // The notifyChange signals seen so far, as "3 0". `sender` is the
     // program's connection: a call through it first, answered after any
     // signal it sent before, makes sure those are counted.

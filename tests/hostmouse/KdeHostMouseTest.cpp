@@ -22,21 +22,18 @@ namespace
 
 using Device = test::StandInKWin::Device;
 
-// A mouse, this program's mouse (flat) and a touchpad and a keyboard, which
-// the mouse settings leave alone.
+// A mouse, this program's mouse (flat), and a touchpad, a pointing stick
+// and a keyboard, which the mouse settings leave alone.
 std::vector<Device> PlasmaDevices()
 {
     return {
         {"event3", "Logitech G Pro", 1133, 16495, true, false, 0.2, true},
         {"event7", "ORB5610 Gaming Mouse", 0x1209, 0x08A0, true, false, -0.6, false},
         {"event9", "SynPS/2 Synaptics TouchPad", 2, 7, true, true, 0.0, true},
+        {"event11", "TPPS/2 Elan TrackPoint", 2, 10, true, false, -0.4, true, true},
         {"event2", "AT Translated Set 2 keyboard", 1, 1, false, false, 0.0, true},
     };
 }
-
-const QStringList kGPro{"Libinput", "1133", "16495", "Logitech G Pro"};
-const QStringList kOrb{"Libinput", "4617", "2208", "ORB5610 Gaming Mouse"};
-const QStringList kTouchpad{"Libinput", "2", "7", "SynPS/2 Synaptics TouchPad"};
 
 struct Kde : ::testing::Test {
     test::PrivateSessionBus bus;
@@ -58,10 +55,10 @@ struct Kde : ::testing::Test {
     void TearDown() override { QDBusConnection::disconnectFromBus(QStringLiteral("program")); }
 
     // Plasma on Wayland with KWin serving `devices` (none: no KWin at all).
-    void startWayland(std::optional<std::vector<Device>> devices = PlasmaDevices())
+    void startWayland(std::optional<std::vector<Device>> devices = PlasmaDevices(), bool answers = true)
     {
         if (devices) {
-            kwin = std::make_unique<test::StandInKWin>(bus, *devices);
+            kwin = std::make_unique<test::StandInKWin>(bus, *devices, answers);
             ASSERT_TRUE(kwin->ok());
         }
         system = std::make_unique<KdeHostMouseSystem>(KdeHostMouseSystem::Session::Wayland, program,
@@ -74,18 +71,19 @@ struct Kde : ::testing::Test {
         kwin = std::make_unique<test::StandInKWin>(bus, std::vector<Device>{});
         auto devices = std::make_unique<FakePointerDevices>();
         devices->devices[6] = FakePointerDevices::libinputMouse(-0.2f, false);
+        devices->devices[7] = FakePointerDevices::touchpad(0.5f, true);
+        devices->devices[8] = FakePointerDevices::pointingStick(0.5f, true);
         xDevices = devices.get();
         system = std::make_unique<KdeHostMouseSystem>(
             KdeHostMouseSystem::Session::X11, program, config.path(),
             std::make_unique<X11HostMouseSystem>(":4711", std::move(devices)));
         refresh();
     }
+    HostApplyResult shown; // what the page was told when shown
     void refresh()
     {
         settings = std::make_unique<HostMouseSettings>(store, *system);
-        settings->RefreshMouseSystemParameterA();
-        settings->RefreshMouseSystemParameterB();
-        settings->FillUnknownSteps();
+        shown = settings->Refresh();
     }
     QString file(const QString& name) const { return config.filePath(name); }
     QStringList notifications() const { return kwin ? kwin->notifications(program) : QStringList(); }
@@ -139,7 +137,9 @@ TEST_F(Kde, AnUntouchedApplySetsNothing)
     EXPECT_FALSE(QFile::exists(file("kcminputrc")));
 }
 
-TEST_F(Kde, SpeedGoesLiveToEveryMouseAndIntoEachDevicesGroup)
+// The mice only, not the touchpad or the pointing stick; KWin keeps what it
+// takes in kcminputrc itself, so the file is not written beside it.
+TEST_F(Kde, SpeedGoesLiveToEveryMouseOnlyAndKWinKeepsIt)
 {
     startWayland();
     const HostApplyResult result = settings->MseSpd_OnClick(9);
@@ -147,11 +147,34 @@ TEST_F(Kde, SpeedGoesLiveToEveryMouseAndIntoEachDevicesGroup)
     EXPECT_EQ(kwin->sets(),
               (QStringList{"event3 pointerAcceleration 0.6", "event7 pointerAcceleration 0.6"}));
     EXPECT_DOUBLE_EQ(kwin->device("event7").acceleration, 0.6);
-    EXPECT_EQ(kread("kcminputrc", kGPro, "PointerAcceleration"), "0.6");
-    EXPECT_EQ(kread("kcminputrc", kOrb, "PointerAcceleration"), "0.6");
-    EXPECT_EQ(kread("kcminputrc", kTouchpad, "PointerAcceleration"), "");
+    EXPECT_DOUBLE_EQ(kwin->device("event9").acceleration, 0.0);
+    EXPECT_DOUBLE_EQ(kwin->device("event11").acceleration, -0.4);
+    EXPECT_FALSE(QFile::exists(file("kcminputrc")));
     EXPECT_TRUE(notifications().isEmpty());
     EXPECT_FALSE(QFile::exists(file("kdeglobals")));
+}
+
+// KWin is listed once when the page is shown and once per apply that
+// changes something, never per value; one that does not answer is said.
+TEST_F(Kde, KWinIsListedOncePerShowAndPerApply)
+{
+    startWayland();
+    EXPECT_EQ(kwin->listings(), 1);
+    EXPECT_TRUE(shown.desktopAnswered);
+    settings->MseSpd_OnClick(9);
+    EXPECT_EQ(kwin->listings(), 2);
+    settings->ApplyHostMouseSettings(); // nothing changed since
+    EXPECT_EQ(kwin->listings(), 2);
+    settings->lbl_IsControlClick();
+    EXPECT_EQ(kwin->listings(), 3);
+    refresh();
+    EXPECT_EQ(kwin->listings(), 4);
+
+    kwin.reset();
+    startWayland(PlasmaDevices(), false);
+    EXPECT_FALSE(shown.desktopAnswered);
+    EXPECT_EQ(settings->state().SpeedStep, 0); // unknown, not a default
+    EXPECT_TRUE(kwin->sets().isEmpty());
 }
 
 TEST_F(Kde, PrecisionSwitchChoosesTheProfile)
@@ -161,14 +184,14 @@ TEST_F(Kde, PrecisionSwitchChoosesTheProfile)
     settings->lbl_IsControlClick();
     EXPECT_EQ(kwin->sets(), (QStringList{"event3 pointerAccelerationProfileFlat true",
                                          "event7 pointerAccelerationProfileFlat true"}));
-    EXPECT_EQ(kread("kcminputrc", kGPro, "PointerAccelerationProfile"), "1");
+    EXPECT_FALSE(QFile::exists(file("kcminputrc")));
     EXPECT_FALSE(kwin->device("event3").adaptive);
+    EXPECT_TRUE(kwin->device("event11").adaptive);
 
     kwin->clearSets();
     settings->lbl_IsControlClick();
     EXPECT_EQ(kwin->sets(), (QStringList{"event3 pointerAccelerationProfileAdaptive true",
                                          "event7 pointerAccelerationProfileAdaptive true"}));
-    EXPECT_EQ(kread("kcminputrc", kOrb, "PointerAccelerationProfile"), "2");
     EXPECT_TRUE(kwin->device("event7").adaptive);
 }
 
@@ -180,7 +203,7 @@ TEST_F(Kde, DoubleClickAndWheelLinesAreAnnouncedOncePerApply)
     EXPECT_EQ(kread("kdeglobals", {"KDE"}, "DoubleClickInterval"), "480");
     EXPECT_EQ(notifications(), QStringList{"3 0"});
 
-    settings->MseScrSpd_OnClick(5); // writes the wheel lines and the double-click again
+    settings->MseScrSpd_OnClick(5); // the wheel lines alone: the double-click was sent already
     EXPECT_EQ(kread("kdeglobals", {"KDE"}, "WheelScrollLines"), "5");
     EXPECT_EQ(notifications(), (QStringList{"3 0", "3 0"}));
     EXPECT_TRUE(kwin->sets().isEmpty());
@@ -189,7 +212,7 @@ TEST_F(Kde, DoubleClickAndWheelLinesAreAnnouncedOncePerApply)
     const HostApplyResult result = settings->lbl_IsScreenClick();
     EXPECT_TRUE(result.notApplied.contains("wheel lines"));
     EXPECT_EQ(kread("kdeglobals", {"KDE"}, "WheelScrollLines"), "5");
-    EXPECT_EQ(notifications().size(), 3); // the double-click, written again
+    EXPECT_EQ(notifications().size(), 2);
 }
 
 TEST_F(Kde, WithoutKWinOnlyKdeglobalsIsReached)
@@ -204,6 +227,8 @@ TEST_F(Kde, WithoutKWinOnlyKdeglobalsIsReached)
     EXPECT_EQ(kread("kdeglobals", {"KDE"}, "DoubleClickInterval"), "760");
 }
 
+// The mouse only, not the touchpad or the pointing stick; kept under the keys
+// of the user's choice, not the server's defaults plasma rewrites at login.
 TEST_F(Kde, X11SessionSetsLibinputPropertiesAndKcminputrcMouse)
 {
     startX11();
@@ -214,8 +239,10 @@ TEST_F(Kde, X11SessionSetsLibinputPropertiesAndKcminputrcMouse)
     EXPECT_EQ(xDevices->sets, QStringList{"6 libinput Accel Speed 0.6"});
     EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "XLbInptPointerAcceleration"), "0.6");
     settings->lbl_IsControlClick();
-    EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "X11LibInputXAccelProfileFlat"), "false");
+    EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "XLbInptAccelProfileFlat"), "false");
+    EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "X11LibInputXAccelProfileFlat"), "");
     EXPECT_EQ(xDevices->sets.last(), "6 libinput Accel Profile Enabled 1 0");
+    EXPECT_EQ(xDevices->sets.size(), 2);
     result = settings->MseScrSpd_OnClick(4);
     EXPECT_EQ(kread("kdeglobals", {"KDE"}, "WheelScrollLines"), "4");
     EXPECT_EQ(notifications(), QStringList{"3 0"});

@@ -63,27 +63,32 @@ TEST_F(Libinput, BarsShowTheFirstDevicesLiveValues)
     }
 }
 
-TEST_F(Libinput, SpeedAndProfileGoToEveryLibinputPointer)
+// Mice only: a touchpad and a pointing stick keep their own settings.
+TEST_F(Libinput, SpeedAndProfileGoToEveryLibinputMouseOnly)
 {
     Device noFlat = FakePointerDevices::libinputMouse(0, true);
     noFlat.bytes[kLibinputAccelProfilesAvailable] = {1, 0};
-    start({{4, Device{}}, // evdev: no libinput properties
+    start({{3, FakePointerDevices::touchpad(0.5f, true)},
+           {4, Device{}}, // evdev: no libinput properties
+           {5, FakePointerDevices::pointingStick(0.5f, true)},
            {6, FakePointerDevices::libinputMouse(0, true)},
            {7, FakePointerDevices::libinputMouse(0.4f, true, true)},
            {9, noFlat}});
+    EXPECT_EQ(settings->state().SpeedStep, 6); // the first mouse's, not the touchpad's
 
     HostApplyResult result = settings->MseSpd_OnClick(7);
     EXPECT_EQ(devices->sets, (QStringList{"6 libinput Accel Speed 0.2", "7 libinput Accel Speed 0.2",
                                           "9 libinput Accel Speed 0.2"}));
     EXPECT_FALSE(result.notApplied.contains("pointer speed"));
 
-    // The speed, changed on the page, goes again with every apply; here the profile is looked at.
+    // Sent once: the profile's click sends the profile alone.
     const auto profileSets = [this] { return devices->sets.filter(QStringLiteral("Profile")); };
     devices->sets.clear();
     result = settings->lbl_IsControlClick(); // adaptive read, so now off: flat
     EXPECT_EQ(profileSets(), (QStringList{"6 libinput Accel Profile Enabled 0 1",
                                           "7 libinput Accel Profile Enabled 0 1 0"}));
     EXPECT_FALSE(result.notApplied.contains("pointer acceleration"));
+    EXPECT_EQ(profileSets(), devices->sets);
     EXPECT_EQ(devices->devices[9].bytes[kLibinputAccelProfileEnabled], (std::vector<std::uint8_t>{1, 0}));
 
     devices->sets.clear();
@@ -91,6 +96,11 @@ TEST_F(Libinput, SpeedAndProfileGoToEveryLibinputPointer)
     EXPECT_EQ(profileSets(),
               (QStringList{"6 libinput Accel Profile Enabled 1 0", "7 libinput Accel Profile Enabled 1 0 0",
                            "9 libinput Accel Profile Enabled 1 0"}));
+    for (int untouched : {3, 5}) {
+        EXPECT_FLOAT_EQ(devices->devices[untouched].floats[kLibinputAccelSpeed].front(), 0.5f);
+        EXPECT_EQ(devices->devices[untouched].bytes[kLibinputAccelProfileEnabled],
+                  (std::vector<std::uint8_t>{1, 0}));
+    }
 }
 
 TEST_F(Libinput, ADeviceThatRefusesIsNotReportedApplied)

@@ -9,6 +9,7 @@
 #include "skin/HostSettingsLayout.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 
 namespace orb
@@ -86,14 +87,29 @@ HostSettingsPanel::HostSettingsPanel(const PageContext& context, QWidget* page, 
     : QObject(page), context_(context), page_(page), settings_(store, system)
 {
     build();
-    // The bars start from what the desktop has (the store where it has
+    // Unknown until the page is first shown: asking the desktop may wait for
+    // it, which must not delay the window's first appearance.
+    redraw();
+    page_->installEventFilter(this);
+}
+
+bool HostSettingsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == page_ && event->type() == QEvent::Show)
+        refreshFromDesktop();
+    return QObject::eventFilter(watched, event);
+}
+
+void HostSettingsPanel::refreshFromDesktop()
+{
+    // The bars start from what the desktop has now (the store where it has
     // nothing); what is shown without being chosen here is never written.
-    settings_.RefreshMouseSystemParameterA();
-    settings_.RefreshMouseSystemParameterB();
-    settings_.FillUnknownSteps();
+    const HostApplyResult result = settings_.Refresh();
+    desktopAnswered_ = result.desktopAnswered;
+    someUnknown_ = !result.unknown.empty();
     redraw();
     // What this desktop has no setting for is said before any click.
-    showResult(settings_.DesktopReach());
+    showResult(result);
 }
 
 template <class W> W* HostSettingsPanel::control(const QString& name) const
@@ -196,7 +212,10 @@ void HostSettingsPanel::lbl_IsScreenClick()
 
 void HostSettingsPanel::ApplyHostMouseSettings()
 {
-    showResult(settings_.ApplyHostMouseSettings());
+    const HostApplyResult result = settings_.ApplyHostMouseSettings();
+    // Nothing sent: the hint keeps what it says.
+    if (result.attempted)
+        showResult(result);
 }
 
 void HostSettingsPanel::RefreshMouseSystemParameterA()
@@ -214,7 +233,27 @@ void HostSettingsPanel::RefreshMouseSystemParameterB()
 void HostSettingsPanel::showResult(const HostApplyResult& result)
 {
     lastResult_ = result;
-    hint_->setText(result.hint(context_.skin.languageIndex()));
+    if (result.attempted) {
+        desktopAnswered_ = result.desktopAnswered;
+        someUnknown_ = false;
+        for (HostSetting setting : {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick,
+                                    HostSetting::WheelLines})
+            someUnknown_ = someUnknown_ || !settings_.known(setting);
+    }
+    showHint();
+}
+
+void HostSettingsPanel::showHint()
+{
+    QStringList lines;
+    if (!desktopAnswered_)
+        lines << context_.skin.LookupText(QStringLiteral("Str840"));
+    else if (someUnknown_)
+        lines << context_.skin.LookupText(QStringLiteral("Str841"));
+    const QString hint = lastResult_.hint(context_.skin.languageIndex());
+    if (!hint.isEmpty())
+        lines << hint;
+    hint_->setText(lines.join(QLatin1Char(' ')));
 }
 
 // --- Pictures ---
@@ -303,7 +342,7 @@ void HostSettingsPanel::ApplyLayout(const LayoutText& section)
 void HostSettingsPanel::Retranslate()
 {
     captions_->retranslate(context_.skin.languageIndex());
-    hint_->setText(lastResult_.hint(context_.skin.languageIndex()));
+    showHint();
     for (const QString& bar : HostSettingsBars())
         for (int k = 1; k <= kHostSteps; ++k)
             if (auto* number = control<QLabel>(numberName(bar, k)))

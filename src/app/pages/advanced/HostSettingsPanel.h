@@ -21,8 +21,9 @@ class LayoutText;
 class HostSettingsPanel : public QObject
 {
   public:
-    // Builds the controls into `page` (gbPage2) and fills them from the
-    // desktop and the store; only settings changed here are ever written.
+    // Builds the controls into `page` (gbPage2). They are filled from the
+    // desktop (and the store) each time the page is shown, never before the
+    // window first shows; only settings changed here are ever written.
     HostSettingsPanel(const PageContext& context, QWidget* page, HostMouseStore& store,
                       HostMouseSystem& system);
 
@@ -46,9 +47,15 @@ class HostSettingsPanel : public QObject
     void ApplyLayout(const LayoutText& section);
     void Retranslate();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // The page shown: the desktop's current values on the bars.
+    void refreshFromDesktop();
     void build();
     void showResult(const HostApplyResult& result);
+    void showHint();
     void redrawBar(const QString& bar, int step);
     void redrawSwitches();
     void redraw();
@@ -58,7 +65,9 @@ class HostSettingsPanel : public QObject
     QWidget* page_;
     HostMouseSettings settings_;
     QLabel* hint_ = nullptr;
-    HostApplyResult lastResult_; // what the hint says, for a language change
+    HostApplyResult lastResult_;  // what the hint says, for a language change
+    bool desktopAnswered_ = true; // at the last look at the desktop
+    bool someUnknown_ = false;    // a bar or switch shown without a value
     FieldCaptions* captions_ = nullptr;
 };
 

@@ -77,6 +77,8 @@ TEST_F(HostSettingsKde, BarsShowPlasmasLiveValuesInEveryLanguage)
 {
     startPlasma(true);
     untilOpened(); // the pages open with a mouse
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     for (int language : {1, 3}) {
         SCOPED_TRACE(language);
         if (language == 1)

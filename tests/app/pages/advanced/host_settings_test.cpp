@@ -2,6 +2,7 @@
 // with the fake store and desktop.
 #include "AppFixture.h"
 
+#include "app/frame/PageSelector.h"
 #include "app/pages/advanced/HostSettingsPanel.h"
 #include "hostmouse/HostMouseTables.h"
 
@@ -18,6 +19,25 @@ namespace
 {
 
 struct HostSettings : AppFixture {
+    // The window on the screen with the advanced page shown (also without a
+    // mouse, behind its overlay): the page reads the desktop each time it is shown.
+    void showAdvancedPage()
+    {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->stack().showOnlyPage(2);
+    }
+    // A desktop that knows all four settings: speed step 6, precision on,
+    // double-click step 7, 3 wheel lines.
+    void knownDesktop()
+    {
+        hostSystem.current = {{QStringLiteral("MouseSensitivity"), QStringLiteral("10")},
+                              {QStringLiteral("MouseSpeed"), QStringLiteral("1")},
+                              {QStringLiteral("MouseThreshold1"), QStringLiteral("6")},
+                              {QStringLiteral("MouseThreshold2"), QStringLiteral("10")},
+                              {QStringLiteral("DoubleClickSpeed"), QStringLiteral("480")},
+                              {QStringLiteral("WheelScrollLines"), QStringLiteral("3")}};
+    }
     QString picture(const QString& name) const { return widget(name)->property("picture").toString(); }
     QString hint() const { return find<QLabel>(QStringLiteral("lbl_HostHint"))->text(); }
     // The lit steps of a bar, as "1 2 3".
@@ -148,6 +168,7 @@ TEST_F(HostSettings, PageStartsFromTheStoredValuesWithoutApplyingThem)
                        {QStringLiteral("MouseThreshold2"), QStringLiteral("10")}};
     hostStore.desktop = {{QStringLiteral("WheelScrollLines"), QStringLiteral("-1")}};
     start(false);
+    showAdvancedPage();
     EXPECT_EQ(litSteps(QStringLiteral("Spd")), QStringLiteral("9"));
     EXPECT_EQ(litSteps(QStringLiteral("DbSpd")), QStringLiteral("7"));
     EXPECT_EQ(picture(QStringLiteral("Img_IsControl")), QStringLiteral("CbS_E"));
@@ -162,8 +183,9 @@ TEST_F(HostSettings, PageStartsFromTheStoredValuesWithoutApplyingThem)
     EXPECT_TRUE(wheelBarEnabled());
 }
 
-// A bar shows a step wherever a value is known, and the default where none
-// is; what it shows without a click is never written back.
+// A bar shows a step wherever a value is known, and none where nothing
+// tells it (the hint says so); what it shows without a click is never
+// written back.
 struct BarStart {
     const char* what;
     std::map<QString, QString> mouse, desktop, live;
@@ -180,10 +202,15 @@ TEST_P(HostSettingsStart, EveryBarShowsAStepAndOnlyClickedOnesAreWritten)
     hostStore.desktop = c.desktop;
     hostSystem.current = c.live;
     startRead();
+    showAdvancedPage();
     EXPECT_EQ(litSteps(QStringLiteral("Spd")), QLatin1String(c.speed));
     EXPECT_EQ(litSteps(QStringLiteral("DbSpd")), QLatin1String(c.doubleClick));
     EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QLatin1String(c.wheel));
     EXPECT_TRUE(wheelBarEnabled());
+    // The precision switch is known only where the desktop has a profile.
+    const bool someUnknown = QLatin1String(c.speed).isEmpty() || QLatin1String(c.doubleClick).isEmpty() ||
+                             QLatin1String(c.wheel).isEmpty() || !c.live.count(QStringLiteral("MouseSpeed"));
+    EXPECT_EQ(hint().contains(text("Str841")), someUnknown) << qPrintable(hint());
     window->actions().Btn_Apply_0Click();
     EXPECT_TRUE(window->session().lastWriteSucceeded());
     EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
@@ -191,7 +218,7 @@ TEST_P(HostSettingsStart, EveryBarShowsAStepAndOnlyClickedOnesAreWritten)
 }
 
 const BarStart kBarStarts[] = {
-    {"NothingKnown", {}, {}, {}, "6", "7", "3"},
+    {"NothingKnown", {}, {}, {}, "", "", ""},
     {"OffTheTableOrNotANumber",
      {{QStringLiteral("MouseSensitivity"), QStringLiteral("21")},
       {QStringLiteral("DoubleClickSpeed"), QStringLiteral("1000")}},
@@ -199,13 +226,16 @@ const BarStart kBarStarts[] = {
      {},
      "11",
      "1",
-     "3"},
+     ""},
     {"TheDesktopsOwnOverTheKeptOnes",
      {{QStringLiteral("MouseSensitivity"), QStringLiteral("2")},
       {QStringLiteral("DoubleClickSpeed"), QStringLiteral("900")}},
      {{QStringLiteral("WheelScrollLines"), QStringLiteral("8")}},
      {{QStringLiteral("MouseSensitivity"), QStringLiteral("17")},
-      {QStringLiteral("DoubleClickSpeed"), QStringLiteral("400")}},
+      {QStringLiteral("DoubleClickSpeed"), QStringLiteral("400")},
+      {QStringLiteral("MouseSpeed"), QStringLiteral("0")},
+      {QStringLiteral("MouseThreshold1"), QStringLiteral("0")},
+      {QStringLiteral("MouseThreshold2"), QStringLiteral("0")}},
      "9",
      "9",
      "8"},
@@ -224,6 +254,7 @@ TEST_F(HostSettings, AnApplyThatChangedNoPointerSettingLeavesTheDesktopAlone)
     hostStore.mouse = {{QStringLiteral("MouseSensitivity"), QStringLiteral("10")},
                        {QStringLiteral("MouseSpeed"), QStringLiteral("0")}};
     startRead();
+    showAdvancedPage();
     EXPECT_EQ(picture(QStringLiteral("Img_IsControl")), QStringLiteral("CbS_E"));
     find<QComboBox>(QStringLiteral("cb_CPI1"))->setCurrentIndex(9);
     window->actions().Btn_Apply_0Click();
@@ -231,14 +262,72 @@ TEST_F(HostSettings, AnApplyThatChangedNoPointerSettingLeavesTheDesktopAlone)
     EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
     EXPECT_TRUE(hostSystem.calls.isEmpty()) << qPrintable(hostSystem.calls.join(' '));
 
-    // A click on one bar: that setting, and only it, goes with every later Apply.
+    // A click on one bar: that setting, and only it, goes at once; a later
+    // Apply sends nothing again.
     click(QStringLiteral("Img_DbSpd4"));
+    EXPECT_EQ(hostStore.writes, QStringList{QStringLiteral("Mouse/DoubleClickSpeed=690")});
+    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("doubleclick 690")});
     hostStore.writes.clear();
     hostSystem.calls.clear();
     window->actions().Btn_Apply_0Click();
-    EXPECT_EQ(hostStore.writes, QStringList{QStringLiteral("Mouse/DoubleClickSpeed=690")});
-    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("doubleclick 690")});
+    EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
+    EXPECT_TRUE(hostSystem.calls.isEmpty()) << qPrintable(hostSystem.calls.join(' '));
     EXPECT_TRUE(messages().isEmpty());
+}
+
+// The user sets the speed here, later changes it in the desktop's own
+// settings, then applies a CPI change here: the desktop keeps its own speed,
+// and the page, shown again, shows it.
+TEST_F(HostSettings, AnApplyNeverSendsAgainWhatTheDesktopChangedSince)
+{
+    knownDesktop();
+    startRead();
+    showAdvancedPage();
+    EXPECT_EQ(litSteps(QStringLiteral("Spd")), QStringLiteral("6"));
+    click(QStringLiteral("Img_Spd10")); // 18
+    ASSERT_EQ(hostSystem.current[QStringLiteral("MouseSensitivity")], QStringLiteral("18"));
+
+    hostSystem.current[QStringLiteral("MouseSensitivity")] = QStringLiteral("14"); // another program
+    hostSystem.calls.clear();
+    find<QComboBox>(QStringLiteral("cb_CPI1"))->setCurrentIndex(9);
+    window->actions().Btn_Apply_0Click();
+    EXPECT_EQ(mouse.memory[0x006], 9);
+    EXPECT_TRUE(hostSystem.calls.isEmpty()) << qPrintable(hostSystem.calls.join(' '));
+    EXPECT_EQ(hostSystem.current[QStringLiteral("MouseSensitivity")], QStringLiteral("14"));
+
+    window->selector().Btn_Main_0Click();
+    window->selector().Btn_Adv_0Click();
+    EXPECT_EQ(litSteps(QStringLiteral("Spd")), QStringLiteral("8"));
+    // A click on another bar sends that one alone.
+    click(QStringLiteral("Img_DbSpd3"));
+    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("doubleclick 760")});
+}
+
+// The desktop is asked for its values when the page is shown (never while the
+// window is being built) and once per apply that changes something; when it
+// does not answer, the page says so.
+TEST_F(HostSettings, TheDesktopIsAskedWhenThePageShowsAndSaysWhenItDidNotAnswer)
+{
+    knownDesktop();
+    startRead();
+    EXPECT_EQ(hostSystem.refreshes, 0);
+    EXPECT_EQ(litSteps(QStringLiteral("Spd")), QString()); // not read yet
+    showAdvancedPage();
+    EXPECT_EQ(hostSystem.refreshes, 1);
+    window->actions().Btn_Apply_0Click(); // nothing changed
+    EXPECT_EQ(hostSystem.refreshes, 1);
+    click(QStringLiteral("Img_Spd3"));
+    EXPECT_EQ(hostSystem.refreshes, 2);
+    EXPECT_FALSE(hint().contains(text("Str840"))) << qPrintable(hint());
+
+    hostSystem.answers = false;
+    window->selector().Btn_Main_0Click();
+    window->selector().Btn_Adv_0Click();
+    EXPECT_EQ(hostSystem.refreshes, 3);
+    EXPECT_TRUE(hint().contains(text("Str840"))) << qPrintable(hint());
+    window->Btn_Lang3_0Click();
+    window->selector().Btn_Adv_0Click();
+    EXPECT_TRUE(hint().startsWith(QStringLiteral("The desktop did not answer"))) << qPrintable(hint());
 }
 
 // Wheel lines on GNOME, or everything on a Wayland desktop without it: the
@@ -247,7 +336,10 @@ TEST_F(HostSettings, ASettingTheDesktopLacksKeepsItsStoredStepAndTheHintSaysSo)
 {
     hostSystem.unreached = {HostSetting::WheelLines};
     hostStore.desktop = {{QStringLiteral("WheelScrollLines"), QStringLiteral("5")}};
+    knownDesktop();
+    hostSystem.current.erase(QStringLiteral("WheelScrollLines"));
     start(false);
+    showAdvancedPage();
     EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QStringLiteral("5"));
     EXPECT_EQ(hint(), QStringLiteral("此桌面不接受本程序设置的滚轮滚动行数；这些值已保留。"));
     window->Btn_Lang3_0Click();
@@ -260,8 +352,8 @@ TEST_F(HostSettings, ASettingTheDesktopLacksKeepsItsStoredStepAndTheHintSaysSo)
     EXPECT_EQ(litSteps(QStringLiteral("ScrSpd")), QStringLiteral("4"));
     EXPECT_TRUE(hint().contains(QStringLiteral("wheel lines"))) << qPrintable(hint());
     // The settings it has still reach it, and their clicks leave the hint as it was.
-    click(QStringLiteral("Img_Spd6"));
-    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("speed 10")});
+    click(QStringLiteral("Img_Spd7"));
+    EXPECT_EQ(hostSystem.calls, QStringList{QStringLiteral("speed 12")});
     EXPECT_TRUE(hint().contains(QStringLiteral("wheel lines"))) << qPrintable(hint());
     window->Btn_Lang2_0Click();
     EXPECT_EQ(hint(), QStringLiteral("此桌面不接受本程式設定的滾輪捲動行數；這些值已保留。"));
@@ -385,7 +477,9 @@ class OrderedSystem final : public HostMouseSystem
     SimMouse& mouse_;
 };
 
-TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
+// Clicks apply at once; the next write of the mouse sends none of them
+// again, and asks the desktop nothing.
+TEST_F(HostSettings, AnApplyAfterClicksSendsNoPointerSettingAgain)
 {
     OrderedSystem system(mouse);
     if (auto img = LoadDefaultImage(1))
@@ -397,27 +491,17 @@ TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
     untilOpened();
     ASSERT_TRUE(window->session().link().hasDevice());
     ASSERT_TRUE(system.commandsSeen.empty()); // nothing applied when the page was built
-    // Speed and wheel lines chosen on the page (and applied at once).
+    // Speed and wheel lines chosen on the page, applied at once.
     click(QStringLiteral("Img_Spd6"));
     click(QStringLiteral("Img_ScrSpd4"));
+    ASSERT_EQ(system.commandsSeen.size(), 2u);
     system.commandsSeen.clear();
     hostStore.writes.clear();
     mouse.clearTraffic();
 
-    std::size_t commandsAtFirstWrite = 0;
-    std::size_t storeWritesAtFirstCommand = 99;
-    mouse.onCommand = [&](int) {
-        if (storeWritesAtFirstCommand == 99)
-            storeWritesAtFirstCommand = std::size_t(hostStore.writes.size());
-    };
     window->actions().Btn_Apply_0Click();
-    commandsAtFirstWrite = system.commandsSeen.empty() ? 99 : system.commandsSeen.front();
-    // Both went to the desktop before any command to the mouse.
-    EXPECT_EQ(system.commandsSeen, (std::vector<std::size_t>{0, 0}));
-    EXPECT_EQ(commandsAtFirstWrite, 0u);
-    EXPECT_EQ(storeWritesAtFirstCommand, 2u);
-    EXPECT_EQ(hostStore.writes, (QStringList{QStringLiteral("Mouse/MouseSensitivity=10"),
-                                             QStringLiteral("Desktop/WheelScrollLines=4")}));
+    EXPECT_TRUE(system.commandsSeen.empty());
+    EXPECT_TRUE(hostStore.writes.isEmpty()) << qPrintable(hostStore.writes.join(' '));
     // Nothing changed for the mouse: its exchange is the status query and the reload.
     EXPECT_EQ(mouse.requests().size(), 4u);
     EXPECT_TRUE(window->session().lastWriteSucceeded());
@@ -426,7 +510,9 @@ TEST_F(HostSettings, ApplyAppliesTheHostSettingsBeforeTheWrite)
 
 TEST_F(HostSettings, AFailingStoreAndDesktopDoNotFailTheWrite)
 {
+    knownDesktop();
     startRead();
+    showAdvancedPage();
     // A setting chosen while everything worked, then store and desktop fail.
     click(QStringLiteral("Img_Spd6"));
     ASSERT_EQ(hint(), QString());
@@ -454,7 +540,9 @@ TEST_F(HostSettings, AFailingStoreAndDesktopDoNotFailTheWrite)
 
 TEST_F(HostSettings, ADesktopThatTakesEverythingLeavesNoHint)
 {
+    knownDesktop();
     start(false);
+    showAdvancedPage();
     hostSystem.accepts = false;
     window->Btn_Lang3_0Click();
     click(QStringLiteral("Img_DbSpd2"));
