@@ -139,6 +139,9 @@ const QStringList& shippedKeys()
               417, 418, 420, 421, 422, 430, 432, 433, 435, 436, 437, 440, 441, 442, 443, 444, 445, 446, 447,
               448, 500, 501, 502, 510, 511, 512, 520, 521, 522, 523, 700, 701})
             k << QStringLiteral("Str%1").arg(n, 3, 10, QLatin1Char('0'));
+        // The macro library shared with other programs.
+        for (int n = 820; n <= 829; ++n)
+            k << QStringLiteral("Str%1").arg(n);
         return k;
     }();
     return keys;
