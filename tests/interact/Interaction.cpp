@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace orb::interact
 {
@@ -67,6 +68,8 @@ const char* kindName(Kind k)
         return "stop-recording";
     case Kind::OtherLibrary:
         return "other-library";
+    case Kind::DesktopSet:
+        return "desktop-set";
     }
     return "?";
 }
@@ -132,6 +135,62 @@ std::vector<QString> RecordLines(const MacroRecord& r)
     return ScriptLines(DecodeRecord(r).script);
 }
 
+// The pointer setting a control of the advanced page sets, by its name.
+std::optional<HostSetting> HostSettingOfControl(const QString& name)
+{
+    for (const char* prefix : {"Img_DbSpd", "lbl_DbSpd", "lbl_TitleDbSpd"})
+        if (name.startsWith(QLatin1String(prefix)))
+            return HostSetting::DoubleClick;
+    for (const char* prefix : {"Img_ScrSpd", "lbl_ScrSpd", "lbl_TitleScrSpd"})
+        if (name.startsWith(QLatin1String(prefix)))
+            return HostSetting::WheelLines;
+    for (const char* prefix : {"Img_Spd", "lbl_Spd", "lbl_TitleSpd"})
+        if (name.startsWith(QLatin1String(prefix)))
+            return HostSetting::Speed;
+    if (name.endsWith(QLatin1String("IsControl")))
+        return HostSetting::Acceleration;
+    if (name.endsWith(QLatin1String("IsScreen")))
+        return HostSetting::WheelLines;
+    return std::nullopt;
+}
+
+// The desktop's names of each setting's values.
+QStringList DesktopNames(HostSetting setting)
+{
+    switch (setting) {
+    case HostSetting::Speed:
+        return {QStringLiteral("MouseSensitivity")};
+    case HostSetting::Acceleration:
+        return {QStringLiteral("MouseSpeed"), QStringLiteral("MouseThreshold1"),
+                QStringLiteral("MouseThreshold2")};
+    case HostSetting::DoubleClick:
+        return {QStringLiteral("DoubleClickSpeed")};
+    case HostSetting::WheelLines:
+        return {QStringLiteral("WheelScrollLines")};
+    }
+    return {};
+}
+
+// What another program sets: setting a % 4, a value from b (0..14).
+std::map<QString, QString> DesktopSetValues(int a, int b)
+{
+    const int v = std::clamp(b, 0, 14);
+    switch (a % 4) {
+    case 0:
+        return {{QStringLiteral("MouseSensitivity"), QString::number(1 + v)}};
+    case 1: {
+        const bool on = v % 2;
+        return {{QStringLiteral("MouseSpeed"), on ? QStringLiteral("1") : QStringLiteral("0")},
+                {QStringLiteral("MouseThreshold1"), on ? QStringLiteral("6") : QStringLiteral("0")},
+                {QStringLiteral("MouseThreshold2"), on ? QStringLiteral("10") : QStringLiteral("0")}};
+    }
+    case 2:
+        return {{QStringLiteral("DoubleClickSpeed"), QString::number(200 + 50 * v)}};
+    default:
+        return {{QStringLiteral("WheelScrollLines"), v == 0 ? QStringLiteral("-1") : QString::number(v)}};
+    }
+}
+
 } // namespace
 
 QString Action::describe() const
@@ -150,7 +209,7 @@ std::optional<Action> Action::parse(const QString& line)
         return std::nullopt;
     Action act;
     bool known = false;
-    for (int k = 0; k <= int(Kind::OtherLibrary); ++k)
+    for (int k = 0; k <= int(Kind::DesktopSet); ++k)
         if (parts[0] == QLatin1String(kindName(Kind(k)))) {
             act.kind = Kind(k);
             known = true;
@@ -223,6 +282,7 @@ class World : public QObject
     std::optional<Violation> WindowsLibraryChangesStay(bool aimedAtLibrary) const;
     std::optional<Violation> TheFileHoldsTheWindowsLibraryAfterASave() const;
     std::optional<Violation> OpenMacroShowsWhatTheLibraryHolds() const;
+    std::optional<Violation> DesktopSettingsChangeOnlyWhereTheUserChangedThem();
     void followOpenMacro(bool aimedAtLibrary);
     // The other program on the library file.
     void otherProgramChangesLibrary(int change, int entry);
@@ -277,6 +337,10 @@ class World : public QObject
     bool tookIn_ = false;
     QByteArray fileBefore_;
     MacroLibrary libraryBefore_;
+    // The desktop's pointer settings as it last had them, and the settings
+    // whose controls the user worked in the current action.
+    std::map<QString, QString> desktopLast_;
+    std::set<HostSetting> userTouched_;
 };
 
 namespace
@@ -321,6 +385,14 @@ bool World::start()
         mouse_.memory = *img;
     host_.addStandardSet(&mouse_, kVendor);
     host_.plugMouse(&mouse_, true);
+    // A desktop that knows all its pointer settings.
+    hostSystem_.current = {{QStringLiteral("MouseSensitivity"), QStringLiteral("10")},
+                           {QStringLiteral("MouseSpeed"), QStringLiteral("1")},
+                           {QStringLiteral("MouseThreshold1"), QStringLiteral("6")},
+                           {QStringLiteral("MouseThreshold2"), QStringLiteral("10")},
+                           {QStringLiteral("DoubleClickSpeed"), QStringLiteral("500")},
+                           {QStringLiteral("WheelScrollLines"), QStringLiteral("3")}};
+    desktopLast_ = hostSystem_.current;
     return openWindow() && window_->session().link().hasDevice();
 }
 
@@ -530,6 +602,21 @@ QString World::writeFile(int kind)
 // The pass-phrase dialog runs its own event loop: it is answered from inside it.
 bool World::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        for (QObject* o = watched; o; o = o->parent())
+            if (const auto setting = HostSettingOfControl(o->objectName())) {
+                userTouched_.insert(*setting);
+                break;
+            }
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::Show)
         if (auto* dialog = dynamic_cast<PassDialog*>(watched)) {
             const int answer = passAnswer_;
@@ -616,6 +703,10 @@ void World::perform(const Action& act)
     case Kind::PassAnswer:
         passAnswer_ = act.a;
         break;
+    case Kind::DesktopSet:
+        for (const auto& [name, value] : DesktopSetValues(act.a, act.b))
+            desktopLast_[name] = hostSystem_.current[name] = value;
+        break;
     case Kind::StopRecord: {
         const bool insert = macros().InsertRecording();
         if (QWidget* w = resolve(insert ? QStringLiteral("Btn_InsertStart") : QStringLiteral("Btn_Start"), 0))
@@ -647,6 +738,7 @@ std::optional<Violation> World::run(const Action& act)
     const std::int64_t t0 = clock_.nowMs();
     pumpClickFired_ = false;
     beforeLibraryAction();
+    userTouched_.clear();
     perform(act);
     aimed = aimed || pumpClickFired_;
     const bool tookIn = tookInOthersChanges(act);
@@ -679,10 +771,7 @@ std::optional<Violation> World::run(const Action& act)
              OverlaysCoverThePagesWithoutAMouse(),
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
-             OtherProgramsLibraryChangesStay(),
-             WindowsLibraryChangesStay(aimed),
-             TheFileHoldsTheWindowsLibraryAfterASave(),
-             OpenMacroShowsWhatTheLibraryHolds(),
+             DesktopSettingsChangeOnlyWhereTheUserChangedThem(),
          })
         if (c && !options_.ignored.contains(c->invariant) &&
             (options_.only.isEmpty() || options_.only == c->invariant))
@@ -1071,6 +1160,22 @@ std::optional<Violation> World::OpenMacroShowsWhatTheLibraryHolds() const
         return Violation{QStringLiteral("OpenMacroShowsWhatTheLibraryHolds"),
                          QStringLiteral("macro %1 shows lines the library does not hold").arg(k)};
     return std::nullopt;
+// No pointer setting of the desktop differs from what the desktop last had
+// (at the start, or as another program set it), unless the user worked that
+// setting's control in this action: then the desktop has the user's value.
+std::optional<Violation> World::DesktopSettingsChangeOnlyWhereTheUserChangedThem()
+{
+    std::optional<Violation> found;
+    for (HostSetting setting :
+         {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick, HostSetting::WheelLines})
+        for (const QString& name : DesktopNames(setting)) {
+            const QString now = hostSystem_.current[name], last = desktopLast_[name];
+            if (now != last && !userTouched_.count(setting) && !found)
+                found = Violation{QStringLiteral("DesktopSettingsChangeOnlyWhereTheUserChangedThem"),
+                                  QStringLiteral("%1 was %2 on the desktop, now %3").arg(name, last, now)};
+        }
+    desktopLast_ = hostSystem_.current;
+    return found;
 }
 
 // The macro the page shows: taken as open when the lines shown change to a
@@ -1252,6 +1357,12 @@ Action World::generate(std::mt19937_64& rng)
         act = Action{};
         act.kind = Kind::Advance;
         act.a = chance(50) ? pick(400) : pick(9000);
+        // Some of the short ones: another program changes a pointer setting meanwhile.
+        if (act.a < 60) {
+            act.kind = Kind::DesktopSet;
+            act.b = act.a / 4;
+            act.a %= 4;
+        }
         return act;
     } else if (roll < 86) {
         act.kind = Kind::Unplug;

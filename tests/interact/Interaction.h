@@ -33,6 +33,7 @@ enum class Kind {
     // Another program changes the library file under its lock: change a
     // (see OtherChange) on entry b.
     OtherLibrary,
+    DesktopSet, // another program sets a pointer setting of the desktop: a which, b value (see World)
 };
 
 // What the other program does to the library file.

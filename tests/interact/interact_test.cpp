@@ -134,6 +134,20 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
     }
 }
 
+// The user sets the pointer speed here, another program changes it, then the
+// user applies and sets another pointer setting: the desktop keeps the other
+// program's speed.
+TEST(Interact, APointerSettingChangedElsewhereOutlivesLaterApplies)
+{
+    const Sequence actions =
+        Parse({"click Btn_Adv_1#0 500 500 0 0", "click Img_Spd10#0 500 500 0 0", "desktop-set 0 5 0 0",
+               "click Btn_Apply_2#0 500 500 0 0", "click Img_DbSpd3#0 500 500 0 0"});
+    const RunResult r = Replay(actions);
+    EXPECT_EQ(r.actionsRun, int(actions.size()));
+    EXPECT_FALSE(r.violation) << qPrintable(r.violation->invariant) << ": "
+                              << qPrintable(r.violation->detail);
+}
+
 // A handler that stores into the library list's current row instead of the
 // open macro is found within the suite's seeds.
 TEST(Interact, FindsAPlantedStoreIntoTheCurrentRow)
