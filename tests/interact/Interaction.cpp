@@ -1,5 +1,6 @@
 #include "Interaction.h"
 
+#include "app/pages/advanced/HostSettingsPanel.h"
 #include "app/pages/engineer/PassDialog.h"
 #include "image/ProfileFile.h"
 #include "macros/LibrarySharing.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace orb::interact
 {
@@ -276,6 +278,7 @@ class World : public QObject
     std::optional<Violation> ActionReturnsInBoundedTime(std::int64_t tookMs) const;
     std::optional<Violation> NoModalDialogIsLeft() const;
     std::optional<Violation> ConfirmLeavesTheMouseAsShown(bool verified, const ImageBytes& shown) const;
+    std::optional<Violation> ConfirmKeepsTheHostSettings(bool verified, const HostMouseState& closed) const;
     std::optional<Violation> LibraryOutlivesTheWindow(const MacroLibrary& closed, int recordingInto) const;
     std::optional<Violation> ReopenedWindowReadsTheMouse();
     std::optional<Violation> OtherProgramsLibraryChangesStay();
@@ -452,10 +455,13 @@ std::optional<Violation> World::reopenAfterClose(int writesBefore)
     const DeviceSession& session = window_->session();
     const bool verified = session.writesEnded() != writesBefore && session.lastWriteSucceeded();
     const ImageBytes shown = session.image().ImageBuf;
+    const HostMouseState host = window_->advancedPage().hostSettings().state();
     const MacroLibrary library = macros().library();
     // A recording the close cut is dropped: its macro keeps what the file held.
     const int recordingInto = macros().Recording() ? macros().SelectedLibraryMacro() : -1;
     closeWindow();
+    if (options_.verbose)
+        qInfo("  window closed%s; a new one starts", verified ? " after a verified write" : "");
     // An exchange the close cut is never ended, as with an unplug.
     inExchange_ = false;
     const bool opened = openWindow();
@@ -464,6 +470,7 @@ std::optional<Violation> World::reopenAfterClose(int writesBefore)
              opened ? Check{}
                     : Violation{QStringLiteral("Start"), QStringLiteral("the window did not reopen")},
              ConfirmLeavesTheMouseAsShown(verified, shown),
+             ConfirmKeepsTheHostSettings(verified, host),
              LibraryOutlivesTheWindow(library, recordingInto),
              ReopenedWindowReadsTheMouse(),
          })
@@ -886,6 +893,32 @@ std::optional<Violation> World::ConfirmLeavesTheMouseAsShown(bool verified, cons
                          QStringLiteral("the closed window's verified write left 0x%1 different on the mouse")
                              .arg(at, 3, 16, QLatin1Char('0'))};
     }
+    return std::nullopt;
+}
+
+// The host pointer settings are applied before each write: after a Confirm
+// the window started again shows the steps and switches the closed one did.
+std::optional<Violation> World::ConfirmKeepsTheHostSettings(bool verified, const HostMouseState& closed) const
+{
+    if (!verified)
+        return std::nullopt;
+    const HostMouseState& now = window_->advancedPage().hostSettings().state();
+    const auto shown = [](const HostMouseState& h) {
+        return std::tuple(h.SpeedStep, h.DoubleClickStep, h.ScrollStep, h.IsControl, h.IsScreen);
+    };
+    if (shown(now) != shown(closed))
+        return Violation{QStringLiteral("ConfirmKeepsTheHostSettings"),
+                         QStringLiteral("steps %1/%2/%3 switches %4/%5 after a Confirm of %6/%7/%8 %9/%10")
+                             .arg(now.SpeedStep)
+                             .arg(now.DoubleClickStep)
+                             .arg(now.ScrollStep)
+                             .arg(now.IsControl)
+                             .arg(now.IsScreen)
+                             .arg(closed.SpeedStep)
+                             .arg(closed.DoubleClickStep)
+                             .arg(closed.ScrollStep)
+                             .arg(closed.IsControl)
+                             .arg(closed.IsScreen)};
     return std::nullopt;
 }
 
