@@ -126,6 +126,10 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         // library's next save took that for another program's deletes.
         {"a profile saved over the library file",
          Parse({"file 8 0 0 0", "other-library 0 51 0 0", "click Btn_Save_6#0 37 731 0 0"})},
+        // Export One onto the library file replaced it with one entry.
+        {"one macro exported over the library file",
+         Parse({"click Btn_Macro_1#0 500 500 0 0", "file 8 0 0 0", "click LB_PCMacroName#0 100 10 1 0",
+                "click Btn_ExportOne#0 500 500 0 0"})},
     };
     for (const auto& [name, actions] : found) {
         const RunResult r = Replay(actions);
