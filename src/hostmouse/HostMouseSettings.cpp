@@ -223,10 +223,17 @@ HostApplyResult HostMouseSettings::Refresh()
     RefreshMouseSystemParameterB();
     FillUnknownSteps();
     result.notApplied = DesktopReach().notApplied;
-    for (HostSetting setting : kAllSettings)
-        if (!known(setting) && !changed(setting))
-            result.unknown.push_back(setting);
+    result.unknown = Unknown();
     return result;
+}
+
+std::vector<HostSetting> HostMouseSettings::Unknown() const
+{
+    std::vector<HostSetting> unknown;
+    for (HostSetting setting : kAllSettings)
+        if (!known(setting) && !changed(setting) && system_.reaches(setting))
+            unknown.push_back(setting);
+    return unknown;
 }
 
 HostApplyResult HostMouseSettings::DesktopReach() const

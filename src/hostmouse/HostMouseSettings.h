@@ -95,6 +95,9 @@ class HostMouseSettings
     void FillUnknownSteps();
     // Whether the setting's current value was read (from the desktop or the store).
     bool known(HostSetting setting) const { return read_[index(setting)]; }
+    // The settings this desktop has whose value is not known: shown without
+    // a value (one it lacks is named as not taken instead).
+    std::vector<HostSetting> Unknown() const;
 
     // Changed on the page since it was read.
     bool changed(HostSetting setting) const { return changed_[index(setting)]; }

@@ -248,13 +248,6 @@ int StandInKWin::listings() const
     return objects_->state.listings;
 }
 
-void StandInKWin::changeDevice(const Device& device)
-{
-    QMutexLocker lock(&objects_->state.mutex);
-    if (auto* d = objects_->state.find(device.sysName))
-        *d = device;
-}
-
 StandInKWin::Device StandInKWin::device(const QString& sysName) const
 {
     QMutexLocker lock(&objects_->state.mutex);

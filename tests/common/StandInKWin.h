@@ -71,8 +71,6 @@ class StandInKWin
     Device device(const QString& sysName) const;
     // Times the device list was asked for.
     int listings() const;
-    // The device KWin has after another program (System Settings) changed it.
-    void changeDevice(const Device& device);
     // The notifyChange signals seen so far, as "3 0". `sender` is the
     // program's connection: a call through it first, answered after any
     // signal it sent before, makes sure those are counted.

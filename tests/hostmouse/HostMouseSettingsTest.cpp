@@ -286,6 +286,9 @@ TEST_F(HostMouseSettingsTest, ASettingTheDesktopLacksIsKeptAndNamedWithoutACall)
 {
     system.unreached = {HostSetting::WheelLines};
     EXPECT_EQ(settings.DesktopReach().notApplied, QStringList{"wheel lines"});
+    // Named as not taken, not as unknown.
+    EXPECT_EQ(settings.Unknown(), (std::vector<HostSetting>{HostSetting::Speed, HostSetting::Acceleration,
+                                                            HostSetting::DoubleClick}));
 
     HostApplyResult result = settings.MseSpd_OnClick(6);
     EXPECT_EQ(system.calls, QStringList{"speed 10"});

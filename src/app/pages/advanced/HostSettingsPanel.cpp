@@ -235,10 +235,7 @@ void HostSettingsPanel::showResult(const HostApplyResult& result)
     lastResult_ = result;
     if (result.attempted) {
         desktopAnswered_ = result.desktopAnswered;
-        someUnknown_ = false;
-        for (HostSetting setting : {HostSetting::Speed, HostSetting::Acceleration, HostSetting::DoubleClick,
-                                    HostSetting::WheelLines})
-            someUnknown_ = someUnknown_ || !settings_.known(setting);
+        someUnknown_ = !settings_.Unknown().empty();
     }
     showHint();
 }
