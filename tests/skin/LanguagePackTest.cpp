@@ -142,6 +142,8 @@ const QStringList& shippedKeys()
         // The macro library shared with other programs.
         for (int n = 820; n <= 829; ++n)
             k << QStringLiteral("Str%1").arg(n);
+        // The desktop's pointer settings it did not answer or could not read.
+        k << QStringLiteral("Str840") << QStringLiteral("Str841");
         return k;
     }();
     return keys;
