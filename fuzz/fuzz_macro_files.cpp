@@ -39,12 +39,13 @@ void checkPacked(const orb::MacroLibrary& library)
     check(library.NameList().size() == count);
 }
 
-// Every named entry holds an empty record or one the mouse can play.
-void checkDecodes(const orb::MacroLibrary& library)
+// Every named entry holds an empty record or one the mouse can play; an
+// entry as `before` held it at the same place was checked with `before`.
+void checkDecodes(const orb::MacroLibrary& library, const orb::MacroLibrary& before)
 {
     for (int k = 0; k < library.Count(); ++k) {
         const orb::MacroRecord& record = library.Records[std::size_t(k)];
-        if (orb::MacroRecordEmpty(record))
+        if (orb::MacroRecordEmpty(record) || record == before.Records[std::size_t(k)])
             continue;
         orb::MacroRecord copy = record;
         check(!orb::CheckMacroContentBuf(copy) && orb::DecodeRecord(record).complete);
@@ -65,7 +66,7 @@ void checkImported(const orb::FileResult& result, const orb::MacroLibrary& befor
         check(same(before, after));
     }
     checkPacked(after);
-    checkDecodes(after);
+    checkDecodes(after, before);
 }
 } // namespace
 
@@ -82,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const orb::MacroLibrary shipped = [] {
         orb::MacroLibrary l;
         check(l.LoadDefaultLibrary());
+        checkDecodes(l, orb::MacroLibrary{});
         return l;
     }();
 

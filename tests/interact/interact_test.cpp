@@ -152,6 +152,30 @@ TEST(Interact, APointerSettingChangedElsewhereOutlivesLaterApplies)
                               << qPrintable(r.violation->detail);
 }
 
+// A close does not end a run: a new window starts on the same mouse, library
+// and settings, what outlived the old one is checked, and the actions go on.
+TEST(Interact, ClosingTheWindowStartsANewOne)
+{
+    const std::vector<std::pair<const char*, Sequence>> closes = {
+        {"Confirm after a change",
+         Parse({"click Img_DPI2_2#0 395 506 0 0", "click Btn_Confirm_1#0 500 500 0 0",
+                "click Btn_Main_1#0 500 500 0 0"})},
+        {"exit in the middle of an Apply",
+         Parse({"click Img_DPI2_2#0 395 506 0 0", "pump-click Btn_Exit_1#0 500 500 40 0",
+                "click Btn_Apply_1#0 500 500 0 0", "click Btn_Read_1#0 500 500 0 0"})},
+        {"exit while recording",
+         Parse({"click Btn_Macro_1#0 500 500 0 0", "drag LB_PCMacroName#0 884 776 693 245",
+                "click Btn_Start#0 137 65 0 0", "click Btn_Exit_4#0 347 493 0 0",
+                "click Btn_Macro_1#0 500 500 0 0"})},
+    };
+    for (const auto& [name, actions] : closes) {
+        const RunResult r = Replay(actions);
+        EXPECT_FALSE(r.violation) << name << ": " << qPrintable(r.violation->invariant) << ": "
+                                  << qPrintable(r.violation->detail);
+        EXPECT_EQ(r.actionsRun, int(actions.size())) << name;
+    }
+}
+
 // A handler that stores into the library list's current row instead of the
 // open macro is found within the suite's seeds.
 TEST(Interact, FindsAPlantedStoreIntoTheCurrentRow)
