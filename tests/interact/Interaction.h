@@ -30,7 +30,15 @@ enum class Kind {
     QueueFile,  // the next file dialog answers with file kind a (see FileKind)
     PassAnswer, // the pass-phrase dialog, when it opens, gets answer a (0 cancel, 1 wrong, 2 right)
     StopRecord, // the running recording's own button clicked
+    // Another program takes the mouse's lock and, when it gets it, sets the
+    // byte 0x100 + a to b: c 0 now, else at the c-th event-queue pump from
+    // now; d 0 the same program each time, 1 a program new to the mouse
+    // (another user's, or one with another runtime folder).
+    OtherWrites,
+    KeyTest,   // the engineering page's key test started and ended
+    LoseChunk, // the a-th chunk read from now gets no answer (all its attempts)
 };
+inline constexpr Kind kLastKind = Kind::LoseChunk;
 
 enum FileKind {
     ProfileGood,
