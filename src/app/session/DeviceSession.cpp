@@ -270,7 +270,14 @@ bool DeviceSession::RunTransfer(const std::function<void()>& work)
 {
     if (!BeginTransfer())
         return false;
-    const auto end = qScopeGuard([this] { EndTransfer(); });
+    const auto end = qScopeGuard([this] {
+        EndTransfer();
+        // The window's holds have all been released by now. A hold that
+        // outlasts the transfer is the tool's own, for its whole command:
+        // its messages are lines, read when the command ends.
+        for (const PendingBox& box : std::exchange(PendingBoxes, {}))
+            services_.showMessage(box.text, box.style);
+    });
     work();
     return true;
 }
