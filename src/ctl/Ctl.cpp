@@ -122,6 +122,7 @@ class BorrowedPlatform final : public HidPlatform
     {
         return p_.reportDescriptorOf(path);
     }
+    std::string lockNodeOf(const std::string& path) override { return p_.lockNodeOf(path); }
 
   private:
     HidPlatform& p_;

@@ -59,6 +59,8 @@ class OneInterfacePlatform final : public HidPlatform
     {
         return inner_.reportDescriptorOf(path);
     }
+    // The same lock as every other program on the mouse.
+    std::string lockNodeOf(const std::string& path) override { return inner_.lockNodeOf(path); }
 
   private:
     HidPlatform& inner_;

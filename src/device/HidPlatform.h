@@ -62,6 +62,14 @@ class HidPlatform
         (void)path;
         return {};
     }
+    // A file that every program on this machine opening the interface sees
+    // as the same one, whose flock stands for the mouse's lock (Linux: the
+    // hidraw node itself); empty when the platform has none.
+    virtual std::string lockNodeOf(const std::string& path)
+    {
+        (void)path;
+        return {};
+    }
 };
 
 } // namespace orb

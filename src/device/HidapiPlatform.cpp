@@ -197,6 +197,18 @@ std::vector<std::uint8_t> HidapiPlatform::reportDescriptorOf(const std::string& 
     return readHidrawReportDescriptor(path);
 }
 
+std::string HidapiPlatform::lockNodeOf(const std::string& path)
+{
+#ifdef __linux__
+    // hidapi's hidraw backend names interfaces by their device node, the
+    // one file that every user and every environment opens for the mouse.
+    if (path.rfind("/dev/hidraw", 0) == 0)
+        return path;
+#endif
+    (void)path;
+    return {};
+}
+
 std::unique_ptr<HidDevice> HidapiPlatform::open(const std::string& path, HidOpenError* why)
 {
     hid_device* dev = hid_open_path(path.c_str());

@@ -13,6 +13,7 @@ class HidapiPlatform final : public HidPlatform
     std::optional<std::vector<HidInterfaceInfo>> listInterfaces() override;
     std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why = nullptr) override;
     std::vector<std::uint8_t> reportDescriptorOf(const std::string& path) override;
+    std::string lockNodeOf(const std::string& path) override;
 };
 
 // The report descriptor of a hidraw node ("/dev/hidraw3") from sysfs; empty

@@ -8,41 +8,56 @@
 namespace orb
 {
 
-// One program at a time on one mouse: an advisory lock file per mouse,
-// named after its interface path, in a folder of this user's (the runtime
-// folder). The window and the command-line tool each take it before they
-// talk to the mouse, so their exchanges never interleave. The file says who
-// holds it; a holder that died leaves a lock the next taker finds stale and
-// takes over.
+// One program at a time on one mouse. Where the platform names a file that
+// every program opening the mouse sees (on Linux its own hidraw node), the
+// lock is an flock on that file: the same for every user and environment,
+// and dropped by the kernel when its holder dies. Elsewhere it is a lock
+// file in `folder`, named after the interface path.
+//
+// Each take appends a record to the mouse's turn file in `folder` (a random
+// token, the holder's pid and name). A take that does not find its own last
+// token as the file's last complete record knows that another program had
+// the mouse since; a file that cannot be read or written, a torn record or
+// one truncated to nothing says the same: unknown counts as changed.
 class MouseLock
 {
   public:
-    MouseLock(const QString& folder, const std::string& devicePath);
+    MouseLock(const QString& folder, const std::string& devicePath, const std::string& node = {});
     ~MouseLock();
     MouseLock(const MouseLock&) = delete;
     MouseLock& operator=(const MouseLock&) = delete;
 
     // Takes the lock without waiting; true also when this object holds it.
-    // Each take counts a turn in a file beside the lock.
     bool tryLock();
-    // Whether another program took the mouse between this object's last two
-    // takes: what this program knows of the mouse's memory may be stale.
-    bool othersHadIt() const { return othersHadIt_; }
+    // Whether a take found that another program had the mouse since this
+    // object's previous take (or could not tell). Kept until taken here.
+    bool takeOthersHadIt()
+    {
+        const bool was = othersHadIt_;
+        othersHadIt_ = false;
+        return was;
+    }
     void unlock();
-    bool isLocked() const { return file_.isLocked(); }
+    bool isLocked() const;
     // The program holding the lock, as "orb5610ctl (pid 1234)"; "another
-    // program" when the file does not say.
+    // program" when nothing says.
     QString holder() const;
-    QString fileName() const { return fileName_; }
+    QString turnFileName() const { return turnFile_; }
 
-    // The user's runtime folder, else a private folder "orb5610" in the
-    // user's cache; empty when neither can be had.
+    // Where the turn records live: on Linux the machine's lock folder,
+    // shared by every user (the same whatever the environment); elsewhere
+    // the user's runtime folder.
     static QString defaultFolder();
 
   private:
-    QString fileName_;
-    mutable QLockFile file_;
-    qint64 lastTurn_ = -1; // the turn this object wrote at its last take
+    void countTurn();
+
+    std::string node_;
+    QString turnFile_;
+    QString lockFileName_;
+    std::unique_ptr<QLockFile> file_; // without a node
+    int nodeFd_ = -1;                 // with a node: open while locked
+    QByteArray lastToken_;            // the token of this object's last take
     bool othersHadIt_ = false;
 };
 

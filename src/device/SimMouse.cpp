@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <optional>
 
 namespace orb
@@ -381,6 +382,22 @@ std::optional<std::vector<HidInterfaceInfo>> SimHost::listInterfaces()
         if (itf.present)
             out.push_back({itf.path, itf.attributes});
     return out;
+}
+
+std::string SimHost::lockNodeIn(const std::string& folder, const std::string& path)
+{
+    std::string name = path;
+    std::replace(name.begin(), name.end(), '/', '_');
+    return folder + "/node-" + name;
+}
+
+std::string SimHost::lockNodeOf(const std::string& path)
+{
+    if (lockNodeFolder_.empty())
+        return {};
+    const std::string node = lockNodeIn(lockNodeFolder_, path);
+    std::ofstream(node, std::ios::app); // the node exists as long as the device
+    return node;
 }
 
 std::unique_ptr<HidDevice> SimHost::open(const std::string& path, HidOpenError* why)

@@ -141,6 +141,13 @@ class SimHost final : public HidPlatform
 
     std::optional<std::vector<HidInterfaceInfo>> listInterfaces() override;
     std::unique_ptr<HidDevice> open(const std::string& path, HidOpenError* why = nullptr) override;
+    // With a folder, each interface has a file of its own there standing
+    // for its device node (made when first asked), which the mice's locks
+    // take as a hidraw node's; without one, none (the default).
+    void setLockNodeFolder(const std::string& folder) { lockNodeFolder_ = folder; }
+    std::string lockNodeOf(const std::string& path) override;
+    // The file lockNodeOf gives for `path` in `folder`.
+    static std::string lockNodeIn(const std::string& folder, const std::string& path);
 
   private:
     class Device;
@@ -157,6 +164,7 @@ class SimHost final : public HidPlatform
     std::vector<int> plugs_; // per interface: bumped at every plug change, so old handles die
     std::vector<UnplugTrigger> triggers_;
     std::recursive_mutex mutex_;
+    std::string lockNodeFolder_;
 };
 
 } // namespace orb

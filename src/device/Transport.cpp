@@ -62,7 +62,23 @@ bool Transport::OthersHadTheMouse()
         return false;
     if (!lock_->isLocked() && !takeLock())
         return true; // not ours now: nothing known of it can be trusted
-    return lock_->othersHadIt();
+    return lock_->takeOthersHadIt();
+}
+
+bool Transport::TakeOthersHadTheMouse()
+{
+    return lock_ && lock_->takeOthersHadIt();
+}
+
+bool Transport::mayAsk()
+{
+    // Only BeginCmd takes the lock; every other request goes out only
+    // while this program holds it.
+    if (!lock_ || lock_->isLocked())
+        return true;
+    if (heldBy_.isEmpty())
+        heldBy_ = lock_->holder();
+    return false;
 }
 
 void Transport::noteFailure()
@@ -133,7 +149,7 @@ bool Transport::OpenHidDevice(int vendor, int product, int& release)
             DeviceHandle = std::move(dev);
             lock_.reset();
             if (!lockFolder_.isEmpty())
-                lock_ = std::make_unique<MouseLock>(lockFolder_, itf.path);
+                lock_ = std::make_unique<MouseLock>(lockFolder_, itf.path, platform_.lockNodeOf(itf.path));
             release = attr.releaseNumber;
             DeviceProductId = attr.productId;
             DeviceVendorId = attr.vendorId;
@@ -219,7 +235,7 @@ bool Transport::ExchangeCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t
 {
     if (!usable())
         return false;
-    if (code == BeginCmd && !takeLock())
+    if (code == BeginCmd ? !takeLock() : !mayAsk())
         return false;
     const Profile& p = kStandard;
     const bool ok = runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
@@ -231,7 +247,7 @@ bool Transport::ExchangeCommand(std::uint8_t code, std::uint8_t p1, std::uint8_t
 
 bool Transport::WriteChunk(const std::uint8_t* d)
 {
-    if (!usable())
+    if (!usable() || !mayAsk())
         return false;
     const Profile& p = kWriteChunk;
     return runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
@@ -241,7 +257,7 @@ bool Transport::WriteChunk(const std::uint8_t* d)
 void Transport::ReadChunk()
 {
     ChunkBuf.fill(0xFF);
-    if (!usable())
+    if (!usable() || !mayAsk())
         return;
     const Profile& p = kReadChunk;
     if (runExchange(p.attempts, p.pauseAfterSend, p.polls, p.pauseAfterEmptyPoll,
@@ -253,7 +269,8 @@ void Transport::ReadChunk()
 
 std::uint16_t Transport::ReadKeyState()
 {
-    if (!usable())
+    // Runs on the button test's worker: the lock is looked at, not taken.
+    if (!usable() || (lock_ && !lock_->isLocked()))
         return 0;
     for (int attempt = 0; attempt < 10; ++attempt) {
         ReportBuf = {kReportId, StatusCmd, 0, 0, 0, 0, 0, 0};

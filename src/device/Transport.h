@@ -90,14 +90,18 @@ class Transport
             heldBy_.clear(); // a new transfer: nothing refused yet
     }
     void releaseHold();
+    bool holdingLock() const { return holds_ > 0; }
     // The program that held the mouse when the last BeginCmd could not have
     // it; empty when the last BeginCmd got it (or there is no lock).
     const QString& heldBy() const { return heldBy_; }
     // Whether another program had the mouse since this one last did, so what
     // this program knows of the mouse's memory may be stale. Takes the lock
     // now, for the transfer that asks (hold it with holdLock); without a
-    // lock folder nobody else is known of.
+    // lock folder nobody else is known of. The answer is handed out once:
+    // whoever asks owns it from then on.
     bool OthersHadTheMouse();
+    // The same without taking the lock: what the takes so far found.
+    bool TakeOthersHadTheMouse();
 
     // --- Command exchanges ---
     bool SendFeature(std::uint8_t* buf);
@@ -125,6 +129,8 @@ class Transport
     // BeginCmd's side of the lock: true when the exchange may go ahead.
     bool takeLock();
     void dropLock();
+    // Any other request: true when the lock is held (or there is none).
+    bool mayAsk();
 
     HidPlatform& platform_;
     Clock& clock_;

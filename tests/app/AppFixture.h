@@ -53,6 +53,9 @@ struct AppFixture : ::testing::Test {
     std::unique_ptr<MainWindow> window;
     // The system locale the window is built with (the engineering page's texts).
     QLocale locale{QLocale::English, QLocale::UnitedStates};
+    // When set before start(): the mouse's lock as the program has it, its
+    // turn records in this folder and the simulated node files beside them.
+    QString lockFolder;
 
     // Builds the window; the mouse starts plugged in or not.
     void start(bool mousePlugged)
@@ -63,7 +66,13 @@ struct AppFixture : ::testing::Test {
         host.plugMouse(&mouse, mousePlugged);
         window = std::make_unique<MainWindow>(
             MainWindowDeps{clock, services, host, kVendor, hostStore, hostSystem, macros, locale});
+        if (!lockFolder.isEmpty()) {
+            host.setLockNodeFolder(lockFolder.toStdString());
+            window->session().link().setLockFolder(lockFolder, 3000);
+        }
     }
+    // The mouse's node file the lock is taken on, for another program's lock.
+    std::string lockNode() const { return SimHost::lockNodeIn(lockFolder.toStdString(), "sim/mouse-config"); }
     // Runs time on to the first device-timer tick and through the settle.
     void untilOpened() { clock.advance(3500); }
     // The mouse plugged in with `memory` (default image 1 when none), opened

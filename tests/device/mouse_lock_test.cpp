@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 using namespace orb;
@@ -23,9 +25,12 @@ const std::string kMousePath = "sim/mouse-config";
 class OtherProgram
 {
   public:
-    OtherProgram(const QString& folder, const std::string& path)
+    OtherProgram(const QString& folder, const std::string& path, const std::string& node = {})
     {
-        p_.start(QStringLiteral(ORB_LOCK_PROBE), {folder, QString::fromStdString(path)});
+        QStringList args{folder, QString::fromStdString(path)};
+        if (!node.empty())
+            args << QString::fromStdString(node);
+        p_.start(QStringLiteral(ORB_LOCK_PROBE), args);
     }
     ~OtherProgram()
     {
@@ -144,7 +149,7 @@ TEST(MouseLock, ATakeAfterAnotherProgramsTurnSaysSo)
     MouseLock tool(folder.path(), kMousePath);
     const auto take = [](MouseLock& lock) {
         EXPECT_TRUE(lock.tryLock());
-        const bool others = lock.othersHadIt();
+        const bool others = lock.takeOthersHadIt();
         lock.unlock();
         return others;
     };
@@ -168,4 +173,111 @@ TEST(MouseLock, NoFolderNoLock)
     mouse.config.strictExchange = false;
     EXPECT_TRUE(a.ExchangeCommand(BeginCmd));
     EXPECT_TRUE(b.ExchangeCommand(BeginCmd));
+}
+
+// On a mouse whose platform names a node file (its hidraw node), the lock is
+// an flock on that file: two programs whose folders differ (another runtime
+// folder, another user's) still exclude each other, and the kernel drops
+// the lock of a program that died.
+TEST(MouseLock, NodeLockIsOneWhateverTheFolder)
+{
+    QTemporaryDir a, b, nodes;
+    ASSERT_TRUE(a.isValid() && b.isValid() && nodes.isValid());
+    const std::string node = SimHost::lockNodeIn(nodes.path().toStdString(), kMousePath);
+    std::ofstream(node).put('\n');
+    MouseLock window(a.path(), kMousePath, node);
+    {
+        QProcess other;
+        other.start(QStringLiteral(ORB_LOCK_PROBE),
+                    {b.path(), QString::fromStdString(kMousePath), QString::fromStdString(node)});
+        ASSERT_TRUE(other.waitForReadyRead(10000));
+        ASSERT_EQ(QString::fromUtf8(other.readLine()).trimmed(), QStringLiteral("locked"));
+        EXPECT_FALSE(window.tryLock());
+        EXPECT_EQ(window.holder(), QStringLiteral("another program")); // its record is in its own folder
+        other.kill();
+        other.waitForFinished(5000);
+    }
+    ASSERT_TRUE(window.tryLock());
+    OtherProgram again(b.path(), kMousePath, node);
+    EXPECT_TRUE(again.line().startsWith(QStringLiteral("held by ")));
+}
+
+// The turn record is either a take's complete record or not the taker's
+// own: whatever a crash, a full disk or another user left in it, a take
+// that does not find its own last record says another program may have had
+// the mouse, and a signal is kept until it is taken.
+TEST(MouseLock, TurnRecordOnlyVouchesForTheTakersOwnLastTake)
+{
+    QTemporaryDir folder, nodes;
+    ASSERT_TRUE(folder.isValid() && nodes.isValid());
+    const std::string node = SimHost::lockNodeIn(nodes.path().toStdString(), kMousePath);
+    std::ofstream(node).put('\n');
+    MouseLock window(folder.path(), kMousePath, node);
+    MouseLock tool(folder.path(), kMousePath, node);
+    const QString turns = window.turnFileName();
+    const auto append = [&](const QByteArray& bytes) {
+        QFile f(turns);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(bytes);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> between;
+        bool others;
+    } cases[] = {
+        {"nothing", [] {}, false},
+        {"another program's take",
+         [&] {
+             ASSERT_TRUE(tool.tryLock());
+             tool.unlock();
+         },
+         true},
+        {"a record torn by a crash", [&] { append("1f2e3d 4242 orb5610"); }, true},
+        {"emptied (a crash while it was shortened)", [&] { QFile(turns).resize(0); }, true},
+        {"emptied, then taken by another as often as before",
+         [&] {
+             QFile(turns).resize(0);
+             for (int i = 0; i < 4; ++i) {
+                 ASSERT_TRUE(tool.tryLock());
+                 tool.unlock();
+             }
+         },
+         true},
+        {"removed", [&] { QFile::remove(turns); }, true},
+        {"replaced by a link",
+         [&] {
+             QFile::remove(turns);
+             QFile::link(QString::fromStdString(node), turns);
+         },
+         true},
+        {"after its own take that could not be recorded", [] {}, true},
+        {"its own takes only", [] {}, false},
+    };
+    ASSERT_TRUE(window.tryLock());
+    window.unlock();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.between();
+        ASSERT_TRUE(window.tryLock());
+        window.unlock();
+        EXPECT_EQ(window.takeOthersHadIt(), c.others);
+        if (QFileInfo(turns).isSymLink())
+            QFile::remove(turns);
+    }
+    // Kept until taken, over takes of its own.
+    ASSERT_TRUE(tool.tryLock());
+    tool.unlock();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(window.tryLock());
+        window.unlock();
+    }
+    EXPECT_TRUE(window.takeOthersHadIt());
+    EXPECT_FALSE(window.takeOthersHadIt());
+    // Records of a long life do not grow the file past a few kilobytes.
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(window.tryLock());
+        window.unlock();
+    }
+    EXPECT_LT(QFileInfo(turns).size(), 8192);
+    EXPECT_FALSE(window.takeOthersHadIt());
 }

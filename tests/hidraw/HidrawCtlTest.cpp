@@ -1,6 +1,7 @@
 // orb5610ctl, the real binary with hidapi, against the emulated keyboard and
 // composite mouse.
 #include "HidrawFixture.h"
+#include "device/MouseLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+
+#include <sys/stat.h>
 
 namespace orb::test
 {
@@ -22,8 +25,9 @@ struct CtlRun {
     QString err;
 };
 
-// The tool as root, or (asNobody) as an ordinary user without any group.
-CtlRun ctl(const QStringList& args, bool asNobody = false)
+// The tool as root, or (asNobody) as an ordinary user without any group;
+// with its runtime folder `runtime`, none when null.
+CtlRun ctl(const QStringList& args, bool asNobody = false, const char* runtime = nullptr)
 {
     QProcess p;
     QStringList all = args;
@@ -36,6 +40,9 @@ CtlRun ctl(const QStringList& args, bool asNobody = false)
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (runtime)
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromLatin1(runtime));
     p.setProcessEnvironment(env);
     p.start(program, all);
     p.waitForFinished(300000);
@@ -182,6 +189,50 @@ TEST_F(HidrawCtl, OrdinaryUserWithoutTheRuleIsToldWhatToInstall)
     const CtlRun allowed = ctl({QStringLiteral("list")}, true);
     EXPECT_TRUE(allowed.out.contains(QStringLiteral("opens")))
         << qPrintable(allowed.out) << qPrintable(allowed.err);
+}
+
+// Every program on the mouse takes one lock and leaves its turn in one
+// record, whoever runs it and whatever its environment: the tool run as
+// another user or with another runtime folder (or none) is kept out while
+// the window holds the mouse, and the window's next take sees its turn.
+TEST_F(HidrawCtl, OneLockAndOneTurnRecordForEveryUserAndEnvironment)
+{
+    emu->setMouseNodeAccess(0, 0, 0666); // the udev rule's access
+    emu->plugMouse(true);
+    const std::string node = "/dev/hidraw2";
+    MouseLock window(MouseLock::defaultFolder(), node, node);
+    ::mkdir("/tmp/orb-elsewhere", 0777);
+    const struct {
+        const char* what;
+        bool asNobody;
+        const char* runtime;
+        bool kept; // also tried while the window holds the mouse (a wait of the tool's)
+    } runs[] = {
+        {"root, another runtime folder", false, "/tmp/orb-elsewhere", true},
+        {"root, no runtime folder", false, nullptr, false},
+        {"another user, no runtime folder", true, nullptr, true},
+        {"another user, a runtime folder", true, "/tmp/orb-elsewhere", false},
+    };
+    const QStringList show{QStringLiteral("show"), QStringLiteral("--mouse"), QStringLiteral("--json")};
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.what);
+        if (r.kept) {
+            ASSERT_TRUE(window.tryLock());
+            const int before = emu->featureRequests();
+            const CtlRun busy = ctl(show, r.asNobody, r.runtime);
+            EXPECT_EQ(busy.exitCode, 7) << qPrintable(busy.out) << qPrintable(busy.err);
+            EXPECT_EQ(emu->featureRequests(), before);
+            window.unlock();
+        }
+        ASSERT_TRUE(window.tryLock());
+        window.takeOthersHadIt();
+        window.unlock();
+        const CtlRun ran = ctl(show, r.asNobody, r.runtime);
+        ASSERT_EQ(ran.exitCode, 0) << qPrintable(ran.err);
+        ASSERT_TRUE(window.tryLock());
+        EXPECT_TRUE(window.takeOthersHadIt());
+        window.unlock();
+    }
 }
 
 } // namespace

@@ -246,6 +246,9 @@ bool HidrawEmulator::start(std::string& why)
     if (!mountTmpfs("/sys/class/hidraw", why) || !mountTmpfs(kPci, why) || !mountTmpfs("/run", why))
         return false;
     fs::create_directories("/run/udev/data");
+    // The machine's lock folder, as Debian has it: shared by every user.
+    fs::create_directories("/run/lock");
+    ::chmod("/run/lock", 01777);
 
     // The USB host controller and its root hub, present all the time.
     writeFile(std::string(kPci) + "/uevent", "");

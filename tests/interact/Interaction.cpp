@@ -1,7 +1,11 @@
 #include "Interaction.h"
 
 #include "app/pages/advanced/HostSettingsPanel.h"
+#include "app/pages/engineer/ButtonTestRunner.h"
+#include "app/pages/engineer/EngineerPage.h"
 #include "app/pages/engineer/PassDialog.h"
+#include "app/session/KnownMouseImage.h"
+#include "device/MouseLock.h"
 #include "image/ProfileFile.h"
 #include "macros/LibrarySharing.h"
 #include "macros/MacroCodec.h"
@@ -72,6 +76,12 @@ const char* kindName(Kind k)
         return "other-library";
     case Kind::DesktopSet:
         return "desktop-set";
+    case Kind::OtherWrites:
+        return "other-writes";
+    case Kind::KeyTest:
+        return "key-test";
+    case Kind::LoseChunk:
+        return "lose-chunk";
     }
     return "?";
 }
@@ -211,7 +221,7 @@ std::optional<Action> Action::parse(const QString& line)
         return std::nullopt;
     Action act;
     bool known = false;
-    for (int k = 0; k <= int(Kind::DesktopSet); ++k)
+    for (int k = 0; k <= int(kLastKind); ++k)
         if (parts[0] == QLatin1String(kindName(Kind(k)))) {
             act.kind = Kind(k);
             known = true;
@@ -296,6 +306,11 @@ class World : public QObject
     void beforeLibraryAction();
     bool tookInOthersChanges(const Action& act);
     bool mousePresent();
+    // The shared mouse: another program's write through the lock, a chunk
+    // the mouse leaves unanswered.
+    void otherWrites(const Action& act);
+    void armLostChunk(int nth);
+
     void plantStoreIntoCurrentRow();
 
     MacroPage& macros() const { return window_->macroPage(); }
@@ -344,6 +359,13 @@ class World : public QObject
     // whose controls the user worked in the current action.
     std::map<QString, QString> desktopLast_;
     std::set<HostSetting> userTouched_;
+    // The mouse's lock as the program has it, and the other program on it.
+    QTemporaryDir locks_;
+    std::unique_ptr<MouseLock> other_;
+    std::optional<std::pair<int, Action>> pumpOther_;
+    int readsToLost_ = 0;          // chunk reads until the one left unanswered; 0: none armed
+    int lostAttempts_ = 0;         // its attempts still to go unanswered
+    std::size_t otherWroteAt_ = 0; // the request log's length at the other program's last write
 };
 
 namespace
@@ -410,12 +432,32 @@ bool World::openWindow()
     window_ = std::make_unique<MainWindow>(MainWindowDeps{clock_, services_, host_, kVendor, hostStore_,
                                                           hostSystem_, deps,
                                                           QLocale(QLocale::English, QLocale::UnitedStates)});
+    host_.setLockNodeFolder(locks_.path().toStdString());
+    window_->session().link().setLockFolder(locks_.path(), 3000);
+    other_ =
+        std::make_unique<MouseLock>(locks_.path(), "sim/mouse-config",
+                                    SimHost::lockNodeIn(locks_.path().toStdString(), "sim/mouse-config"));
+    mouse_.onCommand = [this](int) {
+        // A lost chunk: the mouse leaves every attempt at it unanswered.
+        const bool read = mouse_.requests().back()[1] == ReadDataCmd;
+        if (read && readsToLost_ > 0 && --readsToLost_ == 0)
+            lostAttempts_ = 5;
+        const bool lose = read && lostAttempts_ > 0;
+        if (lose)
+            --lostAttempts_;
+        mouse_.config.silent = lose;
+    };
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return false;
     clock_.advance(3500);
     QTest::mouseMove(window_.get(), QPoint(1, 1));
     clock_.setPumpHook([this] {
+        if (pumpOther_ && --pumpOther_->first <= 0) {
+            const Action other = pumpOther_->second;
+            pumpOther_.reset();
+            otherWrites(other);
+        }
         if (!pumpClick_ || --pumpClick_->first > 0)
             return;
         const Action act = pumpClick_->second;
@@ -714,6 +756,21 @@ void World::perform(const Action& act)
         for (const auto& [name, value] : DesktopSetValues(act.a, act.b))
             desktopLast_[name] = hostSystem_.current[name] = value;
         break;
+    case Kind::OtherWrites:
+        if (act.c > 0)
+            pumpOther_ = std::make_pair(act.c, act);
+        else
+            otherWrites(act);
+        break;
+    case Kind::KeyTest: {
+        ButtonTestRunner& test = window_->engineerPage().buttonTest();
+        test.btn_TestKeysClick();
+        test.End();
+        break;
+    }
+    case Kind::LoseChunk:
+        armLostChunk(act.a);
+        break;
     case Kind::StopRecord: {
         const bool insert = macros().InsertRecording();
         if (QWidget* w = resolve(insert ? QStringLiteral("Btn_InsertStart") : QStringLiteral("Btn_Start"), 0))
@@ -877,10 +934,27 @@ std::optional<Violation> World::VerifiedApplyMatchesTheMouse(bool wrote) const
     const V r = window_->session().lastWriteResult();
     if (!wrote || (r != V::Matched && r != V::Rewritten))
         return std::nullopt;
+    // A write of the other program's after the window's last one (in a pump
+    // at the end of the same action) is for the next write to find.
+    const auto requests = mouse_.requests();
+    std::size_t lastWrite = 0;
+    for (std::size_t i = 0; i < requests.size(); ++i)
+        if (requests[i][1] == WriteDataCmd)
+            lastWrite = i + 1;
+    if (otherWroteAt_ >= lastWrite && otherWroteAt_ > 0)
+        return std::nullopt;
+    // All 2048 bytes, but those the mouse changes itself: a verified write
+    // leaves the mouse with what the window holds.
     const ImageBytes& img = window_->session().image().ImageBuf;
-    if (!std::equal(img.begin(), img.begin() + kVerifySize, mouse_.memory.begin()))
-        return Violation{QStringLiteral("VerifiedApplyMatchesTheMouse"),
-                         QStringLiteral("a write reported verified differs from the mouse's memory")};
+    for (std::size_t at = 0; at < img.size(); ++at)
+        if (img[at] != mouse_.memory[at] &&
+            std::find(MouseOwnBytes.begin(), MouseOwnBytes.end(), at) == MouseOwnBytes.end())
+            return Violation{
+                QStringLiteral("VerifiedApplyMatchesTheMouse"),
+                QStringLiteral("a write reported verified left 0x%1 at 0x%2 where the window has 0x%3")
+                    .arg(uint(mouse_.memory[at]), 2, 16, QLatin1Char('0'))
+                    .arg(qulonglong(at), 3, 16, QLatin1Char('0'))
+                    .arg(uint(img[at]), 2, 16, QLatin1Char('0'))};
     return std::nullopt;
 }
 
@@ -939,6 +1013,32 @@ std::optional<Violation> World::ReopenedWindowReadsTheMouse()
         return Violation{QStringLiteral("ReopenedWindowReadsTheMouse"),
                          QStringLiteral("the window started again does not open the mouse")};
     return std::nullopt;
+}
+
+void World::otherWrites(const Action& act)
+{
+    if (!mousePresent())
+        return;
+    // A program new to the mouse has a lock object of its own.
+    std::unique_ptr<MouseLock> stranger;
+    MouseLock* lock = other_.get();
+    if (act.d) {
+        stranger =
+            std::make_unique<MouseLock>(locks_.path(), "sim/mouse-config",
+                                        SimHost::lockNodeIn(locks_.path().toStdString(), "sim/mouse-config"));
+        lock = stranger.get();
+    }
+    if (!lock->tryLock())
+        return; // the window has the mouse: the other program would wait for it
+    mouse_.memory[0x100 + std::size_t(act.a) % (kMemorySize - 0x100)] = std::uint8_t(act.b);
+    lock->unlock();
+    otherWroteAt_ = mouse_.requests().size();
+}
+
+void World::armLostChunk(int nth)
+{
+    readsToLost_ = std::max(1, nth);
+    lostAttempts_ = 0;
 }
 
 std::optional<Violation> World::RecordingStaysWithinItsBudget() const
@@ -1385,6 +1485,22 @@ Action World::generate(std::mt19937_64& rng)
         act.a = kKeys[pick(int(std::size(kKeys)))];
         // Ctrl moves a list's current row without selecting it.
         act.b = chance(10) ? int(Qt::ShiftModifier) : chance(15) ? int(Qt::ControlModifier) : 0;
+        return act;
+    } else if (roll < 81) {
+        act = Action{};
+        const int which = pick(100);
+        if (which < 60) {
+            act.kind = Kind::OtherWrites;
+            act.a = pick(kMemorySize - 0x100);
+            act.b = pick(256);
+            act.c = chance(50) ? 0 : 1 + pick(chance(50) ? 5 : 300);
+            act.d = chance(30);
+        } else if (which < 80) {
+            act.kind = Kind::KeyTest;
+        } else {
+            act.kind = Kind::LoseChunk;
+            act.a = 1 + pick(chance(50) ? 50 : 342);
+        }
         return act;
     } else if (roll < 85) {
         act = Action{};

@@ -34,6 +34,13 @@ enum class Kind {
     // (see OtherChange) on entry b.
     OtherLibrary,
     DesktopSet, // another program sets a pointer setting of the desktop: a which, b value (see World)
+    // Another program takes the mouse's lock and, when it gets it, sets the
+    // byte 0x100 + a to b: c 0 now, else at the c-th event-queue pump from
+    // now; d 0 the same program each time, 1 a program new to the mouse
+    // (another user's, or one with another runtime folder).
+    OtherWrites,
+    KeyTest,   // the engineering page's key test started and ended
+    LoseChunk, // the a-th chunk read from now gets no answer (all its attempts)
 };
 
 // What the other program does to the library file.
@@ -45,6 +52,7 @@ enum OtherChange {
     OtherRecord, // entry b given other lines
     OtherChangeCount
 };
+inline constexpr Kind kLastKind = Kind::LoseChunk;
 
 enum FileKind {
     ProfileGood,

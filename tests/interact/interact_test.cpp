@@ -75,6 +75,9 @@ TEST(Interact, ActionsPrintAndParseBack)
         {Kind::Key, {}, 0, Qt::Key_Down, int(Qt::ShiftModifier), 0, 0},
         {Kind::UnplugAt, {}, 0, 7, 120, 0, 0},
         {Kind::StopRecord, {}, 0, 0, 0, 0, 0},
+        {Kind::OtherWrites, {}, 0, 512, 119, 40, 1},
+        {Kind::KeyTest, {}, 0, 0, 0, 0, 0},
+        {Kind::LoseChunk, {}, 0, 129, 0, 0, 0},
     };
     for (const Action& a : all) {
         const auto back = Action::parse(a.describe());
@@ -169,6 +172,34 @@ TEST(Interact, ClosingTheWindowStartsANewOne)
                 "click Btn_Macro_1#0 500 500 0 0"})},
     };
     for (const auto& [name, actions] : closes) {
+        const RunResult r = Replay(actions);
+        EXPECT_FALSE(r.violation) << name << ": " << qPrintable(r.violation->invariant) << ": "
+                                  << qPrintable(r.violation->detail);
+        EXPECT_EQ(r.actionsRun, int(actions.size())) << name;
+    }
+}
+
+// The mouse is shared: another program writes it through its lock (the
+// same one or one new to the mouse, between actions or inside a transfer),
+// the key test takes the lock, a read loses a chunk. Whatever comes between,
+// a verified write leaves the mouse with what the window holds.
+TEST(Interact, SharedMouseSequencesKeepEveryInvariant)
+{
+    const std::vector<std::pair<const char*, Sequence>> sequences = {
+        {"another program's write, then an Apply",
+         Parse({"other-writes 512 119 0 0", "click Btn_Apply_1#0 305 147 0 0"})},
+        {"a writer new to the mouse, then an Apply",
+         Parse({"other-writes 512 119 0 1", "click Btn_Apply_1#0 305 147 0 0"})},
+        {"another program's write, the key test, then an Apply",
+         Parse({"other-writes 512 119 0 0", "key-test 0 0 0 0", "click Btn_Apply_1#0 305 147 0 0"})},
+        {"another program's write tried inside an Apply, then an Apply",
+         Parse({"other-writes 512 119 40 0", "click Btn_Apply_1#0 305 147 0 0",
+                "click Btn_Apply_1#0 305 147 0 0"})},
+        {"a read that loses a chunk, then an Apply",
+         Parse({"lose-chunk 129 0 0 0", "click Btn_Read_1#0 116 94 0 0", "click Btn_Apply_1#0 305 147 0 0",
+                "click Btn_Read_1#0 116 94 0 0", "click Btn_Apply_1#0 305 147 0 0"})},
+    };
+    for (const auto& [name, actions] : sequences) {
         const RunResult r = Replay(actions);
         EXPECT_FALSE(r.violation) << name << ": " << qPrintable(r.violation->invariant) << ": "
                                   << qPrintable(r.violation->detail);

@@ -59,7 +59,14 @@ void FrameActions::Btn_Confirm_0Click()
 {
     if (!startAction("Confirm", true))
         return;
-    session_.DownloadParameter();
+    const int told = session_.messagesShown();
+    if (!session_.DownloadParameter()) {
+        // The settings are still only in the window: it stays open with
+        // them, and says so unless the write already did.
+        if (session_.messagesShown() == told)
+            session_.RefreshFormMessagDialog(session_.LookupText(QStringLiteral("Str109")));
+        return;
+    }
     session_.clock().waitPumped(kButtonWaitSlices, kButtonWaitSliceMs);
     window_->close();
 }

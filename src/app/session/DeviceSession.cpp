@@ -18,6 +18,8 @@ constexpr int kDevTimerMs = 3500;
 const QString kNoMouse = QStringLiteral("Str020");
 const QString kWrongIdentity = QStringLiteral("Str107");
 const QString kVerifyFailed = QStringLiteral("Str109");
+const QString kMouseHeld = QStringLiteral("Str800");
+const QString kReadIncomplete = QStringLiteral("Str801");
 
 // The identity bytes, set on the engineering page: a mouse given another
 // identity gets the whole image, as a new mouse would.
@@ -27,9 +29,39 @@ bool EngineeringChanged(const ImageBytes& held, const ImageBytes& image)
 }
 } // namespace
 
-QString MouseHeldMessage(const QString& holder)
+QString MouseHeldMessage(const QString& format, const QString& holder)
 {
-    return QStringLiteral("The mouse is in use by %1.\nTry again when it has finished.").arg(holder);
+    // A pack without the key gives the key itself, which has no place for the holder.
+    return format.contains(QLatin1String("%1")) ? format.arg(holder) : format + QLatin1Char(' ') + holder;
+}
+
+QString DeviceSession::MouseHeldText(const QString& holder) const
+{
+    return MouseHeldMessage(LookupText(kMouseHeld), holder);
+}
+
+void DeviceSession::ShowWhenMouseFree(const QString& text, MessageStyle style)
+{
+    ++MessagesShown;
+    if (link_.holdingLock())
+        PendingBoxes.push_back({text, style});
+    else
+        services_.showMessage(text, style);
+}
+
+void DeviceSession::releaseHold()
+{
+    link_.releaseHold();
+    if (link_.holdingLock() || PendingBoxes.empty())
+        return;
+    // No tick while a box is open: it could open the mouse under the box.
+    const bool timerWasOn = DevTimer_->isEnabled();
+    DevTimer_->setEnabled(false);
+    const auto boxes = std::exchange(PendingBoxes, {});
+    for (const PendingBox& box : boxes)
+        services_.showMessage(box.text, box.style);
+    if (timerWasOn)
+        DevTimer_->setEnabled(true);
 }
 
 DeviceSession::DeviceSession(Clock& clock, Services& services, HidPlatform& hid, int vendorId,
@@ -54,6 +86,7 @@ QString DeviceSession::LookupText(const QString& key) const
 
 void DeviceSession::RefreshFormMessagDialog(const QString& text)
 {
+    ++MessagesShown;
     services_.showMessage(text, MessageStyle::MessageWindow);
 }
 
@@ -190,7 +223,8 @@ void DeviceSession::LoadReferenceIdentity()
 
 void DeviceSession::InitNoDevice()
 {
-    HeldImage.reset();
+    Known.forget();
+    ReadLostChunks = false;
     if (const auto images = LoadDefaultImages())
         DefaultImages = *images;
     Image.ImageBuf = DefaultImages[0];
@@ -236,14 +270,21 @@ bool DeviceSession::RunTransfer(const std::function<void()>& work)
 {
     if (!BeginTransfer())
         return false;
-    const auto end = qScopeGuard([this] { EndTransfer(); });
+    const auto end = qScopeGuard([this] {
+        EndTransfer();
+        // The window's holds have all been released by now. A hold that
+        // outlasts the transfer is the tool's own, for its whole command:
+        // its messages are lines, read when the command ends.
+        for (const PendingBox& box : std::exchange(PendingBoxes, {}))
+            services_.showMessage(box.text, box.style);
+    });
     work();
     return true;
 }
 
 MemoryAccess DeviceSession::memoryAccess()
 {
-    HeldImage.reset(); // what the caller sends is not followed
+    Known.forget(); // what the caller sends is not followed
     return memoryOf(link_, WriteEnable, ControllerCode, host_);
 }
 
@@ -263,7 +304,7 @@ void DeviceSession::readDevInfo()
 {
     link_.holdLock(); // the status query to the end of the image read
     ReadDevInfoSteps();
-    link_.releaseHold();
+    releaseHold();
     HandleDeviceGone();
 }
 
@@ -272,7 +313,7 @@ void DeviceSession::ReadDevInfoSteps()
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastReadComplete = false;
     LastReadRefusalShown = false;
-    HeldImage.reset();
+    Known.forget();
     ControllerCode = kNoControllerCode;
     if (!memory.QueryStatus())
         return;
@@ -281,6 +322,7 @@ void DeviceSession::ReadDevInfoSteps()
         memory.CloseExchange();
         link_.closeDevice(); // used again only after the next rise of the interface count
         LastReadRefusalShown = true;
+        ++MessagesShown;
         services_.showMessage(LookupText(kNoMouse), MessageStyle::PlainBox);
         DevTimer_->setEnabled(true);
         return;
@@ -300,10 +342,9 @@ void DeviceSession::ReadDevInfoSteps()
         btnRead();
         return;
     }
-    DevTimer_->setEnabled(false);
     memory.CloseExchange();
     LastReadRefusalShown = true;
-    services_.showMessage(LookupText(kWrongIdentity), MessageStyle::PlainBox);
+    ShowWhenMouseFree(LookupText(kWrongIdentity), MessageStyle::PlainBox);
     DevTimer_->setEnabled(true);
 }
 
@@ -325,7 +366,7 @@ void DeviceSession::readOnRequest()
 void DeviceSession::TellMouseHeldElsewhere()
 {
     if (!link_.heldBy().isEmpty())
-        RefreshFormMessagDialog(MouseHeldMessage(link_.heldBy()));
+        RefreshFormMessagDialog(MouseHeldText(link_.heldBy()));
 }
 
 bool DeviceSession::ReadImageForSave()
@@ -347,13 +388,16 @@ void DeviceSession::btnRead()
             host_.RefreshPCMacroNames();
             MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
             // Chunks that got no answer hold 0xFF; the section checks repair them.
-            HeldImage.reset();
+            Known.forget();
             LastReadComplete = memory.ReadBlock(0, Image.ImageBuf) && memory.lostChunks() == 0;
             if (memory.deviceGone())
                 return; // nothing of a half-read image is shown; the no-device reset follows
+            ReadLostChunks = !LastReadComplete;
             // The bytes as read, before the section repairs: a repair is a change to write.
             if (LastReadComplete)
-                HeldImage = Image.ImageBuf;
+                Known.learn(Image.ImageBuf);
+            else
+                ShowWhenMouseFree(LookupText(kReadIncomplete), MessageStyle::MessageWindow);
             Image.SplitImage();
             host_.RefreshMacrosFromArea();
             memory.CloseExchange();
@@ -372,26 +416,47 @@ void DeviceSession::writeImage(WriteScope scope)
 {
     const ImageBytes image = Image.ImageBuf;
     LastWriteRuns = kWholeImage;
+    if (scope != WriteScope::Whole && ReadLostChunks) {
+        // The picture holds bytes the mouse never gave: writing it would put
+        // them in the mouse. Nothing goes out until a complete read.
+        LastWriteRuns.clear();
+        LastWriteResult = MemoryAccess::Verify::Stopped;
+        LastChunksWritten = LastChunksRead = 0;
+        LastWriteRefusedAddress = -1;
+        ShowWhenMouseFree(LookupText(kReadIncomplete), MessageStyle::MessageWindow);
+        return;
+    }
     link_.holdLock(); // from the question below to the end of the verification
     // Another program (the command-line tool) may have written the mouse
     // since this session last had it: then only a whole write is sure.
     if (link_.OthersHadTheMouse())
-        HeldImage.reset();
-    if (scope == WriteScope::Changed && HeldImage && !EngineeringChanged(*HeldImage, image))
-        LastWriteRuns = ChangedRuns(*HeldImage, image, kWriteCosts);
-    HeldImage.reset(); // unknown until the verification has passed
+        Known.forget();
+    if (scope != WriteScope::Whole && Known.get() && !EngineeringChanged(*Known.get(), image)) {
+        ImageBytes held = *Known.get();
+        // The mouse's own bytes may have changed since the window read them:
+        // an Apply always sends them, so the mouse ends up with what the
+        // window shows. (The tool reads right before it writes.)
+        if (scope == WriteScope::Apply)
+            for (const std::size_t at : MouseOwnBytes)
+                held[at] = std::uint8_t(~image[at]);
+        LastWriteRuns = ChangedRuns(held, image, kWriteCosts);
+    }
+    Known.forget(); // unknown until the verification has passed
     MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
     LastWriteResult = memory.WriteImageRuns(image, LastWriteRuns);
     ++WritesEnded;
     LastChunksWritten = memory.chunksWritten();
     LastChunksRead = memory.chunksRead();
-    link_.releaseHold();
-    if (lastWriteSucceeded())
-        HeldImage = image;
+    if (lastWriteSucceeded()) {
+        Known.learn(image);
+        if (LastWriteRuns == kWholeImage)
+            ReadLostChunks = false; // every byte is one the user chose now
+    }
+    releaseHold();
     LastWriteRefusedAddress = LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
     // A write the mouse refused failed as surely as one that did not verify.
     if (LastWriteResult == MemoryAccess::Verify::Failed || LastWriteResult == MemoryAccess::Verify::Refused)
-        RefreshFormMessagDialog(LookupText(kVerifyFailed));
+        ShowWhenMouseFree(LookupText(kVerifyFailed), MessageStyle::MessageWindow);
 }
 
 void DeviceSession::RepeatedWriteEEPROM()
@@ -401,15 +466,18 @@ void DeviceSession::RepeatedWriteEEPROM()
         MemoryAccess memory = memoryOf(link_, WriteEnable, ControllerCode, host_);
         LastWriteResult = memory.RepeatedWriteEEPROM(image.first<kVerifySize>());
         ++WritesEnded;
-        if (!lastWriteSucceeded())
-            HeldImage.reset();
-        else if (HeldImage)
-            std::copy_n(image.begin(), kVerifySize, HeldImage->begin());
+        if (!lastWriteSucceeded()) {
+            Known.forget();
+        } else if (Known.get()) {
+            ImageBytes held = *Known.get();
+            std::copy_n(image.begin(), kVerifySize, held.begin());
+            Known.learn(held);
+        }
         LastWriteRefusedAddress =
             LastWriteResult == MemoryAccess::Verify::Refused ? memory.refusedAddress() : -1;
         if (LastWriteResult == MemoryAccess::Verify::Failed ||
             LastWriteResult == MemoryAccess::Verify::Refused)
-            RefreshFormMessagDialog(LookupText(kVerifyFailed));
+            ShowWhenMouseFree(LookupText(kVerifyFailed), MessageStyle::MessageWindow);
     });
 }
 
@@ -432,7 +500,7 @@ void DeviceSession::runBusy(const std::function<void()>& work, bool overlays)
     host_.ShowLoading();
     link_.holdLock(); // no other program between the transfer's exchanges
     work();
-    link_.releaseHold();
+    releaseHold();
     host_.HideLoading();
     DevTimer_->setEnabled(true);
     if (overlays)
@@ -454,7 +522,7 @@ bool DeviceSession::DownloadParameter()
                 Image.JoinImage([this](ProfileKeysBytes& keys) { host_.AIMKeyToDataBuf(keys); });
                 host_.ShowLoading();
                 host_.ApplyHostMouseSettings();
-                writeImage(WriteScope::Changed);
+                writeImage(WriteScope::Apply);
             },
             true);
         written = lastWriteSucceeded();

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/session/KnownMouseImage.h"
 #include "app/session/SessionHost.h"
 #include "core/Clock.h"
 #include "core/Services.h"
@@ -18,8 +19,9 @@ namespace orb
 {
 
 // What the window says when another program (the command-line tool) holds
-// the mouse and a transfer could not wait for it.
-QString MouseHeldMessage(const QString& holder);
+// the mouse and a transfer could not wait for it: `format` is the language
+// pack's text with "%1" for the holder.
+QString MouseHeldMessage(const QString& format, const QString& holder);
 
 // The connection to the mouse without any widget: the device timer and its
 // state machine, the transport, the configuration image with its default
@@ -76,10 +78,16 @@ class DeviceSession
     // last complete read, replaced by each write whose verification passed;
     // none after a write that failed, was refused or interrupted, an unplug,
     // a read that did not finish, or an exchange outside these procedures.
-    const std::optional<ImageBytes>& heldImage() const { return HeldImage; }
+    const std::optional<ImageBytes>& heldImage() const { return Known.get(); }
     // The mouse may have been changed behind the session's back: the next
     // write sends the whole image.
-    void forgetHeldImage() { HeldImage.reset(); }
+    void forgetHeldImage() { Known.forget(); }
+    // The last read lost chunks: nothing is written from its picture (the
+    // lost bytes and the sections repaired for them were never the mouse's)
+    // until a complete read, or a whole image the user chose, replaces it.
+    bool readLostChunks() const { return ReadLostChunks; }
+    // The text of the message "the mouse is in use by HOLDER".
+    QString MouseHeldText(const QString& holder) const;
     // The runs the last write sent (none: nothing differed) and the chunk
     // commands it wrote and read, its verification included.
     const std::vector<MemoryRun>& lastWriteRuns() const { return LastWriteRuns; }
@@ -151,7 +159,9 @@ class DeviceSession
     MemoryAccess memoryAccess();
     // How much of the image a write sends: all of it, or the chunks that
     // differ from what the mouse is known to hold (all of it when unknown).
-    enum class WriteScope { Whole, Changed };
+    // Apply: the changed chunks and always the chunk of the bytes the mouse
+    // changes itself, which the window shows as it last read them.
+    enum class WriteScope { Whole, Changed, Apply };
     // A loaded profile (already in the image) shown and written as it is.
     bool MemoToDataBuf_OnClick(WriteScope scope = WriteScope::Whole);
     // The last write reached the mouse whole and its verification passed.
@@ -160,6 +170,9 @@ class DeviceSession
     int lastWriteRefusedAddress() const { return LastWriteRefusedAddress; }
     // The program's own message window with one OK button.
     void RefreshFormMessagDialog(const QString& text);
+    // How many messages the session has shown so far (a caller tells from
+    // it whether a failure was already explained).
+    int messagesShown() const { return MessagesShown; }
 
   private:
     // The procedures themselves, run inside a transfer.
@@ -176,6 +189,16 @@ class DeviceSession
     // mouse when it could not be had.
     void TellMouseHeldElsewhere();
     void RefreshPermissionHint();
+    // Message boxes wait until this program has let the mouse go: a box
+    // stays open for as long as the user leaves it, and no other program
+    // may be kept waiting for the mouse meanwhile.
+    void ShowWhenMouseFree(const QString& text, MessageStyle style);
+    void releaseHold();
+    struct PendingBox {
+        QString text;
+        MessageStyle style;
+    };
+    std::vector<PendingBox> PendingBoxes;
 
     Clock& clock_;
     Services& services_;
@@ -198,7 +221,9 @@ class DeviceSession
     MemoryAccess::Verify LastWriteResult = MemoryAccess::Verify::Stopped;
     int WritesEnded = 0;
     int LastWriteRefusedAddress = -1;
-    std::optional<ImageBytes> HeldImage;
+    KnownMouseImage Known{link_};
+    bool ReadLostChunks = false;
+    int MessagesShown = 0;
     std::vector<MemoryRun> LastWriteRuns;
     int LastChunksWritten = 0;
     int LastChunksRead = 0;

@@ -184,7 +184,7 @@ TEST_F(DeviceSessionTest, MouseHeldByAnotherProgramIsLeftAlone)
         t.start();
         EXPECT_TRUE(mouse.requests().empty());
         ASSERT_EQ(services.messages.size(), 1u);
-        EXPECT_EQ(services.messages[0].text, MouseHeldMessage(holder));
+        EXPECT_EQ(services.messages[0].text, session.MouseHeldText(holder));
         EXPECT_TRUE(session.link().hasDevice());
         EXPECT_TRUE(session.devTimer().isEnabled());
         tool.unlock();
@@ -313,9 +313,10 @@ TEST_F(DeviceSessionTest, HeldImageFollowsReadsAndVerifiedWrites)
     ASSERT_TRUE(session.heldImage());
     EXPECT_EQ(*session.heldImage(), mouse.memory);
     EXPECT_EQ(mouse.memory, session.image().ImageBuf);
-    // The level's chunk and the section's checksum chunk, nothing else.
-    EXPECT_EQ(session.lastWriteRuns(), (std::vector<MemoryRun>{{0x006, 6}, {0x02A, 6}}));
-    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 2);
+    // The changed chunk, the section's checksum chunk and the chunk of the
+    // bytes the mouse changes itself (which always goes), nothing else.
+    EXPECT_EQ(session.lastWriteRuns(), (std::vector<MemoryRun>{{0x006, 6}, {0x02A, 12}}));
+    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 3);
 }
 
 // The command-line tool wrote the mouse between two Applies of the window:
@@ -377,49 +378,150 @@ INSTANTIATE_TEST_SUITE_P(
                                    EXPECT_FALSE(t.session.DownloadParameter());
                                    EXPECT_EQ(t.session.lastWriteResult(), MemoryAccess::Verify::Failed);
                                },
-                               false},
-                      DropCase{"InterruptedRead",
-                               [](DeviceSessionTest& t) {
-                                   // The mouse stops answering in the middle of the image.
-                                   int chunks = 0;
-                                   t.mouse.onCommand = [&t, chunks](int) mutable {
-                                       if (t.mouse.requests().back()[1] == ReadDataCmd && ++chunks == 100)
-                                           t.mouse.config.silent = true;
-                                   };
-                                   t.session.ReadOnRequest();
-                                   EXPECT_FALSE(t.session.lastReadComplete());
-                                   t.mouse.config.silent = false;
-                               },
                                false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Bytes the mouse changed itself since the last read (its current CPI level,
-// stored when the CPI button is pressed) are not known to the session: an
-// Apply that writes anything finds them in the verification of 0x000-0x0FF
-// and sets them back to the program's value, as a whole write would; an
-// Apply with nothing changed leaves them as the mouse has them.
-TEST_F(DeviceSessionTest, BytesTheMouseChangedItselfAreKeptOnlyWhenNothingIsWritten)
+// stored when the CPI button is pressed): after an Apply, changed pages or
+// not, the mouse, the window and what the session holds agree on them, at
+// the level the window shows.
+TEST_F(DeviceSessionTest, AfterApplyTheMouseHasTheLevelTheWindowShows)
 {
-    arrive();
-    const ImageBytes shown = session.image().ImageBuf;
-    const auto pressCpiButton = [this] {
-        mouse.memory[0x030] = std::uint8_t(mouse.memory[0x030] ^ 0x01);
-        mouse.memory[0x031] = std::uint8_t(~mouse.memory[0x030]);
+    const struct {
+        const char* what;
+        std::function<void()> store;
+    } cases[] = {
+        {"nothing changed on the pages", {}},
+        {"another setting changed", [this] { session.image().ParameterA[6] ^= 0x01; }},
+        {"a macro changed", [this] { session.image().MacroArea[0x200] ^= 0x01; }},
     };
-    pressCpiButton();
-    const std::uint8_t mouseLevel = mouse.memory[0x030];
-    mouse.clearTraffic();
-    const int reloads = mouse.reloadCount();
-    ASSERT_TRUE(session.DownloadParameter()); // nothing changed on the pages
-    EXPECT_EQ(mouse.memory[0x030], mouseLevel);
-    EXPECT_EQ(CountOf(mouse, WriteDataCmd), 0);
-    EXPECT_EQ(CountOf(mouse, ReadDataCmd), 0);
-    EXPECT_EQ(mouse.reloadCount(), reloads + 1); // the mouse still takes up its memory
-
-    host.onStore = [this] { session.image().ParameterA[6] ^= 0x01; };
-    ASSERT_TRUE(session.DownloadParameter());
-    EXPECT_EQ(session.lastWriteResult(), MemoryAccess::Verify::Rewritten);
-    EXPECT_EQ(mouse.memory[0x030], shown[0x030]);
-    EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+    arrive();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::uint8_t shown = session.image().ImageBuf[0x030];
+        mouse.memory[0x030] = std::uint8_t(mouse.memory[0x030] ^ 0x01); // the CPI button
+        mouse.memory[0x031] = std::uint8_t(~mouse.memory[0x030]);
+        host.onStore = c.store;
+        ASSERT_TRUE(session.DownloadParameter());
+        EXPECT_EQ(mouse.memory[0x030], shown);
+        EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+        ASSERT_TRUE(session.heldImage());
+        EXPECT_EQ(*session.heldImage(), mouse.memory);
+        EXPECT_LT(CountOf(mouse, WriteDataCmd), 342);
+        mouse.clearTraffic();
+    }
     EXPECT_TRUE(services.messages.empty());
+}
+
+// A read that does not get every chunk says so, and nothing of its picture
+// reaches the mouse: the lost bytes (0xFF, or a section's factory repair)
+// were never the mouse's. A complete read lifts it.
+TEST_F(DeviceSessionTest, IncompleteReadIsToldAndNothingOfItIsWritten)
+{
+    const struct {
+        const char* what;
+        int firstLost; // the read chunk from which the mouse stops answering
+        int lost;      // for this many chunks (their attempts included)
+    } cases[] = {
+        {"one chunk at 0x300 lost", 0x300 / 6 + 1, 5},
+        {"the mouse stops answering", 100, 100000},
+        {"a chunk of the first section lost", 3, 5},
+    };
+    arrive();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        int chunks = 0;
+        mouse.onCommand = [this, &chunks, c](int) {
+            if (mouse.requests().back()[1] != ReadDataCmd)
+                return;
+            ++chunks;
+            mouse.config.silent = chunks >= c.firstLost && chunks < c.firstLost + c.lost;
+        };
+        services.messages.clear();
+        session.ReadOnRequest();
+        mouse.onCommand = {};
+        mouse.config.silent = false;
+        ASSERT_FALSE(session.lastReadComplete());
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_EQ(services.messages[0].text, QStringLiteral("Str801"));
+
+        const ImageBytes before = mouse.memory;
+        mouse.clearTraffic();
+        host.onStore = [this] { session.image().ParameterA[6] ^= 0x01; };
+        EXPECT_FALSE(session.DownloadParameter());
+        EXPECT_EQ(CountOf(mouse, WriteDataCmd), 0);
+        EXPECT_EQ(mouse.memory, before);
+        EXPECT_EQ(services.messages.size(), 2u);
+
+        host.onStore = {};
+        session.ReadOnRequest();
+        ASSERT_TRUE(session.lastReadComplete());
+        host.onStore = [this] { session.image().ParameterA[6] ^= 0x01; };
+        EXPECT_TRUE(session.DownloadParameter());
+        EXPECT_EQ(mouse.memory, session.image().ImageBuf);
+        host.onStore = {};
+    }
+}
+
+// No message box opens while this program holds the mouse's lock: a box
+// stays open as long as the user leaves it, and another program (the tool)
+// must not wait for the mouse meanwhile.
+TEST_F(DeviceSessionTest, BoxesOpenOnlyOnceTheMouseIsFree)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    hid.setLockNodeFolder(folder.path().toStdString());
+    session.link().setLockFolder(folder.path(), 3000);
+    arrive();
+    MouseLock tool(folder.path(), "sim/mouse-config",
+                   SimHost::lockNodeIn(folder.path().toStdString(), "sim/mouse-config"));
+    QStringList heldAtBox;
+    services.onMessage = [&](const FakeServices::Shown& shown) {
+        if (!tool.tryLock())
+            heldAtBox << shown.text;
+        else
+            tool.unlock();
+    };
+    const struct {
+        const char* what;
+        const char* key;
+        std::function<void()> run;
+    } cases[] = {
+        {"verification failed", "Str109",
+         [this] {
+             mouse.config.writeProtected = true;
+             host.onStore = [this] { session.image().Block80[0] ^= 0x01; };
+             EXPECT_FALSE(session.DownloadParameter());
+             mouse.config.writeProtected = false;
+             host.onStore = {};
+         }},
+        {"wrong identity", "Str107",
+         [this] {
+             mouse.memory[IdentityAddr1] ^= 0x5A;
+             session.ReadOnRequest();
+             mouse.memory[IdentityAddr1] ^= 0x5A;
+         }},
+        {"a read that lost a chunk", "Str801",
+         [this] {
+             int chunks = 0;
+             mouse.onCommand = [this, &chunks](int) {
+                 if (mouse.requests().back()[1] == ReadDataCmd)
+                     mouse.config.silent = ++chunks >= 200 && chunks < 205;
+             };
+             session.ReadOnRequest();
+             mouse.onCommand = {};
+             mouse.config.silent = false;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        services.messages.clear();
+        heldAtBox.clear();
+        c.run();
+        ASSERT_EQ(services.messages.size(), 1u);
+        EXPECT_EQ(services.messages[0].text, QString::fromLatin1(c.key));
+        EXPECT_TRUE(heldAtBox.isEmpty()) << heldAtBox.join(QLatin1Char('|')).toStdString();
+        session.ReadOnRequest();
+        ASSERT_TRUE(session.lastReadComplete());
+    }
 }

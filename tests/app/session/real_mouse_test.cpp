@@ -170,8 +170,9 @@ TEST_F(RealMouse, ApplyWhileTheToolHoldsTheMouseNamesIt)
     click(QStringLiteral("Btn_Apply_1"));
     EXPECT_TRUE(mouse.requests().empty());
     ASSERT_EQ(int(messages().size()), before + 1);
-    EXPECT_TRUE(messages().last().startsWith(QStringLiteral("The mouse is in use by ")))
-        << messages().last().toStdString();
+    // In the window's language, naming the holder.
+    EXPECT_EQ(messages().last(), window->session().MouseHeldText(tool.holder()));
+    EXPECT_EQ(messages().last(), text("Str800").arg(tool.holder()));
     EXPECT_TRUE(window->session().link().hasDevice());
 
     tool.unlock();

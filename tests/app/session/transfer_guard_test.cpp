@@ -3,8 +3,11 @@
 // overlay). Whatever starts it, it must not run nested in the first one.
 #include "AppFixture.h"
 #include "app/frame/PageSelector.h"
+#include "app/pages/engineer/ButtonTestRunner.h"
 #include "app/pages/engineer/EngineerModeControl.h"
+#include "app/pages/engineer/EngineerPage.h"
 #include "device/MemoryAccess.h"
+#include "device/MouseLock.h"
 #include "image/ProfileFile.h"
 
 #include <QFile>
@@ -240,4 +243,124 @@ TEST_F(TransferGuard, EveryProcedureIsRefusedWhileATransferRuns)
     EXPECT_FALSE(s.transferRunning());
     EXPECT_TRUE(s.BeginTransfer());
     s.EndTransfer();
+}
+
+namespace
+{
+struct HeldElsewhere : TransferGuard, ::testing::WithParamInterface<SecondCase> {
+    QTemporaryDir locks;
+};
+
+const SecondCase kReplug{"replug", [](TransferGuard& t) {
+                             t.host.plugMouse(&t.mouse, false);
+                             t.clock.advance(3500);
+                             t.mouse.clearTraffic();
+                             t.host.plugMouse(&t.mouse, true);
+                             t.clock.advance(3500 + 2100 + 3000);
+                         }};
+} // namespace
+
+// Another program holds the mouse's lock: whatever the window starts, not a
+// single request reaches the mouse, and an action of the user's says that
+// the mouse is in use.
+TEST_P(HeldElsewhere, NothingReachesTheMouse)
+{
+    ASSERT_TRUE(locks.isValid());
+    lockFolder = locks.path();
+    openEngineerPage();
+    mouse.onCommand = {};
+    MouseLock other(lockFolder, "sim/mouse-config", lockNode());
+    ASSERT_TRUE(other.tryLock());
+    mouse.clearTraffic();
+    services.messages.clear();
+
+    GetParam().run(*this);
+    clock.advance(20000); // the key test's countdown, the device timer
+
+    EXPECT_TRUE(mouse.requests().empty()) << mouse.requests().size() << " requests";
+    EXPECT_FALSE(window->session().transferRunning());
+    const std::string name = GetParam().name;
+    if (name != "device tick" && name != "replug") {
+        EXPECT_TRUE(messages().contains(window->session().MouseHeldText(other.holder())))
+            << messages().join(QLatin1Char('|')).toStdString();
+    }
+
+    // Once it has let go, the window gets the mouse again (a mouse that
+    // arrived meanwhile is read at a later tick).
+    other.unlock();
+    clock.advance(3 * 3500);
+    ASSERT_TRUE(window->session().link().hasDevice());
+    window->actions().Btn_Apply_0Click();
+    EXPECT_TRUE(window->session().lastWriteSucceeded());
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, HeldElsewhere, ::testing::ValuesIn([] {
+                             std::vector<SecondCase> all(std::begin(kSeconds), std::end(kSeconds));
+                             all.push_back(kReplug);
+                             return all;
+                         }()),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), ' ', '_');
+                             return name;
+                         });
+
+// The tool wrote the mouse, then the key test took the mouse's lock: what
+// that take learnt is kept for the next write, which sends the whole image.
+TEST_F(TransferGuard, AnotherProgramsWriteIsStillKnownAfterTheKeyTest)
+{
+    QTemporaryDir locks;
+    ASSERT_TRUE(locks.isValid());
+    lockFolder = locks.path();
+    openEngineerPage();
+    mouse.onCommand = {};
+    MouseLock tool(lockFolder, "sim/mouse-config", lockNode());
+    ASSERT_TRUE(tool.tryLock());
+    mouse.memory[0x300] ^= 0xFF; // the tool's byte
+    tool.unlock();
+
+    press("btn_TestKeys");
+    window->engineerPage().buttonTest().End();
+    ASSERT_GT(mouse.reloadCount(), 0);
+    mouse.clearTraffic();
+    window->actions().Btn_Apply_0Click();
+    EXPECT_TRUE(window->session().lastWriteSucceeded());
+    const auto requests = mouse.requests();
+    EXPECT_EQ(
+        std::count_if(requests.begin(), requests.end(), [](const auto& r) { return r[1] == WriteDataCmd; }),
+        342);
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
+}
+
+// Confirm whose write failed keeps the window and its settings, and says so
+// once, whatever the failure.
+TEST_F(TransferGuard, ConfirmKeepsTheWindowWhenTheWriteFails)
+{
+    const struct {
+        const char* what;
+        std::function<void(SimMouse&)> fault;
+    } cases[] = {
+        {"status not acknowledged", [](SimMouse& m) { m.config.silent = true; }},
+        {"verification failed",
+         [](SimMouse& m) {
+             m.memory[0x0B0] ^= 0x01; // a byte the window must put back
+             m.config.writeProtected = true;
+         }},
+    };
+    openEngineerPage();
+    mouse.onCommand = {};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.fault(mouse);
+        services.messages.clear();
+        window->actions().Btn_Confirm_0Click();
+        EXPECT_TRUE(window->isVisible());
+        ASSERT_EQ(messages().size(), 1) << messages().join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(messages()[0], text("Str109"));
+        mouse.config = SimMouse::Config{};
+    }
+    window->actions().Btn_Confirm_0Click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
 }

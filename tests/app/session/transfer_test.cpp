@@ -152,19 +152,22 @@ TEST_F(Transfer, ApplySendsTheChangedChunkThenVerifiesItAndTheFirst256Bytes)
     const auto start = clock.nowMs();
     window->actions().Btn_Apply_0Click();
 
-    const Cmds write = Cmds{BeginCmd, StatusCmd, WriteAddrCmd, WriteDataCmd} + kCloseExchange;
+    // The chunk of the mouse's current CPI level goes with every Apply.
+    const Cmds write =
+        Cmds{BeginCmd, StatusCmd, WriteAddrCmd, WriteDataCmd, WriteAddrCmd, WriteDataCmd} + kCloseExchange;
     const Cmds verify = Cmds{BeginCmd, StatusCmd, ReadAddrCmd} + times(43, ReadDataCmd) + kCloseExchange;
     ASSERT_EQ(commands(), write + verify);
     const auto req = mouse.requests();
+    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0x30, 0, 6, 0, 0, 0}));
     // The chunk holding 0x080 (0x07E-0x083); its read-back lies in 0x000-0x0FF.
-    EXPECT_EQ(req[2], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0x7E, 0, 6, 0, 0, 0}));
+    EXPECT_EQ(req[4], (std::array<std::uint8_t, 8>{4, WriteAddrCmd, 0x7E, 0, 6, 0, 0, 0}));
     EXPECT_EQ(req[write.size() + 2], (std::array<std::uint8_t, 8>{4, ReadAddrCmd, 0, 0, 0x00, 0x01, 0, 0}));
 
     EXPECT_EQ(mouse.memory, window->session().image().ImageBuf);
     EXPECT_EQ(mouse.memory[Block80Addr], 0x5A);
     EXPECT_TRUE(messages().isEmpty());
     // 110 ms button wait, 10 ms a standard command and a write chunk, 5 ms a read chunk.
-    EXPECT_EQ(clock.nowMs() - start, 110 + 10 * (5 + 1) + 10 * 5 + 5 * 43);
+    EXPECT_EQ(clock.nowMs() - start, 110 + 10 * (6 + 2) + 10 * 5 + 5 * 43);
 }
 
 TEST_F(Transfer, DefaultSendsTheWholeImageAndReadsAllOfItBack)

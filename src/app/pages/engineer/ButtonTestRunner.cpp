@@ -72,7 +72,19 @@ void ButtonTestRunner::btn_TestKeysClick()
     normalText_ = b->text();
     b->setEnabled(false);
     holdTransfers(true);
-    session_.link().ExchangeCommand(BeginCmd); // its answer is not looked at
+    // The test's polls, reload and end all run under the mouse's lock, held
+    // from here to finish(); another program holding it keeps the test out.
+    session_.link().holdLock();
+    if (!session_.link().ExchangeCommand(BeginCmd) && !session_.link().heldBy().isEmpty()) {
+        const QString holder = session_.link().heldBy();
+        session_.link().releaseHold();
+        b->setEnabled(true);
+        holdTransfers(false);
+        session_.devTimer().setEnabled(true);
+        session_.EndTransfer();
+        session_.RefreshFormMessagDialog(session_.MouseHeldText(holder));
+        return;
+    }
 
     flags_.stop.store(false);
     flags_.blinking.store(false);
@@ -189,6 +201,7 @@ void ButtonTestRunner::finish()
     // Without a mouse these fail at once and silently.
     session_.link().ExchangeCommand(SystemReloadCmd);
     session_.link().ExchangeCommand(EndCmd);
+    session_.link().releaseHold();
     TestTimer->setEnabled(false);
     running_ = false;
     countdownEnded_ = false;
