@@ -2,6 +2,7 @@
 
 #include "skin/ButtonVisuals.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -86,11 +87,28 @@ QWidget* PageStack::page(int n) const
     return nullptr;
 }
 
+void PageStack::focusFirstControl(QWidget* page)
+{
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain())
+        if (page->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    page->setFocus(Qt::OtherFocusReason);
+}
+
 void PageStack::showOnlyPage(int n)
 {
     for (int i = 1; i <= 6; ++i)
         if (QWidget* p = page(i))
             p->setVisible(i == n);
+    // Focus left on a control of a page now hidden would take keys no one
+    // sees; it goes to the first control of the page shown.
+    if (QWidget* shown = page(n)) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->window() == window_ && !focus->isVisible())
+            focusFirstControl(shown);
+    }
     if (onPageShown_)
         onPageShown_(n);
 }
