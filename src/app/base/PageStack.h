@@ -29,6 +29,8 @@ class PageStack
     // The first control of `page` in Tab order takes the focus (the page
     // itself when it has none).
     static void focusFirstControl(QWidget* page);
+    // The page shown (1..4, 6); 1 when none is.
+    int shownPage() const;
     void setOnPageShown(std::function<void(int)> onPageShown) { onPageShown_ = std::move(onPageShown); }
     QLabel* hintLine() const { return lbl_Content_; }
 
