@@ -64,6 +64,8 @@ const char* kindName(Kind k)
         return "pass";
     case Kind::StopRecord:
         return "stop-recording";
+    case Kind::KeyWalk:
+        return "key-walk";
     }
     return "?";
 }
@@ -74,6 +76,23 @@ constexpr int kKeys[] = {Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,     Qt::K
                          Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Delete, Qt::Key_Backspace,
                          Qt::Key_Space,  Qt::Key_A,      Qt::Key_Z,        Qt::Key_M,      Qt::Key_0,
                          Qt::Key_5,      Qt::Key_9};
+
+// What a keyboard user presses on the control Tab reached.
+const std::pair<int, int> kWalkKeys[] = {
+    {Qt::Key_Space, 0},
+    {Qt::Key_Return, 0},
+    {Qt::Key_Up, 0},
+    {Qt::Key_Down, 0},
+    {Qt::Key_Left, 0},
+    {Qt::Key_Right, 0},
+    {Qt::Key_Home, 0},
+    {Qt::Key_End, 0},
+    {Qt::Key_PageUp, 0},
+    {Qt::Key_PageDown, 0},
+    {Qt::Key_Escape, 0},
+    {Qt::Key_PageUp, int(Qt::ControlModifier)},
+    {Qt::Key_PageDown, int(Qt::ControlModifier)},
+};
 
 // Controls whose click closes the window: they end a run, so they are picked rarely.
 bool ClosesWindow(const QString& name)
@@ -155,7 +174,7 @@ std::optional<Action> Action::parse(const QString& line)
         return std::nullopt;
     Action act;
     bool known = false;
-    for (int k = 0; k <= int(Kind::StopRecord); ++k)
+    for (int k = 0; k <= int(Kind::KeyWalk); ++k)
         if (parts[0] == QLatin1String(kindName(Kind(k)))) {
             act.kind = Kind(k);
             known = true;
@@ -217,6 +236,9 @@ class World : public QObject
     std::optional<Violation> OverlaysCoverThePagesWithoutAMouse() const;
     std::optional<Violation> ActionReturnsInBoundedTime(std::int64_t tookMs) const;
     std::optional<Violation> NoModalDialogIsLeft() const;
+    std::optional<Violation> FocusStaysOnWhatShows() const;
+    // Tabs, then one key, as a keyboard user drives the window.
+    void performKeyWalk(const Action& act);
     void followOpenMacro(bool aimedAtLibrary);
     bool mousePresent();
     void plantStoreIntoCurrentRow();
@@ -303,6 +325,9 @@ bool World::start()
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return false;
+    // Active, so that keys reach the control with the focus.
+    window_->activateWindow();
+    QTest::qWaitForWindowActive(window_.get());
     clock_.advance(3500);
     if (!window_->session().link().hasDevice())
         return false;
@@ -491,9 +516,17 @@ void World::perform(const Action& act)
             w = QApplication::focusWidget();
         if (!w)
             w = window_.get();
+        // Space or Enter on a control that closes the window would end the
+        // run as a click on it would; those are picked rarely by clicks.
+        const bool activates = act.a == Qt::Key_Space || act.a == Qt::Key_Return || act.a == Qt::Key_Enter;
+        if (activates && ClosesWindow(w->objectName()))
+            break;
         QTest::keyClick(w, Qt::Key(act.a), Qt::KeyboardModifiers(act.b));
         break;
     }
+    case Kind::KeyWalk:
+        performKeyWalk(act);
+        break;
     case Kind::Advance:
         clock_.advance(act.a);
         break;
@@ -585,6 +618,7 @@ std::optional<Violation> World::run(const Action& act)
              OverlaysCoverThePagesWithoutAMouse(),
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
+             FocusStaysOnWhatShows(),
          })
         if (c && !options_.ignored.contains(c->invariant) &&
             (options_.only.isEmpty() || options_.only == c->invariant))
@@ -766,6 +800,41 @@ std::optional<Violation> World::NoModalDialogIsLeft() const
     return std::nullopt;
 }
 
+// Driven from the keyboard, the focus never rests on a control no one sees:
+// a hidden page's, a closed menu's.
+std::optional<Violation> World::FocusStaysOnWhatShows() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !window_->isActiveWindow() || focus->window() != window_.get())
+        return std::nullopt;
+    if (!focus->isVisible())
+        return Violation{QStringLiteral("FocusStaysOnWhatShows"),
+                         QStringLiteral("the focus is on the hidden %1").arg(focus->objectName())};
+    return std::nullopt;
+}
+
+void World::performKeyWalk(const Action& act)
+{
+    const auto target = [this]() -> QWidget* {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            return popup;
+        if (QWidget* w = QApplication::focusWidget())
+            return w;
+        return window_.get();
+    };
+    const int tabs = std::abs(act.a);
+    for (int n = 0; n < tabs && window_->isVisible(); ++n)
+        QTest::keyClick(target(), act.a < 0 ? Qt::Key_Backtab : Qt::Key_Tab,
+                        act.a < 0 ? Qt::ShiftModifier : Qt::NoModifier);
+    if (!window_->isVisible() || act.b < 0 || act.b >= int(std::size(kWalkKeys)))
+        return;
+    const auto [key, modifiers] = kWalkKeys[act.b];
+    QWidget* w = target();
+    if ((key == Qt::Key_Space || key == Qt::Key_Return) && ClosesWindow(w->objectName()))
+        return; // as for Kind::Key
+    QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+}
+
 // The macro the page shows: taken as open when the lines shown change to a
 // library macro's lines at the selected row (opened by a click, or by a
 // selection that opens); closed when the lines and the selection go.
@@ -937,6 +1006,12 @@ Action World::generate(std::mt19937_64& rng)
             act.d = pick(1000);
             return act;
         }
+    } else if (roll < 78 && chance(40)) {
+        act = Action{};
+        act.kind = Kind::KeyWalk;
+        act.a = chance(25) ? -1 - pick(3) : pick(8);
+        act.b = pick(int(std::size(kWalkKeys)));
+        return act;
     } else if (roll < 78) {
         act.kind = Kind::Key;
         act.a = kKeys[pick(int(std::size(kKeys)))];

@@ -30,6 +30,7 @@ enum class Kind {
     QueueFile,  // the next file dialog answers with file kind a (see FileKind)
     PassAnswer, // the pass-phrase dialog, when it opens, gets answer a (0 cancel, 1 wrong, 2 right)
     StopRecord, // the running recording's own button clicked
+    KeyWalk,    // keyboard only: a Tabs (Shift+Tab when negative), then walk key b (kWalkKeys)
 };
 
 enum FileKind {
