@@ -17,6 +17,7 @@ PACKAGES=(
   sway grim wtype qt6-wayland python3 libwayland-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi dbus
 )
 PACKAGES+=("$@")
 

@@ -82,6 +82,8 @@ const char* kindName(Kind k)
         return "key-test";
     case Kind::LoseChunk:
         return "lose-chunk";
+    case Kind::KeyWalk:
+        return "key-walk";
     }
     return "?";
 }
@@ -92,6 +94,23 @@ constexpr int kKeys[] = {Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Left,     Qt::K
                          Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Delete, Qt::Key_Backspace,
                          Qt::Key_Space,  Qt::Key_A,      Qt::Key_Z,        Qt::Key_M,      Qt::Key_0,
                          Qt::Key_5,      Qt::Key_9};
+
+// What a keyboard user presses on the control Tab reached.
+const std::pair<int, int> kWalkKeys[] = {
+    {Qt::Key_Space, 0},
+    {Qt::Key_Return, 0},
+    {Qt::Key_Up, 0},
+    {Qt::Key_Down, 0},
+    {Qt::Key_Left, 0},
+    {Qt::Key_Right, 0},
+    {Qt::Key_Home, 0},
+    {Qt::Key_End, 0},
+    {Qt::Key_PageUp, 0},
+    {Qt::Key_PageDown, 0},
+    {Qt::Key_Escape, 0},
+    {Qt::Key_PageUp, int(Qt::ControlModifier)},
+    {Qt::Key_PageDown, int(Qt::ControlModifier)},
+};
 
 // Controls whose actions are aimed at the library's entries as a whole
 // (new, rename, delete, import): they may change any entry.
@@ -296,6 +315,9 @@ class World : public QObject
     std::optional<Violation> TheFileHoldsTheWindowsLibraryAfterASave() const;
     std::optional<Violation> OpenMacroShowsWhatTheLibraryHolds() const;
     std::optional<Violation> DesktopSettingsChangeOnlyWhereTheUserChangedThem();
+    std::optional<Violation> FocusStaysOnWhatShows() const;
+    // Tabs, then one key, as a keyboard user drives the window.
+    void performKeyWalk(const Action& act);
     void followOpenMacro(bool aimedAtLibrary);
     // The other program on the library file.
     void otherProgramChangesLibrary(int change, int entry);
@@ -450,6 +472,9 @@ bool World::openWindow()
     window_->show();
     if (!QTest::qWaitForWindowExposed(window_.get()))
         return false;
+    // Active, so that keys reach the control with the focus.
+    window_->activateWindow();
+    QTest::qWaitForWindowActive(window_.get());
     clock_.advance(3500);
     QTest::mouseMove(window_.get(), QPoint(1, 1));
     clock_.setPumpHook([this] {
@@ -710,6 +735,9 @@ void World::perform(const Action& act)
         QTest::keyClick(w, Qt::Key(act.a), Qt::KeyboardModifiers(act.b));
         break;
     }
+    case Kind::KeyWalk:
+        performKeyWalk(act);
+        break;
     case Kind::Advance:
         clock_.advance(act.a);
         break;
@@ -836,6 +864,7 @@ std::optional<Violation> World::run(const Action& act)
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
              DesktopSettingsChangeOnlyWhereTheUserChangedThem(),
+             FocusStaysOnWhatShows(),
          })
         if (c && !options_.ignored.contains(c->invariant) &&
             (options_.only.isEmpty() || options_.only == c->invariant))
@@ -1293,6 +1322,8 @@ std::optional<Violation> World::OpenMacroShowsWhatTheLibraryHolds() const
         return Violation{QStringLiteral("OpenMacroShowsWhatTheLibraryHolds"),
                          QStringLiteral("macro %1 shows lines the library does not hold").arg(k)};
     return std::nullopt;
+}
+
 // No pointer setting of the desktop differs from what the desktop last had
 // (at the start, or as another program set it), unless the user worked that
 // setting's control in this action: then the desktop has the user's value.
@@ -1309,6 +1340,39 @@ std::optional<Violation> World::DesktopSettingsChangeOnlyWhereTheUserChangedThem
         }
     desktopLast_ = hostSystem_.current;
     return found;
+}
+
+// Driven from the keyboard, the focus never rests on a control no one sees:
+// a hidden page's, a closed menu's.
+std::optional<Violation> World::FocusStaysOnWhatShows() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !window_->isActiveWindow() || focus->window() != window_.get())
+        return std::nullopt;
+    if (!focus->isVisible())
+        return Violation{QStringLiteral("FocusStaysOnWhatShows"),
+                         QStringLiteral("the focus is on the hidden %1").arg(focus->objectName())};
+    return std::nullopt;
+}
+
+void World::performKeyWalk(const Action& act)
+{
+    const auto target = [this]() -> QWidget* {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            return popup;
+        if (QWidget* w = QApplication::focusWidget())
+            return w;
+        return window_.get();
+    };
+    const int tabs = std::abs(act.a);
+    for (int n = 0; n < tabs && window_->isVisible(); ++n)
+        QTest::keyClick(target(), act.a < 0 ? Qt::Key_Backtab : Qt::Key_Tab,
+                        act.a < 0 ? Qt::ShiftModifier : Qt::NoModifier);
+    if (!window_->isVisible() || act.b < 0 || act.b >= int(std::size(kWalkKeys)))
+        return;
+    const auto [key, modifiers] = kWalkKeys[act.b];
+    QWidget* w = target();
+    QTest::keyClick(w, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
 }
 
 // The macro the page shows: taken as open when the lines shown change to a
@@ -1480,6 +1544,12 @@ Action World::generate(std::mt19937_64& rng)
             act.d = pick(1000);
             return act;
         }
+    } else if (roll < 78 && chance(40)) {
+        act = Action{};
+        act.kind = Kind::KeyWalk;
+        act.a = chance(25) ? -1 - pick(3) : pick(8);
+        act.b = pick(int(std::size(kWalkKeys)));
+        return act;
     } else if (roll < 78) {
         act.kind = Kind::Key;
         act.a = kKeys[pick(int(std::size(kKeys)))];

@@ -5,7 +5,10 @@
 #include "app/base/WindowShape.h"
 
 #include <QBitmap>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 
 namespace orb::DialogLook
 {
@@ -51,6 +54,13 @@ void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
 {
     dialog->setParent(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape works the dialog's close button, as its "x" does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), dialog);
+    QObject::connect(escape, &QShortcut::activated, dialog, [dialog] {
+        auto* close = dialog->findChild<ClickLabel*>(QStringLiteral("IB_Close"));
+        if (!close || !close->activate())
+            dialog->close();
+    });
     background->move(0, 0);
     SetPicture(background, skin, QStringLiteral("Msg"));
     const QPixmap& msg = background->pixmap();
@@ -64,6 +74,14 @@ void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
     const QBitmap mask = WindowShape::Mask(msg);
     if (!mask.isNull())
         dialog->setMask(mask);
+}
+
+bool IsCapturedKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key != Qt::Key_Tab && key != Qt::Key_Backtab;
 }
 
 void Centre(QWidget* dialog, QWidget* mainWindow, int dy)
@@ -86,6 +104,10 @@ ClickLabel* PictureButton(QWidget* dialog, Skin& skin, const QString& image, con
     button->setAttribute(Qt::WA_TranslucentBackground);
     button->resize(img->size());
     FollowPointer(button, img, skin, normal.left(normal.size() - 2));
+    if (normal.startsWith(QLatin1String("ExitS_"))) // the "x" shows no caption
+        DescribeControl(
+            button,
+            {ControlRole::PushButton, [&skin] { return skin.LookupText(QStringLiteral("Str003")); }, {}, {}});
     return button;
 }
 
@@ -101,11 +123,10 @@ void FollowPointer(ClickLabel* button, QLabel* image, Skin& skin, const QString&
     });
     QObject::connect(button, &ClickLabel::left, image, [show] { show("01"); });
     QObject::connect(button, &ClickLabel::pressed, image, [show] { show("03"); });
-    // Released over the button (it stays open): the pointer is still there.
-    QObject::connect(button, &ClickLabel::released, image, [show, button] {
-        if (button->underMouse())
-            show("02");
-    });
+    // Released over the button (it stays open): the pointer is still there;
+    // away from it (or pressed from the keyboard): the normal look.
+    QObject::connect(button, &ClickLabel::released, image,
+                     [show, button] { show(button->underMouse() ? "02" : "01"); });
 }
 
 } // namespace orb::DialogLook

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+class QEvent;
 class QLabel;
 class QWidget;
 
@@ -32,6 +33,9 @@ void SetPicture(QLabel* image, Skin& skin, const QString& picture);
 // `image` follows the pointer over `button`: stem + "01" normal, "02" under
 // the pointer, "03" pressed (also the macro page's picture buttons).
 void FollowPointer(ClickLabel* button, QLabel* image, Skin& skin, const QString& stem);
+// A key press or shortcut override a key-capture field takes for itself:
+// any but Tab and Shift+Tab, which leave the field.
+bool IsCapturedKey(const QEvent* event);
 // A control at prefix + "X", "Y"; a companion label goes to the same point
 // with the size of the control's picture.
 LayoutRow At(const QString& group, const QString& prefix, const QString& control,

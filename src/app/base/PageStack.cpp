@@ -1,7 +1,10 @@
 #include "app/base/PageStack.h"
 
+#include "app/base/ControlAccess.h"
+
 #include "skin/ButtonVisuals.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -86,11 +89,55 @@ QWidget* PageStack::page(int n) const
     return nullptr;
 }
 
+void PageStack::focusFirstControl(QWidget* page)
+{
+    // The top-left control: where Tab starts on the page.
+    QWidget* first = nullptr;
+    for (QWidget* w : ControlsByPosition(page))
+        if (w->isVisible() && w->isEnabled()) {
+            first = w;
+            break;
+        }
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
+    else
+        page->setFocus(Qt::OtherFocusReason);
+}
+
+int PageStack::shownPage() const
+{
+    for (int n : {1, 2, 3, 4, 6})
+        if (!page(n)->isHidden())
+            return n;
+    return 1;
+}
+
 void PageStack::showOnlyPage(int n)
 {
     for (int i = 1; i <= 6; ++i)
         if (QWidget* p = page(i))
             p->setVisible(i == n);
+    // Tab follows the controls as they now lie (the pages place some of
+    // them from what they show).
+    if (QWidget* shown = page(n); shown && n != 6)
+        OrderTabsByPosition(shown);
+    // Focus left on a control of a page now hidden would take keys no one
+    // sees; it goes to the first control of the page shown.
+    if (QWidget* shown = page(n)) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->window() == window_ && !focus->isVisible()) {
+            // The frame's buttons have a copy on each page ("Btn_Adv_1"):
+            // the shown page's copy of the one left keeps the focus.
+            const QString name = focus->objectName();
+            QWidget* twin = nullptr;
+            if (name.size() > 2 && name.at(name.size() - 2) == QLatin1Char('_') && name.back().isDigit())
+                twin = shown->findChild<QWidget*>(name.chopped(1) + QString::number(n));
+            if (twin && twin->isVisible() && twin->focusPolicy() != Qt::NoFocus)
+                twin->setFocus(Qt::TabFocusReason);
+            else
+                focusFirstControl(shown);
+        }
+    }
     if (onPageShown_)
         onPageShown_(n);
 }

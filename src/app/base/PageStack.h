@@ -26,6 +26,11 @@ class PageStack
     // window fits itself to the page: the skin's size and mask for a user
     // page, the engineering page's rectangle for page 6).
     void showOnlyPage(int n);
+    // The first control of `page` in Tab order takes the focus (the page
+    // itself when it has none).
+    static void focusFirstControl(QWidget* page);
+    // The page shown (1..4, 6); 1 when none is.
+    int shownPage() const;
     void setOnPageShown(std::function<void(int)> onPageShown) { onPageShown_ = std::move(onPageShown); }
     QLabel* hintLine() const { return lbl_Content_; }
 

@@ -4,6 +4,7 @@
 #include "app/base/ButtonHover.h"
 #include "app/base/Captions.h"
 #include "app/base/ClickLabel.h"
+#include "app/base/ControlAccess.h"
 #include "app/base/PageStack.h"
 #include "app/base/Skin.h"
 #include "app/base/WindowShape.h"
@@ -22,6 +23,7 @@
 #include "app/pages/lighting/LightingPage.h"
 #include "app/pages/macros/MacroPage.h"
 #include "app/session/DeviceSession.h"
+#include "skin/ButtonVisuals.h"
 #include "skin/LayoutKeys.h"
 
 #include <QAbstractButton>
@@ -32,6 +34,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QSystemTrayIcon>
 #include <QWindow>
@@ -67,6 +70,9 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(kWindowTitle);
+    // Before the first control: the skin's controls to the keyboard and to
+    // assistive technology.
+    InstallControlAccess(this);
     view_ = std::make_unique<SessionView>(this);
     session_ = std::make_unique<DeviceSession>(deps.clock, deps.services, deps.hid, deps.vendorId, *view_);
     stack_ = std::make_unique<PageStack>(
@@ -99,6 +105,7 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
     selector_ =
         std::make_unique<PageSelector>(*stack_, *skin_, *session_, *key_, *engineer_, *macro_, hideAllMenu);
     wireEngineerButtons();
+    wireKeyboard();
 
     auto* clear = new ClearApFilter(this);
     for (const char* name :
@@ -182,9 +189,71 @@ void MainWindow::buildSkinFrame(QWidget* pg, int copy)
         } else if (const auto h = handlers.value(b.name)) {
             connect(caption, &ClickLabel::clicked, this, h);
         }
+        describeFrameButton(caption, b.name);
         // The pointer pictures, once the skin exists.
         connect(caption, &ClickLabel::entered, this, [this, caption] { hover_->ButtonMouseEnter(caption); });
         connect(caption, &ClickLabel::left, this, [this, caption] { hover_->ButtonMouseLeave(caption); });
+    }
+}
+
+void MainWindow::describeFrameButton(ClickLabel* caption, const QString& name)
+{
+    static const QStringList pageGroups{QStringLiteral("Main"),  QStringLiteral("Second"),
+                                        QStringLiteral("Adv"),   QStringLiteral("Breath"),
+                                        QStringLiteral("Macro"), QStringLiteral("Engineer")};
+    // The window buttons show a picture only.
+    static const QHash<QString, QString> pictureOnly{{QStringLiteral("Exit"), QStringLiteral("Str003")},
+                                                     {QStringLiteral("Mini"), QStringLiteral("Str863")},
+                                                     {QStringLiteral("Web"), QStringLiteral("Str864")}};
+    if (pageGroups.contains(name)) {
+        DescribeControl(caption, {ControlRole::PageTab,
+                                  {},
+                                  [this, name] {
+                                      const PageOption* o = FindPageOption(stack_->PageState());
+                                      return !stack_->noDeviceUI() && o && o->group == name;
+                                  },
+                                  {}});
+    } else if (name.startsWith(QLatin1String("Lang"))) {
+        const int language = name.mid(4).toInt();
+        DescribeControl(caption, {ControlRole::RadioButton,
+                                  {},
+                                  [this, language] { return stack_->selectedLanguage() == language; },
+                                  {}});
+    } else if (const QString key = pictureOnly.value(name); !key.isEmpty()) {
+        DescribeControl(caption,
+                        {ControlRole::PushButton, [this, key] { return skin_->LookupText(key); }, {}, {}});
+    }
+}
+
+void MainWindow::wireKeyboard()
+{
+    // Escape closes the menus; the focus goes back to what opened them.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        const auto* before = qobject_cast<const ClickLabel*>(QApplication::focusWidget());
+        const bool inMenu = before && before->access().role == ControlRole::MenuItem;
+        HideAllMenu();
+        const QWidget* focus = QApplication::focusWidget();
+        if (!inMenu && focus && focus->isVisible())
+            return;
+        if (auto* opener = qobject_cast<QWidget*>(property("menuOpener").value<QObject*>());
+            opener && opener->isVisible())
+            opener->setFocus(Qt::OtherFocusReason);
+        else if (QWidget* shown = stack_->page(stack_->shownPage()))
+            PageStack::focusFirstControl(shown);
+    });
+    // Ctrl+Page Up/Down: the page before or after, its selector focused.
+    const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1}};
+    for (const auto& [keys, step] : steps) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            selector_->SelectNeighbourPage(step);
+            const PageOption* o = FindPageOption(stack_->PageState());
+            if (o && o->page >= 1 && o->page <= 4)
+                if (QWidget* tab = skin_->control(QStringLiteral("Btn_%1_%2").arg(o->group).arg(o->page)))
+                    tab->setFocus(Qt::TabFocusReason);
+        });
     }
 }
 
@@ -299,6 +368,11 @@ void MainWindow::LanguageButtonClick(int language)
     QApplication::setApplicationName(skin_->textSlots().title);
     selector_->RefreshAPPage();
     permission_->Retranslate();
+
+    // Tab follows the new layout; screen readers hear the new names.
+    for (int n = 1; n <= 4; ++n)
+        OrderTabsByPosition(stack_->page(n));
+    AnnounceControls(this);
 
     // Scrolling goes on with the new caption, and leaving restores it.
     if (QWidget* first = skin_->control(QStringLiteral("Btn_Lang%1_1").arg(language)))

@@ -11,6 +11,7 @@ namespace orb
 {
 
 class AdvancedPage;
+class ClickLabel;
 class ButtonHover;
 class Clock;
 class DeviceSession;
@@ -91,6 +92,10 @@ class MainWindow : public QWidget
   private:
     void buildSkinFrame(QWidget* page, int copy);
     void wireEngineerButtons();
+    // What a frame button is to a screen reader (a page tab, a language option).
+    void describeFrameButton(ClickLabel* caption, const QString& name);
+    // Escape and the page keys.
+    void wireKeyboard();
     void FormCreate(const QLocale& locale);
     void Img_BaseMouseDown(QWidget* source, const QPoint& globalPos);
 

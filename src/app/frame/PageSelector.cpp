@@ -56,6 +56,17 @@ void PageSelector::Btn_Engineer_0Click()
     selectPage(QStringLiteral("rb_7"));
 }
 
+void PageSelector::SelectNeighbourPage(int step)
+{
+    // The user pages in the order of their selectors.
+    static const QStringList order{QStringLiteral("rb_1"), QStringLiteral("rb_2"), QStringLiteral("rb_4"),
+                                   QStringLiteral("rb_5"), QStringLiteral("rb_6")};
+    const qsizetype at = order.indexOf(stack_.PageState());
+    const qsizetype n = order.size();
+    const qsizetype next = at < 0 ? 0 : ((at + step) % n + n) % n;
+    selectPage(order[next]);
+}
+
 void PageSelector::selectPage(const QString& option)
 {
     const PageOption* o = FindPageOption(option);

@@ -26,6 +26,8 @@ class PageSelector
     void Btn_Breath_0Click();
     void Btn_Macro_0Click();
     void Btn_Engineer_0Click();
+    // The user page before (-1) or after (1) the one shown, round the end.
+    void SelectNeighbourPage(int step);
     void ButtonTypeB_1IconInit();
     // The no-device look of the page selectors: mode A marked.
     void ShowMainPageSelectors();

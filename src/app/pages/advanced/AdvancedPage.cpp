@@ -95,13 +95,23 @@ void AdvancedPage::build()
         value->setObjectName(rowName("lbl_DPI%1Value", n));
         value->resize(kValueLabelSize);
 
+        DescribeControl(selector, {ControlRole::ToggleButton,
+                                   [level] { return level->text(); },
+                                   PictureShows(selector, {TickOn}),
+                                   {}});
+        QList<ClickLabel*> cells;
         for (int k = 1; k <= CpiValueCount; ++k) {
             auto* segment = new PictureTarget(page);
+            cells << segment;
             segment->setObjectName(QStringLiteral("Img_DPI%1_%2").arg(n).arg(k));
             segment->resize(kSegmentSize);
             connect(segment, &ClickLabel::clicked, this, [this, n, k] { DPIVlaue_OnClick(n, k); });
         }
 
+        new ValueBar(page, rowName("Bar_DPI%1", n), cells, [this, level, n] {
+            const auto* value = control<QLabel>(rowName("lbl_DPI%1Value", n));
+            return level->text() + QLatin1Char(' ') + (value ? value->text() : QString());
+        });
         // Colour cell: the swatch under the frame, the click target on top.
         auto* swatch = new QLabel(page);
         swatch->setObjectName(rowName("cs_DPI%1Col", n));
@@ -114,6 +124,13 @@ void AdvancedPage::build()
         click->resize(kFrameSize);
         click->setCursor(Qt::PointingHandCursor);
         connect(click, &ClickLabel::clicked, this, [this, n] { lbl_DPIColClick(n); });
+        DescribeControl(click, {ControlRole::PushButton,
+                                [this, level] {
+                                    return level->text() + QLatin1Char(' ') +
+                                           skin().LookupText(QStringLiteral("Str860"));
+                                },
+                                {},
+                                {}});
     }
     // The title of the level panel: the page overlay carries no text.
     auto* title = new QLabel(page);

@@ -4,6 +4,7 @@
 #include "app/base/Colours.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -63,8 +64,13 @@ void FieldCaptions::retranslate(int language)
 {
     const auto l = static_cast<std::size_t>(std::clamp(language, 1, 3) - 1);
     for (const Caption& s : captions_)
-        if (auto* label = page_->findChild<QLabel*>(QLatin1String(s.name)))
+        if (auto* label = page_->findChild<QLabel*>(QLatin1String(s.name))) {
             label->setText(QString::fromUtf8(s.text[l]));
+            // An edit beside its caption is named by it.
+            if (s.side != Side::Above)
+                if (auto* edit = page_->findChild<QLineEdit*>(QLatin1String(s.anchor)))
+                    edit->setAccessibleName(label->text());
+        }
 }
 
 } // namespace orb

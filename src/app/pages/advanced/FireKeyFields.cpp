@@ -49,8 +49,13 @@ QString rgbText(const Rgb& c)
 bool DigitKeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        if (!text.isEmpty() && !FireEditAccepts(text.front()))
+        // Only typed characters are filtered: Tab, Enter, Escape and the
+        // shortcuts must reach the window, or focus could never leave.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        const bool typed = !text.isEmpty() && text.front().isPrint() &&
+                           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (typed && !FireEditAccepts(text.front()))
             return true;
     }
     return QObject::eventFilter(watched, event);

@@ -124,6 +124,7 @@ void HostSettingsPanel::build()
                                 &HostSettingsPanel::MseScrSpd_OnClick};
     const QStringList& bars = HostSettingsBars();
     for (qsizetype b = 0; b < bars.size(); ++b) {
+        QList<ClickLabel*> cells;
         for (int k = 1; k <= kHostSteps; ++k) {
             auto* image = new ClickLabel(page_);
             image->setObjectName(imageName(bars[b], k));
@@ -136,7 +137,13 @@ void HostSettingsPanel::build()
             number->setObjectName(numberName(bars[b], k));
             number->resize(kNumberSize);
             number->setText(QString::number(k));
+            cells << image;
         }
+        new ValueBar(page_, QStringLiteral("Bar_") + bars[b], cells,
+                     [this, title = QStringLiteral("lbl_Title") + bars[b]] {
+                         const auto* caption = control<QLabel>(title);
+                         return caption ? caption->text() : QString();
+                     });
     }
 
     const std::pair<const char*, void (HostSettingsPanel::*)()> switches[] = {
@@ -153,6 +160,13 @@ void HostSettingsPanel::build()
         target->setObjectName(QStringLiteral("lbl_") + n);
         target->resize(kSwitchSize + QSize(8, 0));
         connect(target, &ClickLabel::clicked, this, [this, h = handler] { (this->*h)(); });
+        DescribeControl(target, {ControlRole::CheckBox,
+                                 [this, n] {
+                                     const auto* caption = control<QLabel>(QStringLiteral("lbl_Title") + n);
+                                     return caption ? caption->text() : QString();
+                                 },
+                                 PictureShows(picture, {QLatin1String(SwitchPicture(true))}),
+                                 {}});
         auto* state = new QCheckBox(page_);
         state->setObjectName(QStringLiteral("cb_") + n);
         state->setVisible(false);

@@ -134,8 +134,14 @@ void TForm2::FormCreate()
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Edt_Assembly && event->type() == QEvent::KeyPress) {
+    // Every key is captured, Escape too (no shortcut takes it first); Tab
+    // and Shift+Tab move on to the buttons.
+    if (watched == Edt_Assembly && DialogLook::IsCapturedKey(event)) {
         auto* e = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::ShortcutOverride) {
+            e->accept();
+            return true;
+        }
         const int vk = VkFromKeyEvent(*e);
         const bool held = (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) != 0;
         Edt_AssemblyKeyDown(vk, held);

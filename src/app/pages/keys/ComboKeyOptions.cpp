@@ -4,6 +4,7 @@
 #include "app/base/ClickLabel.h"
 #include "app/base/Skin.h"
 #include "lighting/KeyModeOptions.h"
+#include "lighting/ValueBar.h"
 #include "skin/LayoutText.h"
 
 #include <QCheckBox>
@@ -29,6 +30,7 @@ ComboKeyOptions::ComboKeyOptions(QWidget* keyPage, Skin& skin) : QObject(keyPage
         pictures_[std::size_t(i)] = picture;
         labels_[std::size_t(i)] = label;
         connect(label, &ClickLabel::clicked, this, [this, i] { toggle(i + 1); });
+        DescribeControl(label, {ControlRole::CheckBox, {}, PictureShows(picture, {TickOn}), {}});
     }
 }
 

@@ -135,6 +135,7 @@ ClickLabel* makeItem(QFrame* panel, const QString& name, int row, int tag)
     // Items paint their own background when highlighted.
     item->setAttribute(Qt::WA_TranslucentBackground, false);
     item->setAttribute(Qt::WA_NoSystemBackground, false);
+    DescribeControl(item, {ControlRole::MenuItem, {}, {}, {}});
     return item;
 }
 
@@ -225,6 +226,7 @@ void KeyMenu::build(int languageIndex)
     macroList_->resize(154, kPanelHeight);
     macroList_->setFrameShape(QFrame::Box);
     macroList_->hide();
+    KeepCurrentItem(macroList_);
 
     // Captions from the current pack until the language step sets them.
     const TextLookup text = MakeTextLookup(languageIndex);

@@ -69,11 +69,13 @@ void KeyPage::build()
         label->setAlignment(Qt::AlignCenter);
         hover().wireButtonVisuals(label); // picture and caption scrolling under the pointer
         OnClick(label, this, [this, label] { ShowPnlMain_OnClick(label); });
+        DescribeControl(label, {ControlRole::MenuButton, {}, {}, {}});
         labels_[std::size_t(n - 1)] = label;
     }
 
     // The AIM value bar of the advanced page.
     QWidget* advanced = stack().page(2);
+    QList<ClickLabel*> aimCells;
     for (int n = 1; n <= kAimSegments; ++n) {
         const QString name = QStringLiteral("Img_AIMKey_%1").arg(n);
         QWidget* bar = advanced->findChild<QWidget*>(name);
@@ -83,7 +85,13 @@ void KeyPage::build()
             bar->resize(20, 18);
         }
         OnClick(bar, this, [this, n] { AIMKeyVlaue_OnClick(n); });
+        if (auto* cell = qobject_cast<ClickLabel*>(bar))
+            aimCells << cell;
     }
+    new ValueBar(advanced, QStringLiteral("Bar_AIMKey"), aimCells, [advanced] {
+        const auto* caption = advanced->findChild<QLabel*>(QStringLiteral("lbl_AIMKey"));
+        return caption ? caption->text() : QString();
+    });
     if (!advanced->findChild<QWidget*>(QStringLiteral("lbl_AIMKeyValue"))) {
         auto* value = new QLabel(advanced);
         value->setObjectName(QStringLiteral("lbl_AIMKeyValue"));

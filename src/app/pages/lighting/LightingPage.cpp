@@ -121,6 +121,7 @@ void LightingPage::build()
         label->setIndent(kCaptionIndent);
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &ClickLabel::clicked, this, std::move(click));
+        DescribeControl(label, {ControlRole::RadioButton, {}, PictureShows(picture, {OptionOn}), {}});
     };
     option(QStringLiteral("LEDOn"), [this] { lbl_LEDOnClick(); });
     option(QStringLiteral("LEDOff"), [this] { lbl_LEDOffClick(); });
@@ -134,6 +135,7 @@ void LightingPage::build()
         option(QStringLiteral("MCULEDMode%1").arg(n), [this, n] { lbl_MCULEDMode1Click(n); });
 
     const auto bar = [this, page](const char* name, int count, std::function<void(int)> click) {
+        QList<ClickLabel*> cells;
         for (int k = 1; k <= count; ++k) {
             auto* segment = new ClickLabel(page);
             segment->setObjectName(QStringLiteral("Img_%1_%2").arg(QLatin1String(name)).arg(k));
@@ -144,7 +146,13 @@ void LightingPage::build()
             caption->setObjectName(QStringLiteral("lbl_%1_%2").arg(QLatin1String(name)).arg(k));
             caption->resize(kCaptionSize);
             caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            cells << segment;
         }
+        new ValueBar(page, QStringLiteral("Bar_") + QLatin1String(name), cells, [this, name] {
+            // The LED number bar has no title on the page picture.
+            const auto* title = control<QLabel>(QStringLiteral("lbl_Title") + QLatin1String(name));
+            return title ? title->text() : skin().LookupText(QStringLiteral("Str861"));
+        });
     };
     bar("MCULEDNum", LedNumberSegments, [this](int k) { MCULEDNum_OnClick(k); });
     bar("MCULEDStep", LedStepSegments, [this](int k) { MCULEDStep_OnClick(k); });
@@ -166,6 +174,14 @@ void LightingPage::build()
         click->resize(kFrameSize);
         click->setCursor(Qt::PointingHandCursor);
         connect(click, &ClickLabel::clicked, this, [this, m] { IB_ModeColor_0Click(m); });
+        DescribeControl(
+            click, {ControlRole::PushButton,
+                    [this, m] {
+                        const auto* title = control<QLabel>(QStringLiteral("lbl_TitleKeyMode%1Color").arg(m));
+                        return title ? title->text() : skin().LookupText(QStringLiteral("Str862"));
+                    },
+                    {},
+                    {}});
     }
     for (const TitleSpec& t : kTitles) {
         auto* title = new QLabel(page);

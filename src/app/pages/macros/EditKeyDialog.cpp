@@ -65,8 +65,14 @@ TForm5* TForm5::Open(QWidget* mainWindow, Skin& skin, int editKind, Confirm conf
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Edt_EditKey && event->type() == QEvent::KeyPress) {
+    // Every key is captured, Escape too (no shortcut takes it first); Tab
+    // and Shift+Tab move on to the buttons.
+    if (watched == Edt_EditKey && DialogLook::IsCapturedKey(event)) {
         auto* e = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::ShortcutOverride) {
+            e->accept();
+            return true;
+        }
         const int vk = VkFromKeyEvent(*e);
         Edt_EditKeyKeyDown(vk);
         return true;

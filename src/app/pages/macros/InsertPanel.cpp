@@ -99,6 +99,7 @@ InsertPanel::InsertPanel(MacroPage& page, QWidget* container, QListWidget* lines
         l->setObjectName(QLatin1String(o.label));
         l->setGeometry(30, 58 + 22 * i, 150, 20);
         connect(l, &ClickLabel::clicked, this, [this, i] { chooseInsertDelay(i); });
+        DescribeControl(l, {ControlRole::RadioButton, {}, [r = radios_[i]] { return r->isChecked(); }, {}});
     }
     QLabel* startPicture = label(box_, "Img_InsertStart", {150, 126, 70, 26});
     auto* start = new ClickLabel(box_);
@@ -202,6 +203,7 @@ void InsertPanel::ApplyLayout(const LayoutText& section)
 
 void InsertPanel::Retranslate()
 {
+    kind_->setAccessibleName(skin_.LookupText(QStringLiteral("Str409")));
     // A caption longer than its place before the field grows to the left,
     // so it is never cut off or covered by the field.
     for (const auto& [caption, edit, before] :
@@ -211,6 +213,7 @@ void InsertPanel::Retranslate()
         QWidget* e = box_->findChild<QWidget*>(QLatin1String(edit));
         if (!l || !e)
             continue;
+        l->setBuddy(e); // the caption names the field to a screen reader
         const int right = e->x() - 4;
         const int need = l->fontMetrics().horizontalAdvance(l->text()) + 2;
         const int left = std::max(0, std::min(e->x() - before, right - need));

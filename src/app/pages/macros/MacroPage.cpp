@@ -96,6 +96,8 @@ void MacroPage::build()
     lineList_->setItemDelegate(lineRows_);
     lineList_->setUniformItemSizes(true);
     connect(lineList_, &QListWidget::clicked, this, [this] { HideAllMenu(); }); // ClearMacro
+    KeepCurrentItem(pcList_);
+    KeepCurrentItem(lineList_);
     editor_ = new MacroEditor(*this, lineList_, pcList_, window(), skin(), hover(),
                               [this](const QString& text) { session().RefreshFormMessagDialog(text); });
 
@@ -128,6 +130,7 @@ void MacroPage::build()
         label->setObjectName(QLatin1String(o.label));
         label->resize(150, 20);
         connect(label, &ClickLabel::clicked, this, [this, i] { chooseDelay(i); });
+        DescribeControl(label, {ControlRole::RadioButton, {}, [radio] { return radio->isChecked(); }, {}});
         (i == 0 ? rbRecDelay_ : i == 1 ? rbDelayTime_ : rbNoDelay_) = radio;
     }
     delayEdit_ = new QLineEdit(delayBox_);
@@ -157,6 +160,7 @@ void MacroPage::build()
         label->setObjectName(QLatin1String(releases[i].second));
         label->resize(200, 20);
         connect(label, &ClickLabel::clicked, this, [this, i] { chooseRelease(i == 0); });
+        DescribeControl(label, {ControlRole::RadioButton, {}, [radio] { return radio->isChecked(); }, {}});
     }
     chooseDelay(0);
     chooseRelease(false);
@@ -535,6 +539,9 @@ void MacroPage::Retranslate()
 {
     editor_->insertPanel().Retranslate();
     recording_->Retranslate();
+    pcList_->setAccessibleName(skin().LookupText(QStringLiteral("Str865")));
+    lineList_->setAccessibleName(skin().LookupText(QStringLiteral("Str866")));
+    delayEdit_->setAccessibleName(skin().LookupText(QStringLiteral("Str417")));
     if (auto* list = window()->findChild<QComboBox*>(QStringLiteral("CB_Insert"))) {
         const QStringList& keys = InsertListKeys();
         for (int i = 0; i < keys.size(); ++i) {
