@@ -144,6 +144,11 @@ const QStringList& shippedKeys()
             k << QStringLiteral("Str%1").arg(n);
         // The desktop's pointer settings it did not answer or could not read.
         k << QStringLiteral("Str840") << QStringLiteral("Str841");
+        // The shared mouse: in use by another program, a read not complete.
+        k << QStringLiteral("Str800") << QStringLiteral("Str801");
+        // Names screen readers give controls that show no text of their own.
+        for (int n = 860; n <= 866; ++n)
+            k << QStringLiteral("Str%1").arg(n);
         return k;
     }();
     return keys;
