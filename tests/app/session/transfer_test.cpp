@@ -197,8 +197,8 @@ struct Verification : Transfer {
         int windows = 0;
         mouse.onCommand = [this, healAtRewrite, windows](int) mutable {
             const auto r = mouse.requests().back(); // a copy: requests() is a temporary
-            // The write's window, then the rewrite's.
-            if (healAtRewrite && r[1] == WriteAddrCmd && ++windows == 2)
+            // The write's two windows (the level's chunk and the change), then the rewrite's.
+            if (healAtRewrite && r[1] == WriteAddrCmd && ++windows == 3)
                 mouse.config.writeProtected = false;
         };
         window->actions().Btn_Apply_0Click();
@@ -209,9 +209,9 @@ TEST_F(Verification, OneRewriteThatLandsShowsNothing)
 {
     applyAgainstAStaleMouse(true);
     EXPECT_TRUE(messages().isEmpty());
-    // The write, then the rewrite of the two chunks found wrong (0x07E, 0x09C)
-    // and their read-back, a window each.
-    EXPECT_EQ(countOf(WriteAddrCmd), 3);
+    // The write (the level's chunk and the change), then the rewrite of the
+    // two chunks found wrong (0x07E, 0x09C) and their read-back, a window each.
+    EXPECT_EQ(countOf(WriteAddrCmd), 4);
     EXPECT_EQ(countOf(ReadAddrCmd), 3);
     EXPECT_TRUE(std::equal(mouse.memory.begin(), mouse.memory.begin() + 256,
                            window->session().image().ImageBuf.begin()));
