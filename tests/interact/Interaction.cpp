@@ -327,7 +327,8 @@ bool World::start()
         return false;
     // Active, so that keys reach the control with the focus.
     window_->activateWindow();
-    QTest::qWaitForWindowActive(window_.get());
+    if (!QTest::qWaitForWindowActive(window_.get()))
+        return false;
     clock_.advance(3500);
     if (!window_->session().link().hasDevice())
         return false;
