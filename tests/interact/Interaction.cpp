@@ -474,7 +474,8 @@ bool World::openWindow()
         return false;
     // Active, so that keys reach the control with the focus.
     window_->activateWindow();
-    QTest::qWaitForWindowActive(window_.get());
+    if (!QTest::qWaitForWindowActive(window_.get()))
+        return false;
     clock_.advance(3500);
     QTest::mouseMove(window_.get(), QPoint(1, 1));
     clock_.setPumpHook([this] {

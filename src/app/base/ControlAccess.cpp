@@ -198,7 +198,6 @@ void ValueBar::follow()
     setGeometry(area);
     setVisible(!area.isEmpty());
     setEnabled(enabled);
-    raise();
 }
 
 // --- Accessible interfaces ---

@@ -6,9 +6,7 @@
 
 #include <QBitmap>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QLabel>
-#include <QShortcut>
 
 namespace orb::DialogLook
 {
@@ -54,13 +52,6 @@ void Setup(QWidget* dialog, QWidget* mainWindow, Skin& skin, QLabel* background)
 {
     dialog->setParent(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Escape works the dialog's close button, as its "x" does.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), dialog);
-    QObject::connect(escape, &QShortcut::activated, dialog, [dialog] {
-        auto* close = dialog->findChild<ClickLabel*>(QStringLiteral("IB_Close"));
-        if (!close || !close->activate())
-            dialog->close();
-    });
     background->move(0, 0);
     SetPicture(background, skin, QStringLiteral("Msg"));
     const QPixmap& msg = background->pixmap();

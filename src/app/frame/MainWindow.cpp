@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,6 +46,31 @@ namespace orb
 
 namespace
 {
+// Runs `run` for a key press of `key` that reached the window unhandled.
+class KeyFilter : public QObject
+{
+  public:
+    KeyFilter(QObject* parent, int key, std::function<void()> run)
+        : QObject(parent), key_(key), run_(std::move(run))
+    {
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == key_) {
+            run_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    int key_;
+    std::function<void()> run_;
+};
+
 // Presses on the page backgrounds close the assignment menus; the press
 // itself goes on to whatever handles it (dragging the window).
 class ClearApFilter final : public QObject
@@ -227,9 +253,10 @@ void MainWindow::describeFrameButton(ClickLabel* caption, const QString& name)
 
 void MainWindow::wireKeyboard()
 {
-    // Escape closes the menus; the focus goes back to what opened them.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
+    // Escape no control took: the menus close, the focus goes back to what
+    // opened them. A key event, not a shortcut: the small dialogs above the
+    // window keep their own Escape.
+    auto* escape = new KeyFilter(this, Qt::Key_Escape, [this] {
         const auto* before = qobject_cast<const ClickLabel*>(QApplication::focusWidget());
         const bool inMenu = before && before->access().role == ControlRole::MenuItem;
         HideAllMenu();
@@ -242,11 +269,13 @@ void MainWindow::wireKeyboard()
         else if (QWidget* shown = stack_->page(stack_->shownPage()))
             PageStack::focusFirstControl(shown);
     });
+    installEventFilter(escape);
     // Ctrl+Page Up/Down: the page before or after, its selector focused.
     const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
                                                   {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1}};
     for (const auto& [keys, step] : steps) {
         auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] {
             selector_->SelectNeighbourPage(step);
             const PageOption* o = FindPageOption(stack_->PageState());
