@@ -68,7 +68,7 @@ fi
 
 # One process per worker, each with its own log; the counts they print are
 # summed here.
-logs="$BUILD/interact-logs"
+logs="$BUILD/interact-logs/$ORB_INTERACT_FIRST_SEED" # one folder a run: runs may overlap
 rm -rf "$logs"
 mkdir -p "$logs"
 export ORB_INTERACT_WORKERS="$WORKERS"
