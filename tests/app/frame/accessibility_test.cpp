@@ -107,7 +107,8 @@ TEST_F(Access, EveryNamedControlHasItsRoleNameActionsAndState)
             ASSERT_TRUE(v);
             EXPECT_EQ(v->minimumValue().toInt(), 1);
             EXPECT_EQ(v->maximumValue().toInt(), max);
-            EXPECT_GE(v->currentValue().toInt(), 1);
+            // 0: no step lit, a desktop setting the program could not read.
+            EXPECT_GE(v->currentValue().toInt(), 0);
             EXPECT_LE(v->currentValue().toInt(), max);
         };
     };
