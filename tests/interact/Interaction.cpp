@@ -524,7 +524,10 @@ std::optional<Violation> World::reopenAfterClose(int writesBefore)
     const bool verified = session.writesEnded() != writesBefore && session.lastWriteSucceeded();
     const ImageBytes shown = session.image().ImageBuf;
     const HostMouseState host = window_->advancedPage().hostSettings().state();
-    const MacroLibrary library = macros().library();
+    // What another program wrote to the library file and the window had not
+    // taken in yet is the new window's too: it starts from the file.
+    const MacroLibrary library = otherPending_ ? libraryFile() : macros().library();
+    otherPending_ = false;
     // A recording the close cut is dropped: its macro keeps what the file held.
     const int recordingInto = macros().Recording() ? macros().SelectedLibraryMacro() : -1;
     closeWindow();
