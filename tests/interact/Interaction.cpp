@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegion>
 #include <QTabBar>
@@ -169,13 +170,13 @@ std::vector<QString> RecordLines(const MacroRecord& r)
 // The pointer setting a control of the advanced page sets, by its name.
 std::optional<HostSetting> HostSettingOfControl(const QString& name)
 {
-    for (const char* prefix : {"Img_DbSpd", "lbl_DbSpd", "lbl_TitleDbSpd"})
+    for (const char* prefix : {"Img_DbSpd", "lbl_DbSpd", "lbl_TitleDbSpd", "Bar_DbSpd"})
         if (name.startsWith(QLatin1String(prefix)))
             return HostSetting::DoubleClick;
-    for (const char* prefix : {"Img_ScrSpd", "lbl_ScrSpd", "lbl_TitleScrSpd"})
+    for (const char* prefix : {"Img_ScrSpd", "lbl_ScrSpd", "lbl_TitleScrSpd", "Bar_ScrSpd"})
         if (name.startsWith(QLatin1String(prefix)))
             return HostSetting::WheelLines;
-    for (const char* prefix : {"Img_Spd", "lbl_Spd", "lbl_TitleSpd"})
+    for (const char* prefix : {"Img_Spd", "lbl_Spd", "lbl_TitleSpd", "Bar_Spd"})
         if (name.startsWith(QLatin1String(prefix)))
             return HostSetting::Speed;
     if (name.endsWith(QLatin1String("IsControl")))
@@ -315,7 +316,8 @@ class World : public QObject
     std::optional<Violation> TheFileHoldsTheWindowsLibraryAfterASave() const;
     std::optional<Violation> OpenMacroShowsWhatTheLibraryHolds() const;
     std::optional<Violation> DesktopSettingsChangeOnlyWhereTheUserChangedThem();
-    std::optional<Violation> FocusStaysOnWhatShows() const;
+    std::optional<Violation> FocusStaysOnWhatShows(const Action& act, const QWidget* before,
+                                                   bool wasVisible) const;
     // Tabs, then one key, as a keyboard user drives the window.
     void performKeyWalk(const Action& act);
     void followOpenMacro(bool aimedAtLibrary);
@@ -833,6 +835,8 @@ std::optional<Violation> World::run(const Action& act)
     const int writesBefore = window_->session().writesEnded();
     const std::int64_t t0 = clock_.nowMs();
     pumpClickFired_ = false;
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
+    const bool focusWasVisible = focusBefore && focusBefore->isVisible();
     beforeLibraryAction();
     userTouched_.clear();
     perform(act);
@@ -868,7 +872,7 @@ std::optional<Violation> World::run(const Action& act)
              ActionReturnsInBoundedTime(clock_.nowMs() - t0),
              NoModalDialogIsLeft(),
              DesktopSettingsChangeOnlyWhereTheUserChangedThem(),
-             FocusStaysOnWhatShows(),
+             FocusStaysOnWhatShows(act, focusBefore.data(), focusWasVisible),
          })
         if (c && !options_.ignored.contains(c->invariant) &&
             (options_.only.isEmpty() || options_.only == c->invariant))
@@ -1007,11 +1011,21 @@ std::optional<Violation> World::ConfirmLeavesTheMouseAsShown(bool verified, cons
 // the window started again shows the steps and switches the closed one did.
 std::optional<Violation> World::ConfirmKeepsTheHostSettings(bool verified, const HostMouseState& closed) const
 {
-    if (!verified)
+    // A window whose advanced page never showed has not read the desktop.
+    // (A click the run sends to a hidden bar sets one step without a read.)
+    const bool closedRead = closed.SpeedStep != 0 && closed.DoubleClickStep != 0 && closed.ScrollStep != 0;
+    if (!verified || !closedRead)
         return std::nullopt;
-    const HostMouseState& now = window_->advancedPage().hostSettings().state();
+    // The pointer settings are the desktop's: the new window shows them once
+    // it reads them, as its advanced page does when shown.
+    HostSettingsPanel& panel = window_->advancedPage().hostSettings();
+    panel.RefreshMouseSystemParameterA();
+    panel.RefreshMouseSystemParameterB();
+    const HostMouseState& now = panel.state();
     const auto shown = [](const HostMouseState& h) {
-        return std::tuple(h.SpeedStep, h.DoubleClickStep, h.ScrollStep, h.IsControl, h.IsScreen);
+        // One screen at a time: the wheel's step means nothing.
+        return std::tuple(h.SpeedStep, h.DoubleClickStep, h.IsScreen ? 0 : h.ScrollStep, h.IsControl,
+                          h.IsScreen);
     };
     if (shown(now) != shown(closed))
         return Violation{QStringLiteral("ConfirmKeepsTheHostSettings"),
@@ -1348,12 +1362,18 @@ std::optional<Violation> World::DesktopSettingsChangeOnlyWhereTheUserChangedThem
 
 // Driven from the keyboard, the focus never rests on a control no one sees:
 // a hidden page's, a closed menu's.
-std::optional<Violation> World::FocusStaysOnWhatShows() const
+// A click the run sends to a hidden control (no user can) may leave the
+// focus there: only a key that moved the focus, or a control that hid under
+// it, counts.
+std::optional<Violation> World::FocusStaysOnWhatShows(const Action& act, const QWidget* before,
+                                                      bool wasVisible) const
 {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || !window_->isActiveWindow() || focus->window() != window_.get())
         return std::nullopt;
-    if (!focus->isVisible())
+    const bool byKey = act.kind == Kind::Key || act.kind == Kind::KeyWalk;
+    const bool hidUnderIt = focus == before && wasVisible;
+    if (!focus->isVisible() && (hidUnderIt || (byKey && focus != before)))
         return Violation{QStringLiteral("FocusStaysOnWhatShows"),
                          QStringLiteral("the focus is on the hidden %1").arg(focus->objectName())};
     return std::nullopt;

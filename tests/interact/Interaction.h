@@ -41,7 +41,7 @@ enum class Kind {
     OtherWrites,
     KeyTest,   // the engineering page's key test started and ended
     LoseChunk, // the a-th chunk read from now gets no answer (all its attempts)
-    KeyWalk,    // keyboard only: a Tabs (Shift+Tab when negative), then walk key b (kWalkKeys)
+    KeyWalk,   // keyboard only: a Tabs (Shift+Tab when negative), then walk key b (kWalkKeys)
 };
 
 // What the other program does to the library file.

@@ -125,6 +125,16 @@ TEST(Interact, FoundSequencesKeepEveryInvariant)
         {"base-macro import cut after a verified write",
          Parse({"click Img_DPI2_2#0 395 506 0 0", "click btn_Write#0 426 637 0 0", "unplug-at 7 197 0 0",
                 "file 4 0 0 0", "click Btn_ImportBaseMacro#0 260 861 0 0"})},
+        // Invariants that were too strict once the window closes and a new
+        // one starts: another program's library change not yet taken in, a
+        // Confirm before the advanced page ever read the desktop, a click the
+        // run sends to a hidden edit of the new window.
+        {"the library file changed by another program, then a close",
+         Parse({"other-library 0 93 0 0", "click Btn_Exit_1#0 514 429 0 0"})},
+        {"a Confirm before the pointer settings were read",
+         Parse({"click Btn_Adv_1#0 347 799 0 0", "click Btn_Confirm_2#0 469 941 0 0"})},
+        {"a click on a hidden edit of the window started after a close",
+         Parse({"unplug-at 1 1 0 0", "click Btn_Exit_3#0 622 317 2 0", "click edt_FireTime#0 316 526 0 0"})},
         // A profile saved onto the macro library file replaced it; the
         // library's next save took that for another program's deletes.
         {"a profile saved over the library file",
