@@ -165,6 +165,25 @@ TEST(Interact, APointerSettingChangedElsewhereOutlivesLaterApplies)
                               << qPrintable(r.violation->detail);
 }
 
+// Found by a long run (231 actions, kept as they ran since the crash left no
+// time to shrink): the window closed while a popup was open, the popup handed
+// the focus back to the LED count edit on its way out, and the edit's
+// focus-out handler redrew a page whose widgets were half deleted.
+TEST(Interact, AClosePassesNoFocusToAHandlerOfAHalfDeletedWindow)
+{
+    QFile in(QStringLiteral(QT_TESTCASE_SOURCEDIR "/found/exit-while-a-popup-closes.txt"));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Text));
+    Sequence actions;
+    for (const QString& line : QString::fromUtf8(in.readAll()).split(QLatin1Char('\n')))
+        if (const auto act = Action::parse(line))
+            actions.push_back(*act);
+    ASSERT_EQ(actions.size(), 231u);
+    const RunResult r = Replay(actions);
+    EXPECT_EQ(r.actionsRun, int(actions.size()));
+    EXPECT_FALSE(r.violation) << qPrintable(r.violation->invariant) << ": "
+                              << qPrintable(r.violation->detail);
+}
+
 // A close does not end a run: a new window starts on the same mouse, library
 // and settings, what outlived the old one is checked, and the actions go on.
 TEST(Interact, ClosingTheWindowStartsANewOne)

@@ -162,7 +162,11 @@ MainWindow::MainWindow(const MainWindowDeps& deps, QWidget* parent)
 MainWindow::~MainWindow()
 {
     // The widgets go while the parts their handlers use still exist, then
-    // the pages and the pointer pictures, then the parts.
+    // the pages and the pointer pictures, then the parts. No handler runs
+    // while they go: a popup closed on the way hands the focus back to an
+    // edit, whose focus-out handler would redraw a page half deleted.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->blockSignals(true);
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
     delete engineer_;
     delete key_;
